@@ -1,0 +1,79 @@
+// Gameplay: the data of a round and the pieces that move and draw it once per
+// frame: the player, the raiders, the shots, the bowls, the countdown and the
+// scrolling field.
+#pragma once
+
+#include <cstdint>
+
+constexpr int lane_count = 4;
+constexpr int raiders_per_lane = 5;
+constexpr int shot_count = 38;
+
+struct Bowl {
+    int32_t x, y;
+    int32_t amount;  // food units left, 1000 when full
+};
+
+struct Shot {
+    int32_t id;
+    int32_t state;  // 0 in stock, 1 flying, 2 hit spark, 3 spent
+    int32_t x, y;
+    int32_t timer;  // spark picture 0..2
+};
+
+struct Raider {
+    int32_t x, y;
+    int32_t hp;
+    int32_t anim;
+    int32_t state;  // 0 waiting, 1 walking or eating, 2 knocked back, 3 flying off
+};
+
+// All the data of a round; every field is 0 when the program starts.
+struct RoundState {
+    // The player
+    int32_t player_x, player_y;
+    int32_t player_pose;    // column of the player strip, 0..8
+    int32_t player_timer;
+    int32_t player_action;  // 0 idle, 1 throwing, 2 refilling, 3 changing lane, 4 landing
+    int32_t player_lane;
+    int32_t shots_left;
+    int32_t idle_clock;     // carries over between rounds
+    int32_t flash_frame;    // carries over between rounds
+    int32_t drop_speed;
+    int32_t drop_state;
+
+    int32_t time_left;  // 18000 down by 2 per play frame
+
+    Bowl bowls[lane_count];
+    int32_t bowl_drop_state;
+    int32_t bowl_fall_speed;
+
+    Shot shots[shot_count];
+    Raider raiders[lane_count][raiders_per_lane];
+
+    int32_t scroll[4];  // carries over between rounds
+
+    int32_t total_left;
+    int32_t rank;
+};
+
+extern RoundState round_data;
+
+// ---- Player ---------------------------------------------------------------------------
+
+void update_player();
+bool player_drop_in();
+void draw_player(int32_t x, int32_t y, int32_t pose);
+
+// ---- Raiders and shots ------------------------------------------------------------------
+
+void update_raiders();
+void update_shots();
+
+// ---- Bowls, timer and playfield ---------------------------------------------------------
+
+bool bowls_drop_in();
+void draw_bowls();  // also draws the player's throw flash
+void draw_playfield();
+// 0 play goes on, 1 time is up, 2 every bowl is empty.
+int32_t update_timer_hud(bool counting);

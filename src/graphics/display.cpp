@@ -1,0 +1,138 @@
+// The screen and the sprite sheet. The back buffer keeps its pixels from one
+// frame to the next; presenting copies it to the screen.
+#include <cstdio>
+#include <vector>
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+#include "graphics/surfaces.h"
+
+SDL_Surface* back_buffer = nullptr;
+SDL_Surface* sheet = nullptr;
+static bool display_open = false;
+
+static const char missing_file_caption[] = "ファイルが見つかりませーん";
+
+static SDL_Surface* create_rgb565_surface(int width, int height) {
+    return SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
+}
+
+bool init_display(int width, int height) {
+    display_open = platform_open_display(main_window, width, height);
+    if (!display_open) return false;
+    back_buffer = create_rgb565_surface(width, height);
+    if (!back_buffer) return false;
+    SDL_FillRect(back_buffer, nullptr, 0);
+    load_sheet("bitmap/title.bmp");
+    return true;
+}
+
+void release_display() {
+    if (sheet) {
+        SDL_FreeSurface(sheet);
+        sheet = nullptr;
+    }
+    if (back_buffer) {
+        SDL_FreeSurface(back_buffer);
+        back_buffer = nullptr;
+    }
+    if (display_open) {
+        platform_close_display();
+        display_open = false;
+    }
+}
+
+static bool read_whole_file(const char* path, std::vector<uint8_t>* bytes) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    uint8_t chunk[65536];
+    size_t got;
+    bool ok = true;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes->insert(bytes->end(), chunk, chunk + got);
+        if (bytes->size() > (size_t(128) << 20)) {  // no picture of ours comes near this
+            ok = false;
+            break;
+        }
+    }
+    if (std::ferror(file)) ok = false;
+    std::fclose(file);
+    return ok;
+}
+
+// Decodes a bitmap file into an RGB565 surface (colours truncated), or null.
+static SDL_Surface* decode_bitmap(const char* path) {
+    std::vector<uint8_t> bytes;
+    if (!read_whole_file(path, &bytes)) return nullptr;
+    if (!bitmap_file_is_sound(bytes.data(), bytes.size())) return nullptr;
+    SDL_Surface* decoded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
+    if (!decoded) return nullptr;
+    SDL_SetSurfaceBlendMode(decoded, SDL_BLENDMODE_NONE);
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB565, 0);
+    SDL_FreeSurface(decoded);
+    return converted;
+}
+
+bool load_sheet(const char* path) {
+    platform_note_sheet(path);
+    SDL_Surface* picture = decode_bitmap(path);
+    if (!picture) {
+        platform_message_box(path, missing_file_caption, true);
+        return false;
+    }
+    if (!sheet) {
+        sheet = create_rgb565_surface(picture->w, picture->h);
+        if (!sheet) {
+            SDL_FreeSurface(picture);
+            return false;
+        }
+    }
+    // A larger picture is cut off at the sheet's edges; a smaller one leaves
+    // the rest of the sheet as it was.
+    SDL_SetColorKey(picture, SDL_FALSE, 0);
+    SDL_BlitSurface(picture, nullptr, sheet, nullptr);
+    SDL_FreeSurface(picture);
+    SDL_SetColorKey(sheet, SDL_TRUE, 0);
+    return true;
+}
+
+void present_frame() {
+    if (back_buffer) platform_present(back_buffer->pixels, back_buffer->pitch);
+}
+
+const uint16_t* back_buffer_pixels() {
+    return back_buffer ? static_cast<const uint16_t*>(back_buffer->pixels) : nullptr;
+}
+
+uint64_t back_buffer_hash() {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    const auto feed = [&hash](uint8_t byte) {
+        hash ^= byte;
+        hash *= 0x100000001b3ull;
+    };
+    for (int y = 0; y < screen_height; ++y) {
+        for (int x = 0; x < screen_width; ++x) {
+            uint16_t pixel = 0;
+            if (back_buffer) {
+                const auto* row = static_cast<const uint8_t*>(back_buffer->pixels) + y * back_buffer->pitch;
+                pixel = reinterpret_cast<const uint16_t*>(row)[x];
+            }
+            feed(uint8_t(pixel & 0xFF));
+            feed(uint8_t(pixel >> 8));
+        }
+    }
+    return hash;
+}
+
+bool sheet_size(int* width, int* height) {
+    if (!sheet) return false;
+    *width = sheet->w;
+    *height = sheet->h;
+    return true;
+}
+
+uint16_t sheet_pixel(int x, int y) {
+    if (!sheet || x < 0 || y < 0 || x >= sheet->w || y >= sheet->h) return 0;
+    const auto* row = static_cast<const uint8_t*>(sheet->pixels) + y * sheet->pitch;
+    return reinterpret_cast<const uint16_t*>(row)[x];
+}

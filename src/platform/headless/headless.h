@@ -1,0 +1,52 @@
+// Control of the headless platform: the input script, the simulated clock,
+// and what a run records. Used by kuzari-replay and the tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// A run of consecutive frames during which exactly these keys are held.
+struct InputRun {
+    uint64_t count;
+    KeyboardState keys;
+    JoystickState joystick;  // centred (0x8000) with no button when unused
+    bool escape;             // Escape goes down before the first frame of the run
+};
+
+struct HeadlessEvent {
+    enum Kind { se, voice, music, stop_music, sheet, box } kind;
+    std::string text;     // path, or the box's text
+    std::string caption;  // the box's caption
+    int number;           // slot, or the music's loop flag
+};
+
+struct HeadlessConfig {
+    uint32_t seed = 1;                 // what the calendar clock reads when the window is created
+    uint32_t clock_start_ms = 1000;    // the millisecond clock at start-up
+    std::vector<InputRun> script;
+    int64_t frame_limit = -1;          // frames to run; -1: as many as the script lists
+    bool display_fails = false;
+    bool audio_fails = false;
+    bool music_fails = false;
+    // Called with frame 0 just before the message loop starts (or when the
+    // program ends without reaching it), then after every frame that ran.
+    std::function<void(uint64_t frame, bool presented)> on_frame;
+};
+
+void headless_configure(const HeadlessConfig& config);
+// Reports frame 0 if the program ended before its message loop.
+void headless_finish();
+// The events recorded since the last call, in order.
+std::vector<HeadlessEvent> headless_take_events();
+// The platform services released, in order ("music", "display", "audio", ...).
+const std::vector<std::string>& headless_release_log();
+uint64_t headless_frames_run();
+
+// The picture last presented, RGB565, `width` pixels per row.
+const std::vector<uint16_t>& headless_screen();
+bool headless_clip_bound(int slot);
+bool headless_music_loaded();

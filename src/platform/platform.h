@@ -1,0 +1,113 @@
+// The host services the game stands on: one window with its message queue,
+// the millisecond clock, the keyboard and the first joystick, message boxes,
+// the screen, and the audio device. The real game links the SDL implementation;
+// tests and kuzari-replay link the headless one. Everything above this layer is
+// the same code in both.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// ---- Window and message queue --------------------------------------------
+
+struct PlatformWindow;
+
+enum PlatformMessageKind {
+    message_key_down,  // a key went down; `key_is_escape` tells which kind
+    message_close,     // the user asked the window to close
+    message_quit,      // the quit message posted by platform_post_quit
+};
+
+struct PlatformMessage {
+    PlatformMessageKind kind;
+    bool key_is_escape;
+};
+
+// Opens the one borderless, desktop-full-screen window. Returns null when no
+// display can be opened; the caller does not look (the display start-up fails later).
+PlatformWindow* platform_create_window(const char* title, int width, int height);
+void platform_destroy_window(PlatformWindow* window);
+void platform_hide_cursor();
+
+// Takes the next waiting message without waiting for one.
+bool platform_take_message(PlatformMessage* message);
+void platform_post_quit();
+
+// Blocks until a message is waiting or the clock reads `deadline_ms` (or just
+// after), whichever comes first. The loop calls it instead of spinning.
+void platform_wait_until(uint32_t deadline_ms);
+
+// ---- Clock ------------------------------------------------------------------
+
+uint32_t platform_ticks_ms();          // wraps round after 2^32 ms
+uint32_t platform_calendar_seconds();  // seeds the random generator
+
+// ---- Input ------------------------------------------------------------------
+
+struct KeyboardState {
+    bool up, down, left, right;
+    bool enter, shift, ctrl, space;
+};
+
+struct JoystickState {
+    uint16_t x, y;     // 0..0xFFFF, centre near 0x8000
+    uint8_t buttons;   // bit n set: button n + 1 is down (buttons 1 to 4)
+};
+
+// False when the keyboard state cannot be read (then no key counts as down).
+bool platform_read_keyboard(KeyboardState* keys);
+// False when there is no joystick or it cannot be read.
+bool platform_read_joystick(JoystickState* joystick);
+
+// ---- Message boxes ----------------------------------------------------------
+
+// Shows a modal box (UTF-8 text and caption) and returns when it is closed.
+void platform_message_box(const char* text, const char* caption, bool error_icon);
+
+// ---- Screen -----------------------------------------------------------------
+
+bool platform_open_display(PlatformWindow* window, int width, int height);
+// Shows a picture of RGB565 pixels; `pitch` is in bytes.
+void platform_present(const void* pixels, int pitch);
+void platform_close_display();
+
+// ---- Audio device -----------------------------------------------------------
+
+struct AudioDeviceFormat {
+    int frequency;
+    uint16_t sdl_format;  // an SDL_AudioFormat value
+    int channels;
+};
+
+bool platform_audio_open(AudioDeviceFormat* format);
+void platform_audio_close();
+
+// Binds a clip in the device format to a slot. The samples stay owned by the
+// caller and must outlive the binding (until platform_clip_unbind).
+bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count);
+// Stops the slot and forgets its clip.
+void platform_clip_unbind(int slot);
+// Plays the slot's clip once from its first sample, cutting off what the slot was playing.
+void platform_clip_play(int slot);
+
+struct PlatformMusic;
+
+// Starts the MIDI engine; false when this build or machine cannot play MIDI at all.
+bool platform_music_open();
+void platform_music_close();
+// Loads a standard MIDI file already checked by the caller; null on failure.
+PlatformMusic* platform_music_load(const char* path);
+void platform_music_play(PlatformMusic* music, int plays);
+void platform_music_stop();
+void platform_music_free(PlatformMusic* music);
+
+// ---- What a headless run records in its trace ---------------------------------
+// The real game ignores these.
+
+void platform_note_sheet(const char* path);
+void platform_note_se(int slot);
+void platform_note_voice(const char* path);
+void platform_note_music(const char* path, bool loop);
+void platform_note_stop_music();
+// Called at the end of every frame that ran, presented or not.
+void platform_frame_finished(bool presented);

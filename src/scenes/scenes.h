@@ -1,0 +1,39 @@
+// Scenes: the title with its menu, the flow of a round, and the cut-ins,
+// ranking and closing screens. Each is a resumable state machine stepped once
+// per frame that draws its whole frame.
+#pragma once
+
+#include <cstdint>
+
+// ---- Title ------------------------------------------------------------------------
+
+// 0 still running, 1 start chosen, 2 quit chosen.
+int32_t title_scene();
+
+extern int32_t title_state;
+extern int32_t menu_choice;
+extern int32_t cursor_pos;
+extern int32_t cursor_blink;
+extern int32_t logo_y;
+extern int32_t logo_speed;
+extern int32_t strip_offset;
+
+// ---- Round flow ------------------------------------------------------------------
+
+// Non-zero when the round and its closing screens are over.
+int32_t play_wrapper();
+bool round_flow();
+void reset_round();
+
+extern int32_t play_state;
+extern int32_t round_state;
+
+// ---- Result and ending sequences ---------------------------------------------------
+
+bool finish_cutin(bool won);
+bool result_sequence();
+
+extern int32_t cutin_state;
+extern int32_t cutin_offset;
+extern int32_t result_state;
+extern int32_t result_counter;

@@ -1,0 +1,135 @@
+// Start-up, the message loop with its paced frame, the top-level scene switch
+// and the shutdown order of the services.
+#include "audio/audio.h"
+#include "graphics/graphics.h"
+#include "platform/platform.h"
+#include "scenes/scenes.h"
+#include "shell/shell.h"
+
+PlatformWindow* main_window = nullptr;
+uint32_t frame_rate = 60;
+uint32_t last_frame_ms = 0;
+int32_t top_scene = 0;
+
+static const char display_failed_text[] =
+    "DirectDrawの初期化に失敗しました。\nアプリケーションを終了します。";
+static const char sound_failed_text[] =
+    "DirectSoundの初期化に失敗しました。\nアプリケーションを終了します。";
+static const char music_failed_text[] =
+    "DirectMusicの初期化に失敗しました。\nアプリケーションを終了します。";
+
+// Every release tests what it holds, so this may run after a partial start-up
+// and may run twice.
+static void shutdown_sequence() {
+    release_music();
+    release_display();
+    release_sound();
+    platform_post_quit();
+}
+
+static void on_window_created() {
+    game_srand(platform_calendar_seconds());
+    platform_hide_cursor();
+}
+
+// Destroying the window delivers its destruction notice first, as the window
+// system does, and only then takes the window away.
+static void destroy_main_window() {
+    shutdown_sequence();
+    platform_destroy_window(main_window);
+    main_window = nullptr;
+}
+
+static void window_proc(const PlatformMessage& message) {
+    switch (message.kind) {
+    case message_key_down:
+        // Every key-down is consumed here; only Escape does anything.
+        if (message.key_is_escape) destroy_main_window();
+        break;
+    case message_close:
+        destroy_main_window();
+        break;
+    case message_quit:
+        break;
+    }
+}
+
+int run_title_guarded() {
+    const int32_t r = title_scene();
+    if (r == 1) return 1;
+    if (r == 2) return 2;
+    return 0;
+}
+
+bool run_top_scene() {
+    switch (top_scene) {
+    case 0: {
+        const int r = run_title_guarded();
+        if (r == 1) top_scene = 1;
+        return r == 2;
+    }
+    case 1:
+        if (play_wrapper() != 0) top_scene = 0;
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool frame_tick() {
+    const uint32_t now = platform_ticks_ms();
+    if (now - last_frame_ms <= 1000 / frame_rate) return false;
+
+    poll_input();
+    tick_voice_cooldown();
+    if (run_top_scene()) {
+        platform_frame_finished(false);
+        return true;
+    }
+    present_frame();
+    last_frame_ms = now;
+    platform_frame_finished(true);
+    return false;
+}
+
+static void fail_start_up(const char* text) {
+    platform_message_box(text, "", false);
+}
+
+int game_main() {
+    main_window = platform_create_window("Kuzari", screen_width, screen_height);
+    on_window_created();
+
+    if (!init_display(screen_width, screen_height)) {
+        fail_start_up(display_failed_text);
+        release_display();
+        return 0;
+    }
+    if (!init_sound()) {
+        fail_start_up(sound_failed_text);
+        release_sound();
+        release_display();
+        return 0;
+    }
+    if (!init_music(main_window)) {
+        fail_start_up(music_failed_text);
+        release_music();
+        release_sound();
+        release_display();
+        return 0;
+    }
+
+    for (;;) {
+        PlatformMessage message;
+        if (platform_take_message(&message)) {
+            if (message.kind == message_quit) break;
+            window_proc(message);
+            continue;
+        }
+        if (frame_tick()) break;
+        // Sleep until the next frame is due instead of spinning on the clock.
+        platform_wait_until(last_frame_ms + 1000 / frame_rate + 1);
+    }
+    shutdown_sequence();
+    return 0;
+}

@@ -1,0 +1,72 @@
+#include "support/replay_run.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string temp_path(const char* stem) {
+    static int counter = 0;
+    return "/tmp/kuzari-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + stem;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        if (c == '\'') out += "'\\''";
+        else out += c;
+    }
+    return out + "'";
+}
+
+}  // namespace
+
+ReplayResult run_replay(const ReplayOptions& options) {
+    const std::string script_path = temp_path(".script");
+    const std::string trace_path = temp_path(".trace");
+    const std::string error_path = temp_path(".err");
+    std::ofstream(script_path) << options.script;
+
+    std::string command = std::string(KUZARI_REPLAY) + " --seed " + std::to_string(options.seed);
+    if (options.frames >= 0) command += " --frames " + std::to_string(options.frames);
+    command += " --trace " + quoted(trace_path);
+    command += " --data " + quoted(options.data_dir.empty() ? KUZARI_DATA_DIR : options.data_dir);
+    for (const std::string& arg : options.extra_args) command += " " + quoted(arg);
+    command += " " + quoted(script_path) + " 2>" + quoted(error_path);
+
+    ReplayResult result;
+    const int status = std::system(command.c_str());
+    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.error_output = read_file(error_path);
+    std::istringstream lines(read_file(trace_path));
+    std::string line;
+    while (std::getline(lines, line))
+        if (!line.empty()) result.frames.push_back(nlohmann::json::parse(line));
+    std::remove(script_path.c_str());
+    std::remove(trace_path.c_str());
+    std::remove(error_path.c_str());
+    return result;
+}
+
+std::vector<long long> frames_with_event(const ReplayResult& result, const nlohmann::json& event) {
+    std::vector<long long> found;
+    for (const nlohmann::json& frame : result.frames)
+        for (const nlohmann::json& e : frame["events"])
+            if (e == event) {
+                found.push_back(frame["frame"].get<long long>());
+                break;
+            }
+    return found;
+}

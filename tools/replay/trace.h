@@ -1,0 +1,16 @@
+// The trace: one JSON line per frame with the game's state, the events of the
+// frame and a hash of the back buffer.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless.h"
+
+// Writes the line of one frame; `events` are those that happened in it.
+void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
+                      const std::vector<HeadlessEvent>& events);
+
+std::string json_string(const std::string& text);

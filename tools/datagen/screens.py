@@ -1,0 +1,135 @@
+"""The three whole-screen pictures: how to play, game over, staff."""
+import art
+from art import c, new, draw, paste, text, text_center, scale, flip
+import characters as ch
+import hud
+
+
+def _backdrop(top, bottom):
+    img = new(320, 240)
+    art.gradient_bands(img, (0, 0, 320, 240), [top, bottom])
+    return img
+
+
+def _frame(img, col="gold"):
+    d = draw(img)
+    d.rectangle([3, 3, 316, 236], outline=c(col))
+    d.rectangle([5, 5, 314, 234], outline=c("gold2"))
+
+
+def explanation():
+    img = _backdrop("night", "navy")
+    _frame(img)
+    text_center(img, 160, 10, "あそびかた", "yellow", k=2, edge="ink",
+                shadow="red2")
+    lines = [
+        ("おなかを すかせた 鬼が ごはんを ねらってくる！", "white"),
+        ("豆を なげて おいかえし、4つの ごはんを まもろう。", "white"),
+        ("時間が 0に なるまで ごはんが のこれば かち、", "cream"),
+        ("ぜんぶ たべられたら まけ。", "cream"),
+    ]
+    for i, (s, col) in enumerate(lines):
+        text(img, 16, 34 + 11 * i, s, col, edge="ink")
+    # a little picture of the field: girl, bean, oni, bowl
+    strip = new(288, 44)
+    d = draw(strip)
+    d.rounded_rectangle([0, 0, 287, 43], radius=3, fill=c("ink"))
+    d.rounded_rectangle([1, 1, 286, 42], radius=3, fill=c("plank"))
+    for y in (15, 29):
+        d.line([(2, y), (285, y)], fill=c("wood"))
+    paste(strip, ch.player(1), 14, 2)
+    paste(strip, ch.bowl(1), 44, 2)
+    paste(strip, ch.flash(0), 42, 12)
+    for x in (90, 120, 150):
+        paste(strip, ch.bean(), x, 18)
+    paste(strip, ch.spark(0), 186, 16)
+    paste(strip, ch.raider(2), 190, 2)
+    paste(strip, ch.raider(0), 240, 2)
+    paste(img, strip, 16, 80)
+    # controls table
+    d = draw(img)
+    top = 132
+    d.rounded_rectangle([12, top, 307, top + 74], radius=3, fill=c("ink"),
+                        outline=c("blue"))
+    text(img, 20, top + 5, "そうさ", "yellow")
+    text(img, 150, top + 5, "キーボード", "sky2")
+    text(img, 232, top + 5, "ジョイパッド", "sky2")
+    d.line([(18, top + 15), (301, top + 15)], fill=c("blue"))
+    rows = [
+        ("レーンを かえる", "↑ ↓", "スティック上下"),
+        ("豆を なげる（おしつづける）", "Enter", "ボタン1"),
+        ("豆を ほじゅう", "Shift", "ボタン2"),
+        ("ゲームを やめる", "Esc", ""),
+    ]
+    for i, (what, key, pad) in enumerate(rows):
+        y = top + 20 + 13 * i
+        text(img, 20, y, what, "white")
+        _key(img, 150, y - 2, key)
+        if pad:
+            text(img, 232, y, pad, "cream")
+    notes = [
+        "豆は 38こ。なくなったら Shiftで ほじゅう しよう。",
+        "のこり時間が へると 鬼は しぶとく、はやくなる！",
+    ]
+    for i, s in enumerate(notes):
+        text(img, 16, 212 + 10 * i, s, "yellow" if i else "cream",
+             edge="ink")
+    text(img, 252, 222, "Enter:もどる", "sky2", edge="ink")
+    return img
+
+
+def _key(img, x, y, label):
+    w = art.text_width(label) + 8
+    d = draw(img)
+    d.rounded_rectangle([x, y, x + w, y + 11], radius=2, fill=c("grey2"))
+    d.rounded_rectangle([x, y, x + w, y + 9], radius=2, fill=c("cloud"))
+    text(img, x + 4, y + 1, label, "ink")
+
+
+def game_over():
+    img = _backdrop("night", "purple")
+    d = draw(img)
+    # the deck in the dark, empty bowls, oni with full bellies
+    d.rectangle([0, 168, 319, 239], fill=c("wood3"))
+    for y in range(170, 240, 14):
+        d.line([(0, y), (319, y)], fill=c("ink2"))
+    text_center(img, 160, 40, "ゲームオーバー", "red", k=3, edge="ink",
+                thick=2, shadow="ink2", fill2="red2", track=-2)
+    text_center(img, 160, 84, "ごはんを ぜんぶ たべられてしまった…", "cream",
+                edge="ink")
+    for i in range(4):
+        paste(img, ch.bowl(4), 40 + 64 * i, 160)
+    paste(img, scale(ch.raider(0), 2), 60, 110)
+    paste(img, scale(ch.raider(1), 2), 200, 112)
+    paste(img, ch.player(4), 140, 140)
+    text_center(img, 160, 218, "Enterで タイトルへ", "sky2", edge="ink")
+    return img
+
+
+def staff():
+    img = _backdrop("navy", "purple")
+    _frame(img)
+    text_center(img, 160, 12, "かんぺき！ おめでとう！", "yellow", k=2,
+                edge="ink", shadow="red2")
+    text_center(img, 160, 34, "ごはんは ひとつぶも たべられなかった。",
+                "cream", edge="ink")
+    text_center(img, 160, 54, "スタッフ", "white", k=2, edge="ink",
+                shadow="blue")
+    roles = [
+        ("ゲームデザイン・プログラム", "クザリ せいさく いいんかい"),
+        ("グラフィック", "クザリ せいさく いいんかい"),
+        ("サウンド・おんがく", "クザリ せいさく いいんかい"),
+        ("こえ", "eSpeak NG にほんご"),
+        ("フォント", "美咲フォント"),
+    ]
+    for i, (role, who) in enumerate(roles):
+        y = 80 + 20 * i
+        text_center(img, 160, y, role, "sky2", edge="ink")
+        text_center(img, 160, y + 9, who, "white", edge="ink")
+    paste(img, scale(ch.player(6), 2), 16, 150)
+    paste(img, flip(ch.raider(2)), 268, 170)
+    paste(img, ch.bowl(0), 90, 196)
+    text_center(img, 160, 184, "あそんでくれて ありがとう！", "yellow",
+                edge="ink")
+    text_center(img, 160, 218, "Enterで タイトルへ", "sky2", edge="ink")
+    return img

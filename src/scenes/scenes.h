@@ -9,6 +9,15 @@
 
 // 0 still running, 1 start chosen, 2 quit chosen.
 int32_t title_scene();
+// Draws the tiles and the strips and scrolls the strips one pixel.
+void draw_title_background();
+// Draws the menu labels, the caption and the logo, and moves the logo.
+void draw_title_logo();
+// Blinks and draws the cursor; when interactive it also moves it and returns
+// the item confirmed with A (cursor_pos + 1), else 0.
+int32_t menu_cursor(bool interactive);
+// The explanation picture, whole; true on the frame A is pressed.
+bool show_explanation();
 
 extern int32_t title_state;
 extern int32_t menu_choice;
@@ -32,6 +41,8 @@ extern int32_t round_state;
 
 bool finish_cutin(bool won);
 bool result_sequence();
+// Sums the food left into round_data.total_left and ranks it 0..3 into round_data.rank.
+void take_rank();
 
 extern int32_t cutin_state;
 extern int32_t cutin_offset;

@@ -1,0 +1,83 @@
+// The cut-in played the moment a round ends: a picture drops into the still
+// running round, the music changes, the screen closes behind it, a voice
+// sounds and the picture leaves to the right.
+#include "audio/audio.h"
+#include "gameplay/gameplay.h"
+#include "graphics/graphics.h"
+#include "scenes/scenes.h"
+
+int32_t cutin_state = 0;
+int32_t cutin_offset = 0;
+
+// The round goes on behind the picture: the player can still move and throw,
+// shots still fly, and the clock shows but stands still.
+static void cutin_scene_step(bool won) {
+    RoundState& r = round_data;
+    draw_playfield();
+    update_player();
+    draw_player(r.player_x, r.player_y, r.player_pose);
+    draw_bowls();
+    if (won) {
+        // After a win every raider, waiting ones too, is swept up and away.
+        const Rect knocked_back = make_rect(64, 80, 96, 120);
+        for (auto& row : r.raiders) {
+            for (Raider& e : row) {
+                e.x += 10;
+                e.y -= 10;
+                draw_sprite(e.x, e.y, knocked_back);
+            }
+        }
+    } else {
+        update_raiders();
+    }
+    update_shots();
+    update_timer_hud(false);
+}
+
+bool finish_cutin(bool won) {
+    const Rect picture = won ? make_rect(160, 40, 272, 104) : make_rect(160, 104, 272, 168);
+
+    if (cutin_state == 0) {
+        cutin_scene_step(won);
+        cutin_offset = -64;
+        cutin_state = 1;
+    }
+    switch (cutin_state) {
+    case 1:
+        cutin_scene_step(won);
+        draw_sprite(104, cutin_offset, picture);
+        cutin_offset += 4;
+        if (cutin_offset >= 80) {
+            stop_music();
+            play_music(won ? "midi/end.mid" : "midi/miss.mid", false);
+            cutin_state = 2;
+        }
+        return false;
+    case 2:
+        cutin_scene_step(won);
+        if (wipe_close()) {
+            voice_cooldown = 0;  // this clip must not be held back by an earlier one
+            cutin_state = 3;
+            play_voice(won ? "voice/itadaki.wav" : "voice/uwa.wav");
+        }
+        draw_sprite(104, 80, picture);  // over the closing bars
+        return false;
+    case 3:
+        clear_screen();
+        cutin_offset -= 2;  // here a hold clock, 80 down to 0
+        if (cutin_offset <= 0) cutin_state = 4;
+        draw_sprite(104, 80, picture);
+        return false;
+    case 4:
+        clear_screen();
+        draw_sprite(104 + cutin_offset, 80, picture);
+        cutin_offset += 10;
+        if (cutin_offset >= 320) {
+            cutin_state = 0;
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}

@@ -64,6 +64,8 @@ extern RoundState round_data;
 void update_player();
 bool player_drop_in();
 void draw_player(int32_t x, int32_t y, int32_t pose);
+// The burst at the player's hand in the frame of a throw; drawn by draw_bowls.
+void draw_throw_flash();
 
 // ---- Raiders and shots ------------------------------------------------------------------
 
@@ -74,6 +76,13 @@ void update_shots();
 
 bool bowls_drop_in();
 void draw_bowls();  // also draws the player's throw flash
+// Column of the bowl picture for the bowl's fill: 0 full, 1 for 751..999,
+// 2 for 501..750, 3 for 1..500, 4 empty. An amount of 0 or below is put back to 0.
+int32_t bowl_picture(Bowl& bowl);
 void draw_playfield();
 // 0 play goes on, 1 time is up, 2 every bowl is empty.
 int32_t update_timer_hud(bool counting);
+// The four shown digits of the countdown: d0, separator, d1 d2, separator, d3.
+void timer_digits(int32_t time_left, int32_t out[4]);
+// 0 for the first picture row of the timer display, 16 for the late-round row.
+int32_t timer_row_offset(int32_t time_left);

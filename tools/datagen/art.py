@@ -188,10 +188,11 @@ def text_image(s, col, k=1, track=0):
 
 
 def text(dst, x, y, s, col="white", k=1, edge=None, shadow=None,
-         fill2=None, track=0, thick=1):
+         fill2=None, track=0, thick=1, rim=None):
     """Write s at (x, y).  edge: outline colour (thick pixels wide);
     shadow: drop shadow colour; fill2: lower half colour for a two-tone
-    fill; track: extra spacing between characters.  Returns the width."""
+    fill; track: extra spacing between characters; rim: a light outer
+    outline around the edge, for dark backgrounds.  Returns the width."""
     img = text_image(s, col, k, track)
     if fill2:
         px = img.load()
@@ -199,7 +200,7 @@ def text(dst, x, y, s, col="white", k=1, edge=None, shadow=None,
             for xx in range(img.width):
                 if px[xx, yy][3]:
                     px[xx, yy] = c(fill2)
-    pad = 2 + thick + k
+    pad = 3 + thick + k
     big = new(img.width + 2 * pad, img.height + 2 * pad)
     paste(big, img, pad, pad)
     if shadow:
@@ -211,6 +212,8 @@ def text(dst, x, y, s, col="white", k=1, edge=None, shadow=None,
     if edge:
         for _ in range(thick):
             outline(big, edge, diagonal=True)
+    if rim:
+        outline(big, rim, diagonal=False)
     paste(dst, big, x - pad, y - pad)
     return img.width
 

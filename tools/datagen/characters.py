@@ -20,7 +20,7 @@ PLAYER_POSES = [
     dict(dy=-2, legs="kick", front="up", back="back", eyes="focus", mouth="smile"),
     dict(dy=0, legs="stand", front="up", back="up", eyes="happy", mouth="grin"),
     dict(dy=1, legs="stand", front="down", back="down", eyes="closed", mouth="smile"),
-    dict(dy=0, legs="stand", front="head", back="down", eyes="happy", mouth="o"),
+    dict(dy=-1, legs="stand", front="out", back="back", eyes="happy", mouth="o"),
 ]
 
 
@@ -37,7 +37,7 @@ def _hand(d, p, col="skin"):
 
 ARM_ENDS = {  # (dx, dy) of the hand from the shoulder
     "down": (1, 7), "throw": (10, -6), "back": (-6, 2), "out": (6, 1),
-    "up": (3, -9), "head": (1, -11),
+    "up": (9, -13), "head": (0, -12),
 }
 
 
@@ -53,6 +53,8 @@ def player(pose):
 
     # back arm (behind the body, shaded)
     ex, ey = ARM_ENDS[p["back"]]
+    if p["back"] == "up":
+        ex = -ex
     hb = (sb[0] + ex, sb[1] + ey)
     _limb(d, sb, hb, "navy")
     _hand(d, hb, "skin2")

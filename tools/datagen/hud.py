@@ -115,6 +115,6 @@ def empty_label():
     d.rectangle([1, 8, 54, 14], fill=c("night"))
     top = "たまぎれ！"
     text(img, (56 - text_width(top)) // 2, 1, top, "yellow")
-    sub = "Shift:ほじゅう"
+    sub = "Shiftで補充"
     text(img, (56 - text_width(sub)) // 2, 8, sub, "white")
     return img

@@ -124,7 +124,8 @@ def title():
                        TOM_HI: "........x.x.....", TOM_MID: "............x.x.",
                        }
             if b == 0 and rep == 0:
-                pat = dict(pat); pat[CRASH] = "x..............."
+                pat = dict(pat)
+                pat[CRASH] = "x..............."
             drum_bar(drums, t, pat, vel=84)
     midi.write(OUT["title"], [midi.conductor(bpm), lead, koto, strings,
                               bass, drums, glock], end)
@@ -184,7 +185,8 @@ def main_theme():
                        TOM_LO: "..........x.....",
                        HAT: "x.x.x.x........."}
             if b == 0 or (b == 8):
-                pat = dict(pat); pat[CRASH] = "x..............."
+                pat = dict(pat)
+                pat[CRASH] = "x..............."
             drum_bar(drums, t, pat, vel=100)
     midi.write(OUT["main"], [midi.conductor(bpm), lead, double, koto, bass,
                              brass, drums], end)

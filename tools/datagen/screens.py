@@ -93,15 +93,15 @@ def game_over():
     d.rectangle([0, 168, 319, 239], fill=c("wood3"))
     for y in range(170, 240, 14):
         d.line([(0, y), (319, y)], fill=c("ink2"))
-    text_center(img, 160, 40, "ゲームオーバー", "red", k=3, edge="ink",
-                thick=2, shadow="ink2", fill2="red2", track=-2)
+    text_center(img, 160, 36, "ゲームオーバー", "red", k=3, edge="cream",
+                shadow="ink", fill2="red2")
     text_center(img, 160, 84, "ごはんを ぜんぶ たべられてしまった…", "cream",
                 edge="ink")
-    for i in range(4):
-        paste(img, ch.bowl(4), 40 + 64 * i, 160)
-    paste(img, scale(ch.raider(0), 2), 60, 110)
-    paste(img, scale(ch.raider(1), 2), 200, 112)
-    paste(img, ch.player(4), 140, 140)
+    paste(img, scale(ch.raider(0), 2), 28, 104)
+    paste(img, scale(ch.raider(1), 2), 228, 106)
+    paste(img, scale(ch.player(4), 2), 128, 100)
+    paste(img, scale(ch.bowl(4), 2), 74, 132)
+    paste(img, scale(ch.bowl(4), 2), 184, 134)
     text_center(img, 160, 218, "Enterで タイトルへ", "sky2", edge="ink")
     return img
 
@@ -127,8 +127,8 @@ def staff():
         text_center(img, 160, y, role, "sky2", edge="ink")
         text_center(img, 160, y + 9, who, "white", edge="ink")
     paste(img, scale(ch.player(6), 2), 16, 150)
-    paste(img, flip(ch.raider(2)), 268, 170)
-    paste(img, ch.bowl(0), 90, 196)
+    paste(img, scale(flip(ch.raider(2)), 2), 250, 150)
+    paste(img, scale(ch.bowl(0), 2), 60, 160)
     text_center(img, 160, 184, "あそんでくれて ありがとう！", "yellow",
                 edge="ink")
     text_center(img, 160, 218, "Enterで タイトルへ", "sky2", edge="ink")

@@ -14,7 +14,7 @@ import hud
 
 RANK_WORDS = ["ざんねん", "まあまあ", "じょうず", "かんぺき"]
 RANK_BOWL = [4, 3, 1, 0]          # bowl picture by rank
-RANK_FACE = ["grey2", "blue", "orange", "gold"]
+RANK_FACE = ["grey2", "blue", "teal", "red"]
 
 
 def end_picture():
@@ -41,12 +41,10 @@ def end_picture():
             img.putpixel((x, y), c(col))
     # the girl cheering, big, on the left
     paste(img, scale(ch.player(6), 2), 8, 92)
-    # two full bowls beside her
-    paste(img, ch.bowl(0), 76, 136)
-    paste(img, ch.bowl(0), 100, 140)
-    # oni running off to the right, swept away
-    paste(img, flip(ch.raider(2)), 284, 112)
-    paste(img, flip(ch.raider(2)), 252, 126)
+    # a full bowl beside her
+    paste(img, scale(ch.bowl(0), 2), 72, 100)
+    # an oni swept off to the right
+    paste(img, scale(flip(ch.raider(2)), 2), 252, 92)
     # greeting along the top
     text_center(img, 160, 8, "おつかれさま！", "white", k=2, edge="ink",
                 shadow="purple", thick=1)

@@ -78,7 +78,7 @@ def logo():
     img = new(320, 64)
     # the name, big, with a thick ink edge and a red drop shadow
     text_center(img, 160, 3, "クザリ", "yellow", k=5, edge="ink", thick=2,
-                shadow="red2", fill2="orange", track=4)
+                shadow="red", fill2="orange", track=4, rim="cream")
     # tag line on a ribbon
     tag = "まめまき ごはん ぼうえいせん"
     d = draw(img)

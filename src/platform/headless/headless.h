@@ -45,6 +45,8 @@ std::vector<HeadlessEvent> headless_take_events();
 // The platform services released, in order ("music", "display", "audio", ...).
 const std::vector<std::string>& headless_release_log();
 uint64_t headless_frames_run();
+// Sets the simulated millisecond clock.
+void headless_set_clock(uint32_t ms);
 
 // The picture last presented, RGB565, `width` pixels per row.
 const std::vector<uint16_t>& headless_screen();

@@ -80,6 +80,7 @@ std::vector<HeadlessEvent> headless_take_events() {
 
 const std::vector<std::string>& headless_release_log() { return release_log; }
 uint64_t headless_frames_run() { return frames_run; }
+void headless_set_clock(uint32_t ms) { clock_ms = ms; }
 const std::vector<uint16_t>& headless_screen() { return screen; }
 bool headless_clip_bound(int slot) { return slot >= 0 && slot < 8 && clip_bound[slot]; }
 bool headless_music_loaded() { return music_loaded_count > 0; }

@@ -84,10 +84,10 @@ def cursor():
 def hop():
     """Springy rising boing."""
     t = t_axis(0.2)
-    ph = sweep_phase(260, 820, t, curve=0.6)
-    vib = 1 + 0.08 * np.sin(2 * np.pi * 28 * t)
-    return (np.sin(ph * vib) * 0.8 + 0.2 * soft_square(ph)) * \
-        env(t, 0.004, 0.07)
+    f = 260 + 560 * (t / t[-1]) ** 0.6
+    f *= 1 + 0.06 * np.sin(2 * np.pi * 28 * t)   # a springy wobble
+    ph = 2 * np.pi * np.cumsum(f) / RATE
+    return (np.sin(ph) * 0.8 + 0.2 * soft_square(ph)) * env(t, 0.004, 0.07)
 
 
 def throw():

@@ -37,7 +37,11 @@ def level(x, rms_db=None, peak_db=PEAK_DB):
         x[over] = np.sign(x[over]) * (knee + (peak_lin - knee) * np.tanh(
             (np.abs(x[over]) - knee) / (peak_lin - knee)))
     peak = np.max(np.abs(x)) + 1e-12
-    return x * (peak_lin / peak)
+    gain = peak_lin / peak
+    if rms_db is not None:  # never louder than the target
+        rms = np.sqrt(np.mean(x ** 2)) + 1e-12
+        gain = min(gain, 10 ** ((rms_db + 0.5) / 20) / rms)
+    return x * gain
 
 
 def write(path, x):

@@ -127,8 +127,8 @@ def staff():
         text_center(img, 160, y, role, "sky2", edge="ink")
         text_center(img, 160, y + 9, who, "white", edge="ink")
     paste(img, scale(ch.player(6), 2), 16, 150)
-    paste(img, scale(flip(ch.raider(2)), 2), 250, 150)
-    paste(img, scale(ch.bowl(0), 2), 60, 160)
+    paste(img, scale(flip(ch.raider(2)), 2), 242, 146)
+    paste(img, scale(ch.bowl(0), 2), 50, 166)
     text_center(img, 160, 184, "あそんでくれて ありがとう！", "yellow",
                 edge="ink")
     text_center(img, 160, 218, "Enterで タイトルへ", "sky2", edge="ink")

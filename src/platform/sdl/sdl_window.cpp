@@ -21,7 +21,14 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);  // the game plays on without one
-    the_window.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+    // Made at the desktop's size as well as full screen, so that it covers the
+    // screen even where no window manager acts on the full-screen request.
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    the_window.window = SDL_CreateWindow(title, 0, 0, width, height,
                                          SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (!the_window.window) return nullptr;
     sdl_set_window_icon(the_window.window);

@@ -95,8 +95,10 @@ struct PlatformMusic;
 // Starts the MIDI engine; false when this build or machine cannot play MIDI at all.
 bool platform_music_open();
 void platform_music_close();
-// Loads a standard MIDI file already checked by the caller; null on failure.
-PlatformMusic* platform_music_load(const char* path);
+// Loads a standard MIDI file, already read and checked by the caller, from
+// its bytes (copied); null when the engine cannot play it.
+PlatformMusic* platform_music_load(const uint8_t* bytes, size_t size);
+// Plays the piece from its start `plays` times in all, then falls silent.
 void platform_music_play(PlatformMusic* music, int plays);
 void platform_music_stop();
 void platform_music_free(PlatformMusic* music);

@@ -52,3 +52,9 @@ void headless_set_clock(uint32_t ms);
 const std::vector<uint16_t>& headless_screen();
 bool headless_clip_bound(int slot);
 bool headless_music_loaded();
+// The samples bound to a slot, in the device format (44100 Hz, 16-bit, stereo).
+const std::vector<uint8_t>& headless_clip_samples(int slot);
+// How many times a slot's clip has been started.
+uint64_t headless_clip_plays(int slot);
+// The plays asked for the piece now playing; 0 when none plays.
+int headless_music_plays();

@@ -26,6 +26,9 @@ bool audio_open = false;
 bool music_open = false;
 bool clip_bound[8] = {};
 int music_loaded_count = 0;
+std::vector<uint8_t> clip_samples[8];
+uint64_t clip_plays[8] = {};
+int music_plays = 0;
 
 std::vector<uint64_t> run_starts;  // the first frame of each run, 1-based
 uint64_t script_frames = 0;
@@ -84,6 +87,12 @@ void headless_set_clock(uint32_t ms) { clock_ms = ms; }
 const std::vector<uint16_t>& headless_screen() { return screen; }
 bool headless_clip_bound(int slot) { return slot >= 0 && slot < 8 && clip_bound[slot]; }
 bool headless_music_loaded() { return music_loaded_count > 0; }
+const std::vector<uint8_t>& headless_clip_samples(int slot) {
+    static const std::vector<uint8_t> none;
+    return slot >= 0 && slot < 8 ? clip_samples[slot] : none;
+}
+uint64_t headless_clip_plays(int slot) { return slot >= 0 && slot < 8 ? clip_plays[slot] : 0; }
+int headless_music_plays() { return music_plays; }
 
 // ---- Window and messages ------------------------------------------------------
 
@@ -188,24 +197,30 @@ bool platform_audio_open(AudioDeviceFormat* format) {
 
 void platform_audio_close() {
     if (!audio_open) return;
+    for (int slot = 0; slot < 8; ++slot) platform_clip_unbind(slot);
     audio_open = false;
     release_log.push_back("audio");
 }
 
-bool platform_clip_bind(int slot, const uint8_t*, uint32_t) {
+bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count) {
     if (!audio_open || slot < 0 || slot >= 8) return false;
     clip_bound[slot] = true;
+    clip_samples[slot].assign(samples, samples + byte_count);
     return true;
 }
 
 void platform_clip_unbind(int slot) {
-    if (slot >= 0 && slot < 8) clip_bound[slot] = false;
+    if (slot < 0 || slot >= 8) return;
+    clip_bound[slot] = false;
+    clip_samples[slot].clear();
 }
 
-void platform_clip_play(int) {}
+void platform_clip_play(int slot) {
+    if (slot >= 0 && slot < 8 && clip_bound[slot]) ++clip_plays[slot];
+}
 
 bool platform_music_open() {
-    if (config.music_fails) return false;
+    if (config.music_fails || !audio_open) return false;
     music_open = true;
     return true;
 }
@@ -213,20 +228,25 @@ bool platform_music_open() {
 void platform_music_close() {
     if (!music_open) return;
     music_open = false;
+    music_plays = 0;
     release_log.push_back("music");
 }
 
-PlatformMusic* platform_music_load(const char*) {
+PlatformMusic* platform_music_load(const uint8_t*, size_t) {
     if (!music_open) return nullptr;
     ++music_loaded_count;
     return new PlatformMusic{music_loaded_count};
 }
 
-void platform_music_play(PlatformMusic*, int) {}
-void platform_music_stop() {}
+void platform_music_play(PlatformMusic* music, int plays) {
+    if (music_open && music) music_plays = plays;
+}
+
+void platform_music_stop() { music_plays = 0; }
 
 void platform_music_free(PlatformMusic* music) {
     if (!music) return;
+    music_plays = 0;
     --music_loaded_count;
     delete music;
 }

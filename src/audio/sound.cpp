@@ -1,0 +1,147 @@
+// The output device, the seven effect slots and the voice channel. Every clip
+// is read whole at load time and converted once to the device's format, so
+// playing one costs nothing but starting its channel.
+#include <SDL_audio.h>
+
+#include <algorithm>
+
+#include "audio/audio.h"
+#include "audio/audio_internal.h"
+
+bool se_enabled = true;
+int32_t voice_cooldown = 0;
+
+bool sound_device = false;
+AudioDeviceFormat device_format{};
+SoundBuffer* sound_buffers[8] = {};
+
+namespace {
+
+// Slot 7 starts with a spare copy of slot 1's clip; the first voice replaces it.
+const char* const se_slot_files[8] = {
+    "wave/00.wav", "wave/01.wav", "wave/02.wav", "wave/03.wav",
+    "wave/04.wav", "wave/05.wav", "wave/06.wav", "wave/01.wav",
+};
+
+constexpr int32_t voice_cooldown_frames = 80;
+
+// Our clips are a few hundred kilobytes; these bounds keep a hostile file
+// from making us allocate without end.
+constexpr size_t max_wave_file_bytes = size_t(16) << 20;
+constexpr uint64_t max_converted_bytes = uint64_t(64) << 20;
+
+// The sampling rates a sound buffer accepts, as on the original device.
+constexpr uint32_t min_rate = 100;
+constexpr uint32_t max_rate = 100000;
+
+bool slot_in_range(int slot) { return slot >= 0 && slot < sound_slot_count; }
+
+void release_slot(int slot) {
+    if (!sound_buffers[slot]) return;
+    platform_clip_unbind(slot);
+    delete sound_buffers[slot];
+    sound_buffers[slot] = nullptr;
+}
+
+// The converter from a clip's own format to the device's, or false when the
+// clip's format is not one a sound buffer can hold.
+bool build_converter(const WaveFormat& format, SDL_AudioCVT* cvt) {
+    if (format.bits_per_sample != 8 && format.bits_per_sample != 16) return false;
+    if (format.channels < 1 || format.channels > 8) return false;
+    if (format.block_align != format.channels * format.bits_per_sample / 8) return false;
+    if (format.samples_per_sec < min_rate || format.samples_per_sec > max_rate) return false;
+    const SDL_AudioFormat source = format.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    return SDL_BuildAudioCVT(cvt, source, uint8_t(format.channels), int(format.samples_per_sec),
+                             device_format.sdl_format, uint8_t(device_format.channels),
+                             device_format.frequency) >= 0;
+}
+
+}  // namespace
+
+bool init_sound() {
+    sound_device = platform_audio_open(&device_format);
+    if (!sound_device) return false;
+    for (int slot = 0; slot < sound_slot_count; ++slot)
+        if (!load_wave(se_slot_files[slot], slot)) return false;
+    return true;
+}
+
+bool load_wave(const char* path, int slot) {
+    if (!slot_in_range(slot)) return false;
+    std::vector<uint8_t> file;
+    if (!read_data_file(path, max_wave_file_bytes, &file)) return false;
+    WaveClip clip;
+    if (!parse_wave(file.data(), file.size(), &clip)) return false;
+    // The samples are used where they lie in the file's bytes, freed on return.
+    const uint8_t* samples = file.data() + clip.data_offset;
+    if (!create_sound_buffer(slot, clip.data_size, clip.format)) return false;
+    return fill_sound_buffer(sound_buffers[slot], samples, clip.data_size);
+}
+
+bool create_sound_buffer(int slot, uint32_t byte_count, const WaveFormat& format) {
+    if (!sound_device || !slot_in_range(slot)) return false;
+    SDL_AudioCVT cvt;
+    if (!build_converter(format, &cvt)) return false;
+    // A buffer holds at least one whole sample frame.
+    if (byte_count < format.block_align) return false;
+    const uint64_t work_bytes = uint64_t(byte_count) * uint64_t(cvt.len_mult);
+    if (work_bytes > max_converted_bytes) return false;
+    release_slot(slot);
+    sound_buffers[slot] = new SoundBuffer{slot, format, byte_count, {}};
+    return true;
+}
+
+bool fill_sound_buffer(SoundBuffer* buffer, const uint8_t* data, uint32_t byte_count) {
+    if (!buffer) return false;
+    // Lock: the whole clip, in whole sample frames; the converter works in place
+    // and may need room beyond the clip's own length.
+    SDL_AudioCVT cvt;
+    if (!build_converter(buffer->format, &cvt)) return false;
+    uint32_t length = byte_count < buffer->byte_count ? byte_count : buffer->byte_count;
+    length -= length % buffer->format.block_align;
+    std::vector<uint8_t> locked(size_t(length) * size_t(cvt.len_mult));
+
+    // A buffer here is never lost, so there is nothing to restore.
+    std::copy(data, data + length, locked.begin());
+
+    // Unlock: the samples become the device's.
+    cvt.buf = locked.data();
+    cvt.len = int(length);
+    if (SDL_ConvertAudio(&cvt) != 0) return false;
+    locked.resize(size_t(cvt.len_cvt));
+    platform_clip_unbind(buffer->slot);
+    buffer->samples.swap(locked);
+    return platform_clip_bind(buffer->slot, buffer->samples.data(), uint32_t(buffer->samples.size()));
+}
+
+void play_se(int slot) {
+    if (!se_enabled) return;
+    // Only slots that hold a clip can sound; anything else is ignored.
+    if (!slot_in_range(slot) || !sound_buffers[slot]) return;
+    platform_clip_play(slot);
+    platform_note_se(slot);
+}
+
+void play_voice(const char* path) {
+    if (voice_cooldown != 0) return;
+    platform_note_voice(path);
+    // Releasing the slot ends the voice that is still sounding. A file that
+    // fails to load leaves the channel silent until the next voice.
+    release_slot(voice_slot);
+    load_wave(path, voice_slot);
+    if (sound_buffers[voice_slot]) platform_clip_play(voice_slot);
+    voice_cooldown = voice_cooldown_frames;
+}
+
+void tick_voice_cooldown() {
+    voice_cooldown -= 1;
+    if (voice_cooldown <= 0) voice_cooldown = 0;
+}
+
+void release_sound() {
+    for (int slot = 0; slot < sound_slot_count; ++slot) release_slot(slot);
+    if (sound_device) {
+        platform_audio_close();
+        sound_device = false;
+    }
+}

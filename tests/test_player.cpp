@@ -348,6 +348,10 @@ TEST(PlayerFlash, OnlyInThrowFramesCyclingItsThreePictures) {
         }
     }
     EXPECT_EQ(pictures, (std::vector<int32_t>{2, 0, 1, 2}));
+    for (int32_t picture = 0; picture < 3; ++picture) {
+        const Rect flash = make_rect(208 + 16 * picture, 192, 224 + 16 * picture, 208);
+        EXPECT_NE(sprites_hash({{70, 92, flash}}), sprites_hash({})) << "flash " << picture << " shows";
+    }
     EXPECT_EQ(round_data.flash_frame, 0);
 }
 

@@ -1,0 +1,247 @@
+// Effect slots, the voice channel and the device start-up, run in this
+// process on the headless platform.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "audio/audio.h"
+#include "audio/audio_internal.h"
+#include "platform/headless/headless.h"
+#include "shell/shell.h"
+#include "support/audio_files.h"
+#include "support/headless_game.h"
+#include "support/replay_run.h"
+
+namespace {
+
+// Opens the sound device only, on a data folder of our own test clips.
+void start_sound_in(const std::string& dir) {
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    headless_configure(HeadlessConfig{});
+    ASSERT_TRUE(init_sound());
+}
+
+std::vector<HeadlessEvent> events_of(HeadlessEvent::Kind kind) {
+    std::vector<HeadlessEvent> found;
+    for (const HeadlessEvent& e : headless_take_events())
+        if (e.kind == kind) found.push_back(e);
+    return found;
+}
+
+// The device format is 16-bit stereo: sample n of channel c.
+int16_t device_sample(const std::vector<uint8_t>& samples, size_t frame, int channel) {
+    int16_t value;
+    std::memcpy(&value, &samples[frame * 4 + size_t(channel) * 2], 2);
+    return value;
+}
+
+}  // namespace
+
+TEST(SoundStartUp, LoadsSevenEffectsAndASpareOfTheSecondIntoTheVoiceSlot) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    for (int slot = 0; slot < 8; ++slot) {
+        ASSERT_TRUE(headless_clip_bound(slot)) << slot;
+        const auto& samples = headless_clip_samples(slot);
+        ASSERT_EQ(samples.size(), 44100u * 4) << "one second, already 16-bit stereo";
+        const int level = slot == 7 ? 2000 : 1000 * (slot + 1);
+        EXPECT_EQ(device_sample(samples, 100, 0), level) << slot;
+        EXPECT_EQ(device_sample(samples, 44099, 1), level) << slot;
+    }
+}
+
+TEST(SoundStartUp, AMissingFourthEffectStopsAfterThreeSlotsWhichAreReleased) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    std::filesystem::remove(dir + "/wave/03.wav");
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    headless_configure(HeadlessConfig{});
+    EXPECT_FALSE(init_sound());
+    for (int slot = 0; slot < 8; ++slot) EXPECT_EQ(headless_clip_bound(slot), slot < 3) << slot;
+    release_sound();
+    for (int slot = 0; slot < 8; ++slot) EXPECT_FALSE(headless_clip_bound(slot)) << slot;
+    EXPECT_EQ(headless_release_log(), std::vector<std::string>{"audio"});
+}
+
+TEST(SoundStartUp, ABrokenEffectFileEndsTheGameWithTheSoundBox) {
+    const Bytes float_format = riff_wave(riff_chunk("fmt ", format_body(1, 44100, 32, 3)) +
+                                         riff_chunk("data", Bytes(400, 0)));
+    Bytes cut_short = constant_wave(1, 44100, 16, 200, 5);
+    cut_short.resize(300);
+    for (const Bytes& broken : {float_format, cut_short, Bytes{}}) {
+        const std::string data = make_temp_dir() + "/data";
+        std::filesystem::copy(KUZARI_DATA_DIR, data, std::filesystem::copy_options::recursive);
+        write_bytes(data + "/wave/05.wav", broken);
+        ReplayOptions options;
+        options.frames = 10;
+        options.data_dir = data;
+        const ReplayResult result = run_replay(options);
+        ASSERT_EQ(result.exit_status, 0) << result.error_output;
+        ASSERT_EQ(result.frames.size(), 1u) << "no frame runs";
+        const nlohmann::json box = {"box", "DirectSoundの初期化に失敗しました。\nアプリケーションを終了します。", ""};
+        EXPECT_EQ(result.frames[0]["events"].back(), box);
+    }
+}
+
+TEST(LoadWave, ConvertsEveryClipOnceToTheDeviceFormatAtItsOwnPitch) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    // 8-bit mono at a quarter of the device rate: each sample becomes four stereo frames.
+    write_bytes(dir + "/low.wav", constant_wave(1, 11025, 8, 1000, 0xC0));
+    ASSERT_TRUE(load_wave("low.wav", 7));
+    const auto& low = headless_clip_samples(7);
+    EXPECT_NEAR(double(low.size()), 4000.0 * 4, 64.0) << "the same length in time";
+    // The resampler's filter may move a level by a fraction of a percent.
+    EXPECT_NEAR(device_sample(low, 2000, 0), 0x40 << 8, 100);
+    EXPECT_NEAR(device_sample(low, 2000, 1), 0x40 << 8, 100);
+
+    // 16-bit stereo at 48 kHz comes down to 44.1 kHz.
+    write_bytes(dir + "/high.wav", constant_wave(2, 48000, 16, 4800, -3000));
+    ASSERT_TRUE(load_wave("high.wav", 7));
+    const auto& high = headless_clip_samples(7);
+    EXPECT_NEAR(double(high.size()), 4410.0 * 4, 64.0);
+    EXPECT_NEAR(device_sample(high, 2000, 1), -3000, 20);
+}
+
+TEST(LoadWave, AFileTheSlotCannotHoldLeavesTheSlotEmpty) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    const Bytes format = riff_chunk("fmt ", format_body(1, 22050, 16));
+    const struct {
+        const char* what;
+        Bytes file;
+    } cases[] = {
+        {"declared size far beyond the file", riff_wave(format + riff_chunk("data", Bytes(16, 1), 0x40000000))},
+        {"no samples", riff_wave(format + riff_chunk("data", {}))},
+        {"24-bit", riff_wave(riff_chunk("fmt ", format_body(1, 22050, 24)) + riff_chunk("data", Bytes(30, 1)))},
+        {"no channels", riff_wave(riff_chunk("fmt ", format_body(0, 22050, 16)) + riff_chunk("data", Bytes(8, 1)))},
+        {"a rate of 1 Hz", riff_wave(riff_chunk("fmt ", format_body(1, 1, 8)) + riff_chunk("data", Bytes(8, 1)))},
+    };
+    for (const auto& c : cases) {
+        write_bytes(dir + "/bad.wav", c.file);
+        play_voice("bad.wav");
+        EXPECT_FALSE(headless_clip_bound(voice_slot)) << c.what;
+        EXPECT_EQ(sound_buffers[voice_slot], nullptr) << c.what;
+        voice_cooldown = 0;
+    }
+    EXPECT_FALSE(load_wave("wave/00.wav", 8)) << "there is no ninth slot";
+    EXPECT_FALSE(load_wave("wave", 6)) << "a folder";
+}
+
+TEST(Effects, EverySlotStartsItsOwnClipAndOnlyWhileEffectsAreOn) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    headless_take_events();
+    play_se(3);
+    play_se(3);
+    play_se(6);
+    EXPECT_EQ(headless_clip_plays(3), 2u) << "a second start restarts the same channel";
+    EXPECT_EQ(headless_clip_plays(6), 1u);
+    auto started = events_of(HeadlessEvent::se);
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[2].number, 6);
+
+    se_enabled = false;
+    play_se(0);
+    se_enabled = true;
+    EXPECT_EQ(headless_clip_plays(0), 0u) << "a request while off is not remembered";
+    EXPECT_TRUE(events_of(HeadlessEvent::se).empty());
+
+    for (int slot : {-1, 8, 1000}) play_se(slot);
+    EXPECT_TRUE(events_of(HeadlessEvent::se).empty()) << "slots outside 0..7 sound nothing";
+}
+
+TEST(Voice, ANewVoiceIsRefusedFor79FramesAndAcceptedInThe80th) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    headless_take_events();
+
+    // Frame by frame as the loop runs them: the cooldown tick, then the scene.
+    std::vector<int> accepted;
+    for (int frame = 1; frame <= 200; ++frame) {
+        tick_voice_cooldown();
+        const int32_t before = voice_cooldown;
+        play_voice("voice/a.wav");
+        if (before == 0) accepted.push_back(frame);
+        EXPECT_GE(voice_cooldown, 0);
+    }
+    EXPECT_EQ(accepted, (std::vector<int>{1, 81, 161}));
+    EXPECT_EQ(events_of(HeadlessEvent::voice).size(), 3u);
+    EXPECT_EQ(headless_clip_plays(voice_slot), 3u);
+    EXPECT_EQ(voice_cooldown, 41) << "39 frames after the last one";
+
+    voice_cooldown = 0;
+    tick_voice_cooldown();
+    EXPECT_EQ(voice_cooldown, 0) << "never below zero";
+}
+
+TEST(Voice, PlaysWithEffectsOffAndReplacesTheSpareClip) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    headless_take_events();
+    se_enabled = false;
+    play_voice("voice/a.wav");
+    EXPECT_EQ(headless_clip_plays(voice_slot), 1u);
+    const auto& samples = headless_clip_samples(voice_slot);
+    ASSERT_EQ(samples.size(), 22050u * 4);
+    EXPECT_EQ(device_sample(samples, 10, 0), 7000);
+    const auto voices = events_of(HeadlessEvent::voice);
+    ASSERT_EQ(voices.size(), 1u);
+    EXPECT_EQ(voices[0].text, "voice/a.wav");
+}
+
+TEST(Voice, AMissingFileSilencesTheChannelUntilTheNextVoice) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    play_voice("voice/a.wav");
+    voice_cooldown = 0;
+    headless_take_events();
+
+    play_voice("voice/none.wav");
+    EXPECT_FALSE(headless_clip_bound(voice_slot)) << "the voice that was sounding is gone";
+    EXPECT_EQ(headless_clip_plays(voice_slot), 1u) << "nothing more played";
+    EXPECT_EQ(voice_cooldown, 80) << "the cooldown starts all the same";
+    EXPECT_EQ(events_of(HeadlessEvent::voice).size(), 1u) << "the request was accepted";
+
+    voice_cooldown = 0;
+    play_voice("voice/a.wav");
+    EXPECT_TRUE(headless_clip_bound(voice_slot));
+    EXPECT_EQ(headless_clip_plays(voice_slot), 2u);
+}
+
+TEST(Voice, EveryCommittedVoiceClipLoads) {
+    ASSERT_TRUE(start_headless_game());
+    for (const char* name : {"hajimaru", "setumei", "onaka", "oraora", "kono", "tama", "hin", "itadaki", "uwa"}) {
+        voice_cooldown = 0;
+        const std::string path = std::string("voice/") + name + ".wav";
+        play_voice(path.c_str());
+        EXPECT_TRUE(headless_clip_bound(voice_slot)) << path;
+    }
+}
+
+TEST(SoundRelease, ReleasesEverySlotAndTheDeviceOnceAndMayRunAgain) {
+    const std::string dir = make_temp_dir();
+    write_audio_data(dir);
+    start_sound_in(dir);
+    play_voice("voice/a.wav");
+    release_sound();
+    for (int slot = 0; slot < 8; ++slot) EXPECT_EQ(sound_buffers[slot], nullptr);
+    release_sound();
+    EXPECT_EQ(headless_release_log(), std::vector<std::string>{"audio"});
+    EXPECT_EQ(voice_cooldown, 80) << "the switch and the cooldown keep their values";
+    play_se(0);
+    voice_cooldown = 0;
+    play_voice("voice/a.wav");
+    EXPECT_EQ(headless_clip_plays(0), 0u) << "nothing is left to play";
+    EXPECT_FALSE(headless_clip_bound(voice_slot)) << "nor a device to load a voice for";
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer) and runs each
+# for a bounded time on its seed corpus. Exits non-zero when a target fails.
+#   KUZARI_FUZZ_BUILD_DIR  the build directory (default: build-fuzz in the repository)
+#   KUZARI_FUZZ_SECONDS    seconds per target (default: 60)
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=${KUZARI_FUZZ_BUILD_DIR:-$repo/build-fuzz}
+seconds=${KUZARI_FUZZ_SECONDS:-60}
+
+CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -DKUZARI_FUZZERS=ON -DKUZARI_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2 --target kuzari_fuzzers
+
+status=0
+for target in "$build"/fuzz/fuzz_*; do
+  [ -x "$target" ] && [ -f "$target" ] || continue
+  name=$(basename "$target")
+  name=${name#fuzz_}
+  # New inputs go to a scratch corpus in the build directory; the committed
+  # seeds are only read.
+  scratch="$build/fuzz/corpus-$name"
+  artifacts="$build/fuzz/artifacts-$name"
+  mkdir -p "$scratch" "$artifacts"
+  echo "== fuzzing $name for ${seconds}s"
+  if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$artifacts/" "$scratch" "$repo/fuzz/corpus/$name"; then
+    echo "== $name FAILED; inputs in $artifacts" >&2
+    status=1
+  fi
+done
+exit $status

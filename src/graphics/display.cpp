@@ -64,13 +64,7 @@ static bool read_whole_file(const char* path, std::vector<uint8_t>* bytes) {
 static SDL_Surface* decode_bitmap(const char* path) {
     std::vector<uint8_t> bytes;
     if (!read_whole_file(path, &bytes)) return nullptr;
-    if (!bitmap_file_is_sound(bytes.data(), bytes.size())) return nullptr;
-    SDL_Surface* decoded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
-    if (!decoded) return nullptr;
-    SDL_SetSurfaceBlendMode(decoded, SDL_BLENDMODE_NONE);
-    SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB565, 0);
-    SDL_FreeSurface(decoded);
-    return converted;
+    return decode_bitmap_bytes(bytes.data(), bytes.size());
 }
 
 bool load_sheet(const char* path) {

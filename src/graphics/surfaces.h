@@ -15,3 +15,7 @@ void fill_black(SDL_Surface* surface, Rect rect);
 // Checks a Windows bitmap file in memory before it is decoded: the headers,
 // sizes, palette and pixel data must all lie inside the file.
 bool bitmap_file_is_sound(const uint8_t* data, size_t size);
+
+// Checks and decodes a Windows bitmap file held in memory into a new RGB565
+// surface (colours truncated), or null. The loader and the fuzzer share it.
+SDL_Surface* decode_bitmap_bytes(const uint8_t* data, size_t size);

@@ -2,14 +2,9 @@
 // pixel against the sheet.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-
 #include "graphics/graphics.h"
-#include "platform/headless/headless.h"
-#include "shell/shell.h"
 #include "support/bmp_writer.h"
+#include "support/scratch_display.h"
 
 namespace {
 
@@ -25,23 +20,15 @@ std::vector<Rgb> pattern() {
     return pixels;
 }
 
-class DrawingTest : public ::testing::Test {
+class DrawingTest : public ScratchDisplayTest {
 protected:
-    void SetUp() override {
-        char pattern_dir[] = "/tmp/kuzari-draw-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern_dir), nullptr);
-        dir_ = pattern_dir;
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
+    void prepare_files() override {
         ASSERT_EQ(system("mkdir -p bitmap"), 0);
         ASSERT_TRUE(write_file("bitmap/title.bmp", make_bmp(BmpFormat::rgb24, 320, 240, pattern())));
-        headless_configure(HeadlessConfig{});
-        main_window = platform_create_window("Kuzari", screen_width, screen_height);
-        ASSERT_TRUE(init_display(screen_width, screen_height));
-        clear_screen();
     }
-    void TearDown() override {
-        release_display();
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+    void SetUp() override {
+        ScratchDisplayTest::SetUp();
+        clear_screen();
     }
 
     static uint16_t screen(int x, int y) { return back_buffer_pixels()[y * screen_width + x]; }
@@ -65,8 +52,6 @@ protected:
                 ASSERT_EQ(screen(px, py), want) << "at " << px << "," << py;
             }
     }
-
-    std::string dir_;
 };
 
 }  // namespace

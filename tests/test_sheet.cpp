@@ -2,41 +2,18 @@
 // and malformed files that must be turned away without harm.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-
 #include "graphics/graphics.h"
 #include "platform/headless/headless.h"
-#include "shell/shell.h"
 #include "support/bmp_writer.h"
+#include "support/scratch_display.h"
 
 namespace {
 
 const char missing_caption[] = "ファイルが見つかりませーん";
 
-// A display started in an empty scratch directory (so the title sheet is
-// missing at start-up and the sheet does not exist yet).
-class SheetTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/kuzari-sheet-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
-        headless_configure(HeadlessConfig{});
-        main_window = platform_create_window("Kuzari", screen_width, screen_height);
-        ASSERT_TRUE(init_display(screen_width, screen_height));
-        startup_events_ = headless_take_events();
-    }
-    void TearDown() override {
-        release_display();
-        std::system(("rm -rf '" + dir_ + "'").c_str());
-    }
-
-    std::string dir_;
-    std::vector<HeadlessEvent> startup_events_;
-};
+// The display starts in an empty scratch directory, so the title sheet is
+// missing at start-up and the sheet does not exist yet.
+using SheetTest = ScratchDisplayTest;
 
 std::vector<Rgb> test_colours(int width, int height, int distinct) {
     const Rgb choices[] = {{255, 255, 255}, {10, 200, 30}, {200, 17, 99}, {7, 3, 7},     {128, 64, 250},

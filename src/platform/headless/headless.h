@@ -35,6 +35,11 @@ struct HeadlessConfig {
     // Called with frame 0 just before the message loop starts (or when the
     // program ends without reaching it), then after every frame that ran.
     std::function<void(uint64_t frame, bool presented)> on_frame;
+    // When set, supplies the input of each frame (1-based, asked once per
+    // frame, after the frame before it has run) in place of the script; a run
+    // with a count of 0 ends the input as the end of a script does. Lets a
+    // program choose each frame's input from the game's state.
+    std::function<InputRun(uint64_t frame)> input_source;
 };
 
 void headless_configure(const HeadlessConfig& config);

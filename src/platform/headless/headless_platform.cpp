@@ -33,8 +33,26 @@ int music_plays = 0;
 std::vector<uint64_t> run_starts;  // the first frame of each run, 1-based
 uint64_t script_frames = 0;
 
+// The input source's answer for the frame last asked about; count 0 once it has ended.
+uint64_t sourced_frame = 0;
+InputRun sourced_run{};
+
+// The source's input for `frame`, asked once per frame, or null once it has ended.
+const InputRun* sourced_input(uint64_t frame) {
+    if (sourced_frame != frame && (sourced_frame == 0 || sourced_run.count != 0)) {
+        sourced_run = config.input_source(frame);
+        sourced_frame = frame;
+    }
+    return sourced_run.count != 0 ? &sourced_run : nullptr;
+}
+
 // The run holding frame `frame` (1-based) and the frame it starts at, or null after the script.
+// A sourced input is a run of its own for every frame.
 const InputRun* run_for_frame(uint64_t frame, uint64_t* run_index, uint64_t* run_start) {
+    if (config.input_source) {
+        *run_index = *run_start = frame;
+        return sourced_input(frame);
+    }
     if (frame < 1 || frame > script_frames) return nullptr;
     const auto after = std::upper_bound(run_starts.begin(), run_starts.end(), frame);
     const uint64_t index = uint64_t(after - run_starts.begin()) - 1;
@@ -67,6 +85,8 @@ void headless_configure(const HeadlessConfig& new_config) {
     clock_ms = config.clock_start_ms;
     run_starts.clear();
     script_frames = 0;
+    sourced_frame = 0;
+    sourced_run = InputRun{};
     for (const InputRun& run : config.script) {
         run_starts.push_back(script_frames + 1);
         script_frames += run.count;
@@ -114,15 +134,22 @@ bool platform_take_message(PlatformMessage* message) {
         *message = PlatformMessage{message_quit, false};
         return true;
     }
-    const uint64_t limit = config.frame_limit >= 0 ? uint64_t(config.frame_limit) : script_frames;
-    if (frames_run >= limit) {
+    uint64_t index, start;
+    const InputRun* run = nullptr;
+    bool input_over;
+    if (config.frame_limit >= 0) {
+        input_over = frames_run >= uint64_t(config.frame_limit);
+        if (!input_over) run = run_for_frame(frames_run + 1, &index, &start);
+    } else {
+        run = run_for_frame(frames_run + 1, &index, &start);
+        input_over = config.input_source ? !run : frames_run >= script_frames;
+    }
+    if (input_over) {
         if (stop_requested) return false;
         stop_requested = true;
         *message = PlatformMessage{message_close, false};
         return true;
     }
-    uint64_t index, start;
-    const InputRun* run = run_for_frame(frames_run + 1, &index, &start);
     if (run && run->escape && start == frames_run + 1 && escape_delivered_for_run != index) {
         escape_delivered_for_run = index;
         *message = PlatformMessage{message_key_down, true};

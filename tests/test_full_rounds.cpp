@@ -1,8 +1,11 @@
 // Whole rounds played through kuzari-replay: one won by hopping between the
-// lanes and throwing, one left to the raiders; both end back on the title,
-// which picks up where it stopped.
+// lanes and throwing, a perfect one recorded by kuzari-bot that reaches the
+// staff screen, one left to the raiders; all end back on the title, which
+// picks up where it stopped.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "support/replay_run.h"
@@ -156,4 +159,47 @@ TEST(FullRound, UndefendedRoundIsLostAndLeavesOnlyOnAFreshPress) {
     const json& leave = result.frames[fresh_press];
     EXPECT_EQ(leave["events"], json::parse(R"([["se",2],["stop_music"]])"));
     expect_back_on_title(result, fresh_press);
+}
+
+TEST(FullRound, RecordedPerfectRoundReachesTheStaffScreenAndTheTitle) {
+    std::ifstream file(KUZARI_SOURCE_DIR "/docs/screenshots/perfect.txt");
+    std::stringstream text;
+    text << file.rdbuf();
+    ReplayOptions options;
+    options.script = text.str();
+    const size_t seed_at = options.script.find("--seed ");
+    ASSERT_NE(seed_at, std::string::npos) << "the script names its seed";
+    options.seed = unsigned(std::stoul(options.script.substr(seed_at + 7)));
+    const ReplayResult result = run_replay(options);
+    ASSERT_EQ(result.exit_status, 0) << result.error_output;
+
+    const std::vector<long long> staff = frames_with_event(result, json::array({"sheet", "bitmap/staff.bmp"}));
+    ASSERT_EQ(staff.size(), 1u);
+    const long long opens = staff[0];
+    EXPECT_EQ(result.frames[opens]["result"], json::array({4000, 3}));
+    EXPECT_EQ(scene_field(result.frames[opens], f_result_state), 5);
+    EXPECT_EQ(result.frames[opens]["sound"][0], 0) << "silent from time-up through the ranking";
+
+    // The effects are on from the first frame of the wipe; the A held since
+    // before the screen opened never leaves it, whatever it is held for.
+    const long long leave = first_frame(result, [](const json& f) { return scene_field(f, f_result_state) == 0; }, opens);
+    ASSERT_GT(leave, opens);
+    ASSERT_EQ(result.frames[opens]["input"][1], 1);
+    bool held = true;
+    long long held_on_staff = 0;
+    for (long long f = opens + 1; f < leave; ++f) {
+        const json& frame = result.frames[f];
+        ASSERT_EQ(frame["sound"][0], 1) << f;
+        ASSERT_TRUE(frame["events"].empty()) << f;
+        held = held && frame["input"][1] == 1;
+        if (held && scene_field(frame, f_result_state) == 6) ++held_on_staff;
+    }
+    EXPECT_GT(held_on_staff, 0) << "the script holds A on the open staff screen";
+    EXPECT_EQ(scene_field(result.frames[leave - 1], f_result_state), 6);
+
+    const json& pressed = result.frames[leave];
+    EXPECT_EQ(pressed["input"][1], 1);
+    EXPECT_EQ(result.frames[leave - 1]["input"][1], 0);
+    EXPECT_EQ(pressed["events"], json::parse(R"([["se",0],["stop_music"]])"));
+    expect_back_on_title(result, leave);
 }

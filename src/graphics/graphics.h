@@ -49,6 +49,9 @@ extern int32_t wipe_close_offset;
 
 // ---- Looking at the pictures (trace, screenshots, tests) -------------------------------
 
+// Pixel bytes written by sprite copies, fills and whole-sheet copies since the
+// start: what the benchmarks set a frame's cost against.
+extern uint64_t pixel_bytes_written;
 // The back buffer's RGB565 pixels, `screen_width` per row, or null before the display exists.
 const uint16_t* back_buffer_pixels();
 // 64-bit FNV-1a over the back buffer, rows top to bottom, each pixel low byte first.

@@ -9,7 +9,7 @@ TEST(Replay, EmptyScriptWithFrameCountTracesEveryFrame) {
     const ReplayResult result = run_replay(options);
     ASSERT_EQ(result.exit_status, 0) << result.error_output;
     ASSERT_EQ(result.frames.size(), 121u);
-    const char* keys[] = {"frame", "top_scene", "scenes", "input", "sound", "title", "fx", "time_left",
+    const char* keys[] = {"frame", "top_scene", "scenes", "input", "sound", "playing", "title", "fx", "time_left",
                           "player", "bowls", "bowl_drop", "raiders", "shots", "scroll", "result",
                           "events", "presented", "fb"};
     for (size_t i = 0; i < result.frames.size(); ++i) {

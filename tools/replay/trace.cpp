@@ -3,6 +3,7 @@
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
+#include "platform/headless/headless.h"
 #include "scenes/scenes.h"
 #include "shell/shell.h"
 
@@ -80,6 +81,9 @@ void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
     line.key("input");
     line.numbers({in.dir, in.button_a, in.button_b, in.button_c, in.button_d});
     line.key("sound"); line.numbers({se_enabled ? 1 : 0, voice_cooldown});
+    // What really sounds: the plays asked of the music now playing (0: none,
+    // as when music is off) and whether the voice channel holds a clip.
+    line.key("playing"); line.numbers({headless_music_plays(), headless_clip_bound(7) ? 1 : 0});
     line.key("title");
     line.numbers({menu_choice, cursor_pos, cursor_blink, logo_y, logo_speed, strip_offset});
     line.key("fx");

@@ -1,63 +1,14 @@
-// The window icon: a 32 x 32, 16-colour picture of a bowl heaped with food,
-// built into the program.
+// The window icon, built into the program from the game's icon art.
+#include "platform/sdl/icon_art.h"
 #include "platform/sdl/sdl_platform.h"
 
-namespace {
-
-// One hex digit per pixel, an index into the palette; 0 is transparent.
-const char* const icon_rows[32] = {
-    "00000000000000000000000000000000",
-    "00000000000000000000000000000000",
-    "00000000000000000000000000000000",
-    "00000000000000000000000000000000",
-    "00000000000000000000000000000000",
-    "00000000000011111111000000000000",
-    "00000000001122222222110000000000",
-    "00000000012222222222221000000000",
-    "00000000122223222222322100000000",
-    "00000001222222222322222210000000",
-    "00000012223222222222222221000000",
-    "00000122222222232222232222100000",
-    "00001222222322222222222222210000",
-    "00012222222222222232222232221000",
-    "0001444444444444444444444444d100",
-    "001cc44444444444444444444444dd10",
-    "01c5555555555555555555555555ed10",
-    "01c5677777777777777777777776ed10",
-    "01c5677788777777777778877776ed10",
-    "001c567778877777777788777765ed10",
-    "001c566777788777777887777665d100",
-    "0001c5667777777777777777665ed100",
-    "0001c5566677777777777766655ed100",
-    "00001cc556666666666666665eed1000",
-    "000001ccc55555555555555eeed10000",
-    "0000001ccccc5555555555eeed100000",
-    "00000001111ccccc9999eeee11000000",
-    "00000000001111aaaaaaaa1100000000",
-    "0000000000001bbbbbbbbbb100000000",
-    "000000000000111111111111f0000000",
-    "00000000000000000000000000000000",
-    "00000000000000000000000000000000",
-};
-
-const SDL_Color icon_palette[16] = {
-    {0, 0, 0, 0},         {40, 24, 32, 255},    {250, 246, 236, 255}, {222, 210, 180, 255},
-    {196, 64, 48, 255},   {150, 36, 40, 255},   {200, 60, 52, 255},   {226, 92, 64, 255},
-    {252, 204, 96, 255},  {120, 28, 36, 255},   {96, 60, 44, 255},    {72, 44, 36, 255},
-    {110, 24, 32, 255},   {170, 48, 44, 255},   {130, 32, 36, 255},   {56, 36, 40, 255},
-};
-
-int hex_value(char c) { return c <= '9' ? c - '0' : c - 'a' + 10; }
-
-}  // namespace
-
 void sdl_set_window_icon(SDL_Window* window) {
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, icon_size, icon_size, 32, SDL_PIXELFORMAT_RGBA32);
     if (!icon) return;
-    for (int y = 0; y < 32; ++y) {
+    for (int y = 0; y < icon_size; ++y) {
         auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(icon->pixels) + y * icon->pitch);
-        for (int x = 0; x < 32; ++x) {
-            const SDL_Color& c = icon_palette[hex_value(icon_rows[y][x])];
+        for (int x = 0; x < icon_size; ++x) {
+            const IconColour& c = icon_pixel(x, y);
             row[x] = SDL_MapRGBA(icon->format, c.r, c.g, c.b, c.a);
         }
     }

@@ -1,0 +1,45 @@
+# Installing Kuzari: the program, its data, a launcher on the PATH, the desktop
+# entry, the icons and the manual page, all under CMAKE_INSTALL_PREFIX.
+include(GNUInstallDirs)
+
+set(KUZARI_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/kuzari)
+set(KUZARI_INSTALL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/kuzari)
+
+# The desktop's icons, drawn from the same art as the window icon.
+add_executable(kuzari-icongen tools/icongen/icongen_main.cpp)
+target_include_directories(kuzari-icongen PRIVATE src)
+target_link_libraries(kuzari-icongen PRIVATE PNG::PNG)
+set(KUZARI_ICON_SIZES 32 64 128 256)
+set(icongen_arguments)
+set(icon_files)
+foreach(size IN LISTS KUZARI_ICON_SIZES)
+  set(icon ${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}/kuzari.png)
+  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size})
+  list(APPEND icongen_arguments ${size} ${icon})
+  list(APPEND icon_files ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_command(OUTPUT ${icon_files}
+  COMMAND kuzari-icongen ${icongen_arguments}
+  DEPENDS kuzari-icongen
+  COMMENT "Drawing the desktop's icons")
+
+# Manual pages are kept compressed, as Debian wants them.
+set(man_page ${CMAKE_CURRENT_BINARY_DIR}/kuzari.6.gz)
+add_custom_command(OUTPUT ${man_page}
+  COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/man/kuzari.6 > ${man_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/man/kuzari.6
+  COMMENT "Compressing the manual page")
+add_custom_target(kuzari_desktop_files ALL DEPENDS ${icon_files} ${man_page})
+
+# The launcher finds the program and the data relative to its own place.
+file(RELATIVE_PATH KUZARI_BIN_TO_DATA ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/kuzari)
+file(RELATIVE_PATH KUZARI_BIN_TO_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_FULL_LIBEXECDIR}/kuzari)
+configure_file(packaging/kuzari.in ${CMAKE_CURRENT_BINARY_DIR}/launcher/kuzari @ONLY)
+
+install(TARGETS kuzari RUNTIME DESTINATION ${KUZARI_INSTALL_PROGRAM_DIR})
+install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/launcher/kuzari DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY data/bitmap data/wave data/voice data/midi DESTINATION ${KUZARI_INSTALL_DATA_DIR})
+install(FILES packaging/kuzari.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
   clang                         # the fuzz targets
   xvfb xauth                    # the tests that open the real window
+  dpkg-dev desktop-file-utils xdotool  # building and checking the Debian package
 )
 
 missing=()

@@ -9,3 +9,9 @@ SDL_Window* sdl_window_of(PlatformWindow* window);
 void sdl_set_window_icon(SDL_Window* window);
 // Opens, hands over or closes the first joystick as devices come and go.
 void sdl_joystick_device_event(const SDL_Event& event);
+
+// The opt-in timing of KUZARI_PROFILE=1 (sdl_profile.cpp): the clock to pass
+// back when presenting or waiting is over; 0 when the profile is off.
+double sdl_profile_clock();
+void sdl_profile_presented(double began);
+void sdl_profile_waited(double began);

@@ -23,10 +23,11 @@ struct Profile {
     unsigned long long frames;
     double first_present, last_present, last_present_end;
     double longest_interval;
+    unsigned long long late;  // intervals of more than 17.5 ms
     double presenting, waiting;  // totals between the first and the last present
 };
 
-Profile profile{std::getenv("KUZARI_PROFILE") != nullptr, clock_ms(), 0, 0, 0, 0, 0, 0, 0};
+Profile profile{std::getenv("KUZARI_PROFILE") != nullptr, clock_ms(), 0, 0, 0, 0, 0, 0, 0, 0};
 
 void report() {
     const Profile& p = profile;
@@ -37,11 +38,12 @@ void report() {
     const double span = p.last_present_end - p.first_present;
     const double frames = double(p.frames);
     std::fprintf(stderr,
-                 "kuzari profile: %llu frames, mean interval %.3f ms (%.2f fps), longest %.1f ms\n"
+                 "kuzari profile: %llu frames, mean interval %.3f ms (%.2f fps), %llu longer than 17.5 ms, "
+                 "the longest %.1f ms\n"
                  "kuzari profile: per frame %.3f ms frame work, %.3f ms presenting, %.3f ms waiting\n"
                  "kuzari profile: first frame presented %.1f ms after start-up\n",
                  p.frames, (p.last_present - p.first_present) / (frames - 1),
-                 1000 * (frames - 1) / (p.last_present - p.first_present), p.longest_interval,
+                 1000 * (frames - 1) / (p.last_present - p.first_present), p.late, p.longest_interval,
                  (span - p.presenting - p.waiting) / frames, p.presenting / frames, p.waiting / frames,
                  p.first_present - p.started);
 }
@@ -58,7 +60,9 @@ void sdl_profile_presented(double began) {
         p.first_present = began;
         std::atexit(report);
     } else {
-        if (began - p.last_present > p.longest_interval) p.longest_interval = began - p.last_present;
+        const double interval = began - p.last_present;
+        if (interval > p.longest_interval) p.longest_interval = interval;
+        if (interval > 17.5) p.late += 1;
         p.presenting += ended - began;
     }
     p.frames += 1;

@@ -8,7 +8,7 @@ set(KUZARI_INSTALL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/kuzari)
 # The desktop's icons, drawn from the same art as the window icon.
 add_executable(kuzari-icongen tools/icongen/icongen_main.cpp)
 target_include_directories(kuzari-icongen PRIVATE src)
-target_link_libraries(kuzari-icongen PRIVATE PNG::PNG)
+target_link_libraries(kuzari-icongen PRIVATE kuzari_png)
 set(KUZARI_ICON_SIZES 32 64 128 256)
 set(icongen_arguments)
 set(icon_files)

@@ -1,47 +1,29 @@
 // kuzari-icongen: writes the desktop's icons, nearest-neighbour enlargements
 // of the game's 32 x 32 icon art, as RGBA PNGs.
 //   kuzari-icongen SIZE FILE.png [SIZE FILE.png]...   (SIZE a multiple of 32)
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/sdl/icon_art.h"
+#include "png_file.h"
 
 namespace {
 
 bool write_icon_png(const char* path, int size) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, size, size, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
     const int scale = size / icon_size;
-    std::vector<png_byte> row(size * 4);
-    for (int y = 0; y < size; ++y) {
+    std::vector<uint8_t> rgba(size_t(size) * size * 4);
+    for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             const IconColour& c = icon_pixel(x / scale, y / scale);
-            png_byte* out = &row[x * 4];
+            uint8_t* out = &rgba[(size_t(y) * size + x) * 4];
             out[0] = c.r;
             out[1] = c.g;
             out[2] = c.b;
             out[3] = c.a;
         }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    return write_png(path, size, size, 4, rgba.data());
 }
 
 }  // namespace

@@ -52,8 +52,11 @@ ReplayResult run_replay(const ReplayOptions& options) {
     result.error_output = read_file(error_path);
     std::istringstream lines(read_file(trace_path));
     std::string line;
-    while (std::getline(lines, line))
-        if (!line.empty()) result.frames.push_back(nlohmann::json::parse(line));
+    while (std::getline(lines, line)) {
+        if (line.empty()) continue;
+        if (options.parse) result.frames.push_back(nlohmann::json::parse(line));
+        else result.lines.push_back(line);
+    }
     std::remove(script_path.c_str());
     std::remove(trace_path.c_str());
     std::remove(error_path.c_str());

@@ -11,6 +11,7 @@ struct ReplayResult {
     int exit_status = -1;
     std::string error_output;
     std::vector<nlohmann::json> frames;  // one per trace line
+    std::vector<std::string> lines;      // instead, the lines as written, when not parsed
 };
 
 struct ReplayOptions {
@@ -19,6 +20,7 @@ struct ReplayOptions {
     unsigned seed = 1;
     std::string data_dir;          // --data; empty: the committed data
     std::vector<std::string> extra_args;
+    bool parse = true;             // false: only `lines` (long runs, where parsing costs much)
 };
 
 ReplayResult run_replay(const ReplayOptions& options);

@@ -5,6 +5,7 @@
 // sprite are checked too: nothing may be written outside it.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "graphics/graphics.h"
@@ -64,4 +65,20 @@ TEST(KeyedCopy, EveryWidthAlignmentAndClipMatchesThePixelRule) {
     // Both kinds of pixel were drawn many times, or the check proved little.
     EXPECT_GT(transparent, 10000);
     EXPECT_GT(opaque, 10000);
+}
+
+TEST(KeyedCopy, PositionsAndRectanglesAtTheEndsOfTheirRangeDrawNothing) {
+    ASSERT_TRUE(start_headless_display());
+    copy_whole_sheet();
+    const std::vector<uint16_t> before(back_buffer_pixels(), back_buffer_pixels() + screen_width * screen_height);
+    const int32_t far = INT32_MAX, near = INT32_MIN;
+    const Sprite sprites[] = {
+        {near, near, make_rect(0, 0, 32, 32)},      {far, far, make_rect(0, 0, 32, 32)},
+        {near, 0, make_rect(far - 40, 0, far, 32)}, {0, near, make_rect(0, near, 32, near + 40)},
+        {-10, -10, make_rect(near, near, far, far)}, {far - 5, 0, make_rect(near, 0, far, 32)},
+        {0, 0, make_rect(far, 0, near, 32)},
+    };
+    for (const Sprite& s : sprites) draw_sprite(s.x, s.y, s.rect);
+    const std::vector<uint16_t> after(back_buffer_pixels(), back_buffer_pixels() + screen_width * screen_height);
+    EXPECT_TRUE(after == before);
 }

@@ -60,33 +60,33 @@ static void copy_keyed(uint16_t* to, ptrdiff_t to_pitch, const uint16_t* from, p
 }
 
 void draw_sprite(int32_t x, int32_t y, Rect rect) {
-    // Clip against the screen by moving the rectangle's edges. The sums are
-    // taken in 64 bits so that no position can overflow.
-    if (x < 0) {
-        rect.left -= x;
-        x = 0;
+    // Clip against the screen by moving the rectangle's edges. Worked in 64
+    // bits, so that no position or rectangle, however far off, can overflow.
+    int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+    int64_t to_x = x, to_y = y;
+    if (to_x < 0) {
+        left -= to_x;
+        to_x = 0;
     }
-    if (y < 0) {
-        rect.top -= y;
-        y = 0;
+    if (to_y < 0) {
+        top -= to_y;
+        to_y = 0;
     }
-    const int64_t w = int64_t(rect.right) - rect.left;
-    if (x + w > screen_width) rect.right -= int32_t(x + w - screen_width);
-    const int64_t h = int64_t(rect.bottom) - rect.top;
-    if (y + h > screen_height) rect.bottom -= int32_t(y + h - screen_height);
-    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+    if (to_x + (right - left) > screen_width) right -= to_x + (right - left) - screen_width;
+    if (to_y + (bottom - top) > screen_height) bottom -= to_y + (bottom - top) - screen_height;
+    if (right <= left || bottom <= top) return;
 
     // A source rectangle reaching outside the sheet is refused whole, as the
     // display device refuses it.
-    if (!sheet || !back_buffer || !rect_inside(sheet, rect)) return;
-    const int32_t width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (!rect_inside(back_buffer, make_rect(x, y, x + width, y + height))) return;
+    if (!sheet || !back_buffer) return;
+    if (left < 0 || top < 0 || right > sheet->w || bottom > sheet->h) return;
+    const int32_t width = int32_t(right - left), height = int32_t(bottom - top);
+    if (to_x + width > back_buffer->w || to_y + height > back_buffer->h) return;
     // Both surfaces are RGB565, so their pitches are whole numbers of pixels.
     const ptrdiff_t from_pitch = sheet->pitch / 2, to_pitch = back_buffer->pitch / 2;
-    copy_keyed(static_cast<uint16_t*>(back_buffer->pixels) + y * to_pitch + x, to_pitch,
-               static_cast<const uint16_t*>(sheet->pixels) + rect.top * from_pitch + rect.left, from_pitch,
-               width, height);
-    pixel_bytes_written += uint64_t(width) * height * 2;
+    copy_keyed(static_cast<uint16_t*>(back_buffer->pixels) + to_y * to_pitch + to_x, to_pitch,
+               static_cast<const uint16_t*>(sheet->pixels) + top * from_pitch + left, from_pitch, width, height);
+    pixel_bytes_written += uint64_t(width) * uint64_t(height) * 2;
 }
 
 void clear_screen() { fill_black(back_buffer, make_rect(0, 0, screen_width, screen_height)); }

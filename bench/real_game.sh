@@ -11,9 +11,12 @@ cd "$(dirname "$0")/.."
 build="${1:-build-bench}"
 game="$PWD/$build/kuzari"
 seconds="${KUZARI_MEASURE_SECONDS:-10}"
-display=":${KUZARI_XVFB_DISPLAY:-87}"
 work="$(mktemp -d)"
 
+# The first free display number from 87 on.
+number=87
+while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+display=":$number"
 Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
@@ -22,7 +25,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
 export DISPLAY="$display"
 
 # utime + stime of every thread, in clock ticks: "tid name ticks" per line.
@@ -70,11 +73,14 @@ measure() {
         'BEGIN { printf "  %-25s %6.2f %%  (the X server, showing our frames)\n", "Xvfb", (b - a) / hz / (t1 - t0) * 100 }'
 }
 
+# Holds the key for a few frames: the game reads Enter by polling the keyboard
+# once a frame, so a press and release within one frame would go unseen.
 key() {
     local window
     window="$(xdotool search --name '^Kuzari$' | head -1)"
-    xdotool windowfocus "$window" 2>/dev/null || true
-    xdotool key --window "$window" "$1"
+    xdotool keydown --window "$window" "$1"
+    sleep 0.1
+    xdotool keyup --window "$window" "$1"
 }
 
 (cd data && SDL_AUDIODRIVER=dummy KUZARI_PROFILE=1 exec "$game" 2>"$work/profile") &
@@ -85,6 +91,7 @@ key Return
 sleep 4  # the closing wipe, the round's opening, the bowls and the girl dropping in
 measure "Play (nobody defends the bowls)"
 echo "== Peak resident memory: $(awk '/VmHWM/ { print $2, $3 }' /proc/"$pid"/status)"
+[ -n "${KUZARI_SCREENSHOT:-}" ] && xwd -root -silent -display "$display" >"$KUZARI_SCREENSHOT"
 key Escape
 wait "$pid" || true
 pid=""

@@ -8,6 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${KUZARI_BENCH_BUILD:-build-bench}"
+scripts/setup.sh  # libbenchmark-dev, and xvfb and xdotool for the real game
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKUZARI_BENCHMARKS=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target kuzari_bench kuzari-replay kuzari

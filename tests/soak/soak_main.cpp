@@ -4,7 +4,8 @@
 //   kuzari-soak REPLAY DATA_DIR PREFIX_SCRIPT FRAMES
 //
 // The first script opens with PREFIX_SCRIPT, a recorded perfect round (the
-// staff screen is out of reach of random input), and goes on with random runs
+// staff screen is out of reach of random input), and a visit to the
+// explanation (random input reaches it only now and then); it goes on with random runs
 // of keys that press Enter often enough to start rounds and leave every
 // screen, and never Escape. Random input chooses quit on the title now and
 // then, which ends that game: the soak then starts the next one on fresh
@@ -92,6 +93,8 @@ int main(int argc, char** argv) {
     // The recorded round ends idling on the title; the random input takes over there.
     while (!prefix.empty() && prefix.back() == '\n') prefix.pop_back();
     prefix.erase(prefix.rfind('\n') + 1);
+    // Then a look at the explanation, back to the start item, before random input.
+    prefix += "1 down\n20\n1 enter\n150\n1 enter\n150\n1 up\n20\n";
 
     std::mt19937 random(20240607);
     const std::string script_path = "/tmp/kuzari-soak-" + std::to_string(getpid()) + ".script";

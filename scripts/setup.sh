@@ -10,6 +10,7 @@ packages=(
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
   clang                         # the fuzz targets
   xvfb xauth libx11-dev         # the tests that open the real window (xdotool below)
+  valgrind                      # the memcheck test
   dpkg-dev desktop-file-utils xdotool  # building and checking the Debian package
 )
 

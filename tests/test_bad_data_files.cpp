@@ -64,8 +64,9 @@ void damage_file(const std::string& path, Damage damage) {
 // The kind of a data file by its folder: "bitmap", "wave", "voice" or "midi".
 std::string kind_of(const std::string& file) { return file.substr(0, file.find('/')); }
 
-// What the checks need of one trace line. The game's state is the line
-// without the parts broken data may change: the events, what sounds and the picture.
+// What the checks need of one trace line (run with --trace-playing). The game's
+// state is the line without the parts broken data may change: the events, what
+// sounds and the picture.
 struct Frame {
     long long number = -1;
     std::string state;
@@ -91,9 +92,7 @@ Frame read_frame(const std::string& line) {
     int se_enabled;
     std::sscanf(line.c_str() + sound, "\"sound\":[%d,%d]", &se_enabled, &frame.voice_cooldown);
     std::sscanf(line.c_str() + playing, ",\"playing\":[%d,%d]", &frame.music_plays, &frame.voice_bound);
-    const size_t playing_end = line.find(']', playing) + 1;
-    frame.state = line.substr(0, playing) + line.substr(playing_end, events - playing_end) +
-                  line.substr(presented, fb - presented);
+    frame.state = line.substr(0, events) + line.substr(presented, fb - presented);
     const std::string event_text = line.substr(events + 10, presented - events - 10);
     if (event_text != "[]") frame.events = json::parse(event_text);
     return frame;
@@ -160,6 +159,7 @@ Trace run_play(const Play& play, long long frames, const std::string& data_dir) 
     options.frames = frames;
     options.data_dir = data_dir;
     options.parse = false;
+    options.extra_args = {"--trace-playing"};
     const ReplayResult result = run_replay(options);
     Trace run{result.exit_status, result.error_output, {}};
     for (const std::string& line : result.lines) run.frames.push_back(read_frame(line));

@@ -9,7 +9,7 @@ TEST(Replay, EmptyScriptWithFrameCountTracesEveryFrame) {
     const ReplayResult result = run_replay(options);
     ASSERT_EQ(result.exit_status, 0) << result.error_output;
     ASSERT_EQ(result.frames.size(), 121u);
-    const char* keys[] = {"frame", "top_scene", "scenes", "input", "sound", "playing", "title", "fx", "time_left",
+    const char* keys[] = {"frame", "top_scene", "scenes", "input", "sound", "title", "fx", "time_left",
                           "player", "bowls", "bowl_drop", "raiders", "shots", "scroll", "result",
                           "events", "presented", "fb"};
     for (size_t i = 0; i < result.frames.size(); ++i) {
@@ -24,6 +24,17 @@ TEST(Replay, EmptyScriptWithFrameCountTracesEveryFrame) {
     }
     EXPECT_EQ(result.frames[0]["presented"], false);
     EXPECT_EQ(result.frames[1]["presented"], true);
+
+    // The keys stand in exactly this order on every line.
+    options.parse = false;
+    for (const std::string& line : run_replay(options).lines) {
+        size_t at = 0;
+        for (const char* key : keys) {
+            const size_t found = line.find(std::string("\"") + key + "\":", at);
+            ASSERT_NE(found, std::string::npos) << key << " out of order in " << line.substr(0, 80);
+            at = found;
+        }
+    }
 }
 
 TEST(Replay, SameArgumentsGiveTheSameTrace) {

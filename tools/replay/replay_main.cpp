@@ -2,6 +2,10 @@
 // and writes its trace and screenshots.
 //
 //   kuzari-replay [--seed N] [--frames N] [--trace FILE] [--shot N:FILE.png]... [--data DIR] SCRIPT
+//
+// --trace-playing adds a last key to each trace line, "playing": [plays asked of
+// the music now playing, whether the voice channel holds a clip]. Without it
+// the trace has exactly its standard keys.
 #include <unistd.h>
 
 #include <cerrno>
@@ -66,6 +70,7 @@ int main(int argc, char** argv) {
     std::string trace_path, data_dir, script_path;
     std::map<uint64_t, std::vector<std::string>> shots;
     bool have_script = false;
+    bool trace_playing = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -89,13 +94,15 @@ int main(int argc, char** argv) {
                 !parse_u64(spec.substr(0, colon), INT64_MAX, &number))
                 fail_usage("--shot takes FRAME:FILE.png");
             shots[number].push_back(spec.substr(colon + 1));
+        } else if (arg == "--trace-playing") {
+            trace_playing = true;
         } else if (arg == "--data") {
             data_dir = value();
         } else if (arg == "--help" || arg == "-h") {
             std::cout << "usage: kuzari-replay [--seed N] [--frames N] [--trace FILE] "
-                         "[--shot N:FILE.png]... [--data DIR] SCRIPT\n";
+                         "[--shot N:FILE.png]... [--data DIR] [--trace-playing] SCRIPT\n";
             return 0;
-        } else if (arg.size() > 1 && arg[0] == '-' ) {
+        } else if (arg.size() > 1 && arg[0] == '-') {
             fail_usage("unknown option '" + arg + "'");
         } else if (!have_script) {
             script_path = arg;
@@ -128,7 +135,7 @@ int main(int argc, char** argv) {
     int shot_failures = 0;
     config.on_frame = [&](uint64_t frame, bool presented) {
         const std::vector<HeadlessEvent> events = headless_take_events();
-        if (trace) write_trace_line(trace, frame, presented, events);
+        if (trace) write_trace_line(trace, frame, presented, events, trace_playing);
         const auto wanted = shots.find(frame);
         if (wanted != shots.end()) {
             for (const std::string& path : wanted->second) {

@@ -70,7 +70,7 @@ std::string event_json(const HeadlessEvent& event) {
 }  // namespace
 
 void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
-                      const std::vector<HeadlessEvent>& events) {
+                      const std::vector<HeadlessEvent>& events, bool with_playing) {
     const RoundState& r = round_data;
     const InputState& in = input;
     Line line;
@@ -81,9 +81,6 @@ void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
     line.key("input");
     line.numbers({in.dir, in.button_a, in.button_b, in.button_c, in.button_d});
     line.key("sound"); line.numbers({se_enabled ? 1 : 0, voice_cooldown});
-    // What really sounds: the plays asked of the music now playing (0: none,
-    // as when music is off) and whether the voice channel holds a clip.
-    line.key("playing"); line.numbers({headless_music_plays(), headless_clip_bound(7) ? 1 : 0});
     line.key("title");
     line.numbers({menu_choice, cursor_pos, cursor_blink, logo_y, logo_speed, strip_offset});
     line.key("fx");
@@ -132,6 +129,12 @@ void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
     char hash[24];
     std::snprintf(hash, sizeof hash, "\"%016llx\"", static_cast<unsigned long long>(back_buffer_hash()));
     line.text += hash;
+    if (with_playing) {
+        // What really sounds: the plays asked of the music now playing (0: none,
+        // as when music is off) and whether the voice channel holds a clip.
+        line.key("playing");
+        line.numbers({headless_music_plays(), headless_clip_bound(7) ? 1 : 0});
+    }
     line.text += "}\n";
     std::fwrite(line.text.data(), 1, line.text.size(), out);
 }

@@ -9,8 +9,9 @@
 
 #include "platform/headless/headless.h"
 
-// Writes the line of one frame; `events` are those that happened in it.
+// Writes the line of one frame; `events` are those that happened in it. With
+// `with_playing`, a last key "playing" tells what really sounds.
 void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
-                      const std::vector<HeadlessEvent>& events);
+                      const std::vector<HeadlessEvent>& events, bool with_playing);
 
 std::string json_string(const std::string& text);

@@ -130,6 +130,9 @@ TEST(MidiCheck, RefusesMalformedFiles) {
     missing_track.resize(missing_track.size() - 16);
     Bytes huge_header = one_note_midi();
     huge_header[4] = 0x7F;
+    Bytes smpte = one_note_midi();
+    smpte[12] = 0xE7;  // 25 frames a second ...
+    smpte[13] = 40;    // ... of 40 ticks: the synthesiser cannot play it
     const struct {
         const char* what;
         Bytes file;
@@ -140,6 +143,7 @@ TEST(MidiCheck, RefusesMalformedFiles) {
         {"track longer than the file", long_track},
         {"fewer tracks than declared", missing_track},
         {"header size beyond the file", huge_header},
+        {"time in SMPTE frames", smpte},
         {"format 0 with two tracks", midi_file({}, 0, 2)},
         {"format 3", midi_file({}, 3, 1)},
         {"no tracks", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 0, 1, 0xE0}},

@@ -81,6 +81,9 @@ bool midi_file_is_sound(const uint8_t* data, size_t size) {
     const uint32_t tracks = read_u16(data + 10);
     const uint32_t division = read_u16(data + 12);
     if (format > 2 || tracks == 0 || division == 0) return false;
+    // Time in SMPTE frames (the top bit set) loads but the synthesiser cannot
+    // play it: such a piece would be silent while music stayed on.
+    if (division & 0x8000) return false;
     if (format == 0 && tracks != 1) return false;
 
     size_t pos = 8 + size_t(header_size);

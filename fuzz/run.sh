@@ -11,7 +11,7 @@ seconds=${KUZARI_FUZZ_SECONDS:-45}
 
 CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -DKUZARI_FUZZERS=ON -DKUZARI_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target kuzari_fuzzers
+cmake --build "$build" -j2 --target kuzari_fuzzers >/dev/null
 
 status=0
 for target in "$build"/fuzz/fuzz_*; do
@@ -23,10 +23,16 @@ for target in "$build"/fuzz/fuzz_*; do
   scratch="$build/fuzz/corpus-$name"
   artifacts="$build/fuzz/artifacts-$name"
   mkdir -p "$scratch" "$artifacts"
-  echo "== fuzzing $name for ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$artifacts/" "$scratch" "$repo/fuzz/corpus/$name"; then
-    echo "== $name FAILED; inputs in $artifacts" >&2
+  # libFuzzer's progress lines go to a log; only the totals are shown, and
+  # the log's end when a target fails.
+  log="$build/fuzz/$name.log"
+  if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$artifacts/" "$scratch" "$repo/fuzz/corpus/$name" >"$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    echo "fuzz $name: ${runs:-?} runs in ${seconds} s, no crash, no hang"
+  else
+    tail -n 40 "$log" >&2
+    echo "fuzz $name: FAILED; the input is in $artifacts, the log in $log" >&2
     status=1
   fi
 done

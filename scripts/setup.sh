@@ -8,8 +8,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libpng-dev
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
-  clang                         # the fuzz targets
-  xvfb xauth libx11-dev         # the tests that open the real window (xdotool below)
+  clang libclang-rt-14-dev      # the fuzz targets (libFuzzer's runtime is a separate package)
+  xvfb xauth xfonts-base libx11-dev  # the tests that open the real window (xdotool below)
   valgrind                      # the memcheck test
   dpkg-dev desktop-file-utils xdotool  # building and checking the Debian package
 )

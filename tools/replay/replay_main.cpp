@@ -88,12 +88,12 @@ int main(int argc, char** argv) {
         } else if (arg == "--trace") {
             trace_path = value();
         } else if (arg == "--shot") {
-            const std::string spec = value();
-            const size_t colon = spec.find(':');
-            if (colon == std::string::npos || colon + 1 == spec.size() ||
-                !parse_u64(spec.substr(0, colon), INT64_MAX, &number))
+            const std::string shot_arg = value();
+            const size_t colon = shot_arg.find(':');
+            if (colon == std::string::npos || colon + 1 == shot_arg.size() ||
+                !parse_u64(shot_arg.substr(0, colon), INT64_MAX, &number))
                 fail_usage("--shot takes FRAME:FILE.png");
-            shots[number].push_back(spec.substr(colon + 1));
+            shots[number].push_back(shot_arg.substr(colon + 1));
         } else if (arg == "--trace-playing") {
             trace_playing = true;
         } else if (arg == "--data") {

@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev      # the fuzz targets (libFuzzer's runtime is a separate package)
   xvfb xauth xfonts-base libx11-dev  # the tests that open the real window (xdotool below)
   valgrind                      # the memcheck test
-  dpkg-dev desktop-file-utils xdotool  # building and checking the Debian package
+  dpkg-dev file desktop-file-utils xdotool  # building and checking the Debian package
 )
 
 missing=()

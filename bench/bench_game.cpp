@@ -11,11 +11,24 @@
 #include "graphics/surfaces.h"
 #include "platform/headless/headless.h"
 #include "scenes/scenes.h"
+#include "shell/observer.h"
 #include "shell/shell.h"
+
+uint64_t pixel_bytes_written = 0;
+
+namespace {
+
+const GameObserver byte_counter = {
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    [](uint64_t bytes) { pixel_bytes_written += bytes; },
+};
+
+}  // namespace
 
 bool start_bench_game() {
     if (chdir(KUZARI_DATA_DIR) != 0) return false;
     headless_configure(HeadlessConfig{});
+    game_observer = &byte_counter;  // no trace: only what the frames write
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
     return init_display(screen_width, screen_height) && init_sound() && init_music(main_window);
 }

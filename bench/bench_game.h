@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+// Pixel bytes written by sprite copies, fills and whole-sheet copies since the
+// start: what a frame's cost is set against.
+extern uint64_t pixel_bytes_written;
+
 // Enters the data directory and starts the display, sound and music as at
 // start-up. False if any of them did not start.
 bool start_bench_game();

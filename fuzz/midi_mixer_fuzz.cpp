@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!mixer_ready) std::abort();  // nothing would be tested
-    if (!midi_file_is_sound(data, size)) return 0;
+    if (!midi_file_is_well_formed(data, size)) return 0;
     SDL_RWops* source = SDL_RWFromConstMem(data, int(size));
     Mix_Music* music = Mix_LoadMUSType_RW(source, MUS_MID, SDL_TRUE);
     if (!music) return 0;

@@ -11,6 +11,7 @@
 #include "audio/midi_check.h"
 #include "graphics/graphics.h"
 #include "platform/headless/headless.h"
+#include "shell/shell.h"
 #include "support/audio_files.h"
 #include "support/headless_game.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-bool check(const Bytes& file) { return midi_file_is_sound(file.data(), file.size()); }
+bool check(const Bytes& file) { return midi_file_is_well_formed(file.data(), file.size()); }
 
 std::vector<HeadlessEvent> music_events() {
     std::vector<HeadlessEvent> found;

@@ -1,5 +1,5 @@
-// Audio: seven sound-effect slots and the voice channel on the one output
-// device, and the MIDI music played on that same device.
+// Audio: seven effects loaded once, spoken clips loaded as they are needed, and
+// the background music, all through one output device.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +7,6 @@
 struct PlatformWindow;
 
 // ---- Sound effects and voice ------------------------------------------------------
-
-constexpr int sound_slot_count = 8;  // slots 0..6 effects, slot 7 the voice
-constexpr int voice_slot = 7;
 
 extern bool se_enabled;         // silences the effects (not the voice) while false
 extern int32_t voice_cooldown;  // frames until another voice may start

@@ -1,6 +1,8 @@
 // What the audio subsystem's own files (and its tests) share.
 #pragma once
 
+#include <SDL_audio.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -8,18 +10,22 @@
 #include "audio/wave_reader.h"
 #include "platform/platform.h"
 
+// Slots 0 to 6 hold the effects; the last one is the voice channel.
+constexpr int voice_slot = sound_slot_count - 1;
+
 // One slot's clip: made for the clip's own format, then filled with its
 // samples converted to the device format and bound to the slot's channel.
 struct SoundBuffer {
     int slot;
     WaveFormat format;
     uint32_t byte_count;           // the clip's bytes in its own format
+    SDL_AudioCVT converter;        // from the clip's format to the device's
     std::vector<uint8_t> samples;  // the clip in the device format, once filled
 };
 
 extern bool sound_device;  // the output device is open
 extern AudioDeviceFormat device_format;
-extern SoundBuffer* sound_buffers[8];
+extern SoundBuffer* sound_buffers[sound_slot_count];
 
 bool load_wave(const char* path, int slot);
 bool create_sound_buffer(int slot, uint32_t byte_count, const WaveFormat& format);
@@ -29,7 +35,3 @@ extern bool music_performance;        // the MIDI engine is on
 extern PlatformMusic* music_segment;  // the one loaded piece, or null
 
 PlatformMusic* load_music_segment(const char* path);
-
-// Reads a whole data file; false when it cannot be opened or read, or holds
-// more than `max_bytes`, in which case nothing is allocated.
-bool read_data_file(const char* path, size_t max_bytes, std::vector<uint8_t>* bytes);

@@ -30,7 +30,7 @@ int channel_data_bytes(uint8_t status) {
 }
 
 // The events of one track chunk, [pos, end), up to its End of Track.
-bool track_is_sound(const uint8_t* data, size_t pos, size_t end) {
+bool track_is_well_formed(const uint8_t* data, size_t pos, size_t end) {
     uint8_t running_status = 0;
     for (;;) {
         uint32_t delta;
@@ -73,7 +73,7 @@ bool track_is_sound(const uint8_t* data, size_t pos, size_t end) {
 
 }  // namespace
 
-bool midi_file_is_sound(const uint8_t* data, size_t size) {
+bool midi_file_is_well_formed(const uint8_t* data, size_t size) {
     if (size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
     const uint32_t header_size = read_u32(data + 4);
     if (header_size < 6 || header_size > size - 8) return false;
@@ -95,7 +95,7 @@ bool midi_file_is_sound(const uint8_t* data, size_t size) {
         pos += 8;
         if (size - pos < length) return false;
         if (is_track) {
-            if (!track_is_sound(data, pos, pos + length)) return false;
+            if (!track_is_well_formed(data, pos, pos + length)) return false;
             ++found;
         }
         pos += length;

@@ -10,4 +10,4 @@
 // 1 or 2 with at least one track and a non-zero division, followed by as many
 // "MTrk" chunks (other chunks skipped) lying inside the file, each of whose
 // events parse up to an End of Track meta event inside the chunk.
-bool midi_file_is_sound(const uint8_t* data, size_t size);
+bool midi_file_is_well_formed(const uint8_t* data, size_t size);

@@ -1,8 +1,10 @@
-// MIDI music: one piece at a time, loaded afresh from its file whenever it is
-// asked for. A piece that cannot be loaded turns music off for the rest of the run.
+// Background music, one piece at a time, read from disk on every change (no
+// cache). If a piece ever fails to load, the game stays silent from then on.
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
 #include "audio/midi_check.h"
+#include "shell/observer.h"
+#include "shell/shell.h"
 
 bool music_performance = false;
 PlatformMusic* music_segment = nullptr;
@@ -36,12 +38,12 @@ PlatformMusic* load_music_segment(const char* path) {
     if (!music_performance) return nullptr;
     std::vector<uint8_t> bytes;
     if (!read_data_file(path, max_midi_file_bytes, &bytes)) return nullptr;
-    if (!midi_file_is_sound(bytes.data(), bytes.size())) return nullptr;
+    if (!midi_file_is_well_formed(bytes.data(), bytes.size())) return nullptr;
     return platform_music_load(bytes.data(), bytes.size());
 }
 
 bool play_music(const char* path, bool loop) {
-    platform_note_music(path, loop);
+    observe(&GameObserver::music_asked, path, loop);
     halt_music();
     music_segment = load_music_segment(path);
     if (!music_segment) {
@@ -57,7 +59,7 @@ bool play_music(const char* path, bool loop) {
 }
 
 void stop_music() {
-    platform_note_stop_music();
+    observe(&GameObserver::music_stopped);
     halt_music();
 }
 

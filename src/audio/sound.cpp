@@ -1,24 +1,26 @@
-// The output device, the seven effect slots and the voice channel. Every clip
-// is read whole at load time and converted once to the device's format, so
-// playing one costs nothing but starting its channel.
+// Effects and the voice. A clip is read whole and converted to the device's
+// format when it loads, so that starting one in a frame costs nothing more
+// than starting its channel.
 #include <SDL_audio.h>
 
 #include <algorithm>
 
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
+#include "shell/observer.h"
+#include "shell/shell.h"
 
 bool se_enabled = true;
 int32_t voice_cooldown = 0;
 
 bool sound_device = false;
 AudioDeviceFormat device_format{};
-SoundBuffer* sound_buffers[8] = {};
+SoundBuffer* sound_buffers[sound_slot_count] = {};
 
 namespace {
 
-// Slot 7 starts with a spare copy of slot 1's clip; the first voice replaces it.
-const char* const se_slot_files[8] = {
+// The voice slot starts with a spare copy of slot 1's clip; the first voice replaces it.
+const char* const se_slot_files[sound_slot_count] = {
     "wave/00.wav", "wave/01.wav", "wave/02.wav", "wave/03.wav",
     "wave/04.wav", "wave/05.wav", "wave/06.wav", "wave/01.wav",
 };
@@ -80,37 +82,32 @@ bool load_wave(const char* path, int slot) {
 
 bool create_sound_buffer(int slot, uint32_t byte_count, const WaveFormat& format) {
     if (!sound_device || !slot_in_range(slot)) return false;
-    SDL_AudioCVT cvt;
-    if (!build_converter(format, &cvt)) return false;
+    SDL_AudioCVT converter;
+    if (!build_converter(format, &converter)) return false;
     // A buffer holds at least one whole sample frame.
     if (byte_count < format.block_align) return false;
-    const uint64_t work_bytes = uint64_t(byte_count) * uint64_t(cvt.len_mult);
+    const uint64_t work_bytes = uint64_t(byte_count) * uint64_t(converter.len_mult);
     if (work_bytes > max_converted_bytes) return false;
     release_slot(slot);
-    sound_buffers[slot] = new SoundBuffer{slot, format, byte_count, {}};
+    sound_buffers[slot] = new SoundBuffer{slot, format, byte_count, converter, {}};
     return true;
 }
 
 bool fill_sound_buffer(SoundBuffer* buffer, const uint8_t* data, uint32_t byte_count) {
     if (!buffer) return false;
-    // Lock: the whole clip, in whole sample frames; the converter works in place
-    // and may need room beyond the clip's own length.
-    SDL_AudioCVT cvt;
-    if (!build_converter(buffer->format, &cvt)) return false;
+    // Whole sample frames only, and never more than the buffer was made for.
     uint32_t length = byte_count < buffer->byte_count ? byte_count : buffer->byte_count;
     length -= length % buffer->format.block_align;
-    std::vector<uint8_t> locked(size_t(length) * size_t(cvt.len_mult));
-
-    // A buffer here is never lost, so there is nothing to restore.
-    std::copy(data, data + length, locked.begin());
-
-    // Unlock: the samples become the device's.
-    cvt.buf = locked.data();
-    cvt.len = int(length);
-    if (SDL_ConvertAudio(&cvt) != 0) return false;
-    locked.resize(size_t(cvt.len_cvt));
+    // The converter works in place and may need room beyond the clip's own length.
+    std::vector<uint8_t> converted(size_t(length) * size_t(buffer->converter.len_mult));
+    std::copy(data, data + length, converted.begin());
+    SDL_AudioCVT converter = buffer->converter;
+    converter.buf = converted.data();
+    converter.len = int(length);
+    if (SDL_ConvertAudio(&converter) != 0) return false;
+    converted.resize(size_t(converter.len_cvt));
     platform_clip_unbind(buffer->slot);
-    buffer->samples.swap(locked);
+    buffer->samples.swap(converted);
     return platform_clip_bind(buffer->slot, buffer->samples.data(), uint32_t(buffer->samples.size()));
 }
 
@@ -119,12 +116,12 @@ void play_se(int slot) {
     // Only slots that hold a clip can sound; anything else is ignored.
     if (!slot_in_range(slot) || !sound_buffers[slot]) return;
     platform_clip_play(slot);
-    platform_note_se(slot);
+    observe(&GameObserver::effect_played, slot);
 }
 
 void play_voice(const char* path) {
     if (voice_cooldown != 0) return;
-    platform_note_voice(path);
+    observe(&GameObserver::voice_started, path);
     // Releasing the slot ends the voice that is still sounding. A file that
     // fails to load leaves the channel silent until the next voice.
     release_slot(voice_slot);

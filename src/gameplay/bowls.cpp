@@ -42,7 +42,7 @@ bool bowls_drop_in() {
 }
 
 int32_t bowl_picture(Bowl& bowl) {
-    // Separate tests in this order, a later match replacing an earlier one.
+    // Not an else-chain: each test may overwrite the column the one before chose.
     int32_t column = 0;
     if (bowl.amount <= 0) {
         bowl.amount = 0;

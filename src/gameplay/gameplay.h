@@ -1,6 +1,6 @@
-// Gameplay: the data of a round and the pieces that move and draw it once per
-// frame: the player, the raiders, the shots, the bowls, the countdown and the
-// scrolling field.
+// Gameplay: what a round is made of and the code that moves and draws each
+// piece of it every frame: the girl, the oni, the beans, the bowls, the clock
+// and the field behind them.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,7 @@ struct Raider {
     int32_t state;  // 0 waiting, 1 walking or eating, 2 knocked back, 3 flying off
 };
 
-// All the data of a round; every field is 0 when the program starts.
+// One global record; starts all zero, and a few fields outlive a round.
 struct RoundState {
     // The player
     int32_t player_x, player_y;
@@ -80,7 +80,7 @@ void draw_bowls();  // also draws the player's throw flash
 // 2 for 501..750, 3 for 1..500, 4 empty. An amount of 0 or below is put back to 0.
 int32_t bowl_picture(Bowl& bowl);
 void draw_playfield();
-// 0 play goes on, 1 time is up, 2 every bowl is empty.
+// 0 while the round is on; 1 when the clock ran out, 2 when the rice is all gone.
 int32_t update_timer_hud(bool counting);
 // The four shown digits of the countdown: d0, separator, d1 d2, separator, d3.
 void timer_digits(int32_t time_left, int32_t out[4]);

@@ -1,5 +1,5 @@
-// The raiders: twenty of them, five per lane, wait off-screen to the right, set
-// out at random, walk to their lane's bowl and eat one unit per frame each.
+// The oni: five to a lane, each idling past the right edge until a random draw
+// sends it walking left; one that reaches its bowl eats a unit every frame.
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"

@@ -1,4 +1,4 @@
-// The one record of a round's data, zero when the program starts.
+// The round's data lives here, zero-initialised like any global.
 #include "gameplay/gameplay.h"
 
 RoundState round_data;

@@ -18,7 +18,7 @@ enum : uint32_t { bi_rgb = 0, bi_bitfields = 3 };
 
 }  // namespace
 
-bool bitmap_file_is_sound(const uint8_t* data, size_t size) {
+bool bitmap_file_is_well_formed(const uint8_t* data, size_t size) {
     if (size < file_header_size + 12) return false;
     if (data[0] != 'B' || data[1] != 'M') return false;
     const uint64_t pixel_offset = read_u32(data + 10);

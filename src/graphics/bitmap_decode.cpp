@@ -4,7 +4,7 @@
 #include "graphics/surfaces.h"
 
 SDL_Surface* decode_bitmap_bytes(const uint8_t* data, size_t size) {
-    if (!bitmap_file_is_sound(data, size)) return nullptr;
+    if (!bitmap_file_is_well_formed(data, size)) return nullptr;
     SDL_RWops* source = SDL_RWFromConstMem(data, int(size));
     if (!source) return nullptr;
     SDL_Surface* decoded = SDL_LoadBMP_RW(source, 1);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "shell/observer.h"
 #include "shell/shell.h"
 #include "graphics/surfaces.h"
 
@@ -12,6 +13,9 @@ SDL_Surface* sheet = nullptr;
 static bool display_open = false;
 
 static const char missing_file_caption[] = "ファイルが見つかりませーん";
+
+// The largest picture the check accepts is 16 M pixels of 32 bits.
+static constexpr size_t max_bitmap_file_bytes = size_t(128) << 20;
 
 static SDL_Surface* create_rgb565_surface(int width, int height) {
     return SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
@@ -42,33 +46,15 @@ void release_display() {
     }
 }
 
-static bool read_whole_file(const char* path, std::vector<uint8_t>* bytes) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    uint8_t chunk[65536];
-    size_t got;
-    bool ok = true;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes->insert(bytes->end(), chunk, chunk + got);
-        if (bytes->size() > (size_t(128) << 20)) {  // no picture of ours comes near this
-            ok = false;
-            break;
-        }
-    }
-    if (std::ferror(file)) ok = false;
-    std::fclose(file);
-    return ok;
-}
-
 // Decodes a bitmap file into an RGB565 surface (colours truncated), or null.
 static SDL_Surface* decode_bitmap(const char* path) {
     std::vector<uint8_t> bytes;
-    if (!read_whole_file(path, &bytes)) return nullptr;
+    if (!read_data_file(path, max_bitmap_file_bytes, &bytes)) return nullptr;
     return decode_bitmap_bytes(bytes.data(), bytes.size());
 }
 
 bool load_sheet(const char* path) {
-    platform_note_sheet(path);
+    observe(&GameObserver::sheet_asked, path);
     SDL_Surface* picture = decode_bitmap(path);
     if (!picture) {
         platform_message_box(path, missing_file_caption, true);
@@ -81,8 +67,8 @@ bool load_sheet(const char* path) {
             return false;
         }
     }
-    // A larger picture is cut off at the sheet's edges; a smaller one leaves
-    // the rest of the sheet as it was.
+    // The sheet keeps the size of the first picture: later ones are clipped to
+    // it, or cover only its top-left corner.
     SDL_SetColorKey(picture, SDL_FALSE, 0);
     SDL_BlitSurface(picture, nullptr, sheet, nullptr);
     SDL_FreeSurface(picture);

@@ -7,8 +7,7 @@
 #endif
 
 #include "graphics/surfaces.h"
-
-uint64_t pixel_bytes_written = 0;
+#include "shell/observer.h"
 
 static bool rect_inside(const SDL_Surface* surface, const Rect& r) {
     return r.left >= 0 && r.top >= 0 && r.right <= surface->w && r.bottom <= surface->h;
@@ -26,7 +25,7 @@ void fill_black(SDL_Surface* surface, Rect rect) {
         std::memset(first, 0, row_bytes * rows);
     else
         for (int32_t row = 0; row < rows; ++row) std::memset(first + row * surface->pitch, 0, row_bytes);
-    pixel_bytes_written += row_bytes * rows;
+    observe(&GameObserver::pixels_written, uint64_t(row_bytes) * uint64_t(rows));
 }
 
 // The colour-keyed copy of a clipped rectangle: a sheet pixel of value 0 leaves
@@ -86,7 +85,7 @@ void draw_sprite(int32_t x, int32_t y, Rect rect) {
     const ptrdiff_t from_pitch = sheet->pitch / 2, to_pitch = back_buffer->pitch / 2;
     copy_keyed(static_cast<uint16_t*>(back_buffer->pixels) + to_y * to_pitch + to_x, to_pitch,
                static_cast<const uint16_t*>(sheet->pixels) + top * from_pitch + left, from_pitch, width, height);
-    pixel_bytes_written += uint64_t(width) * uint64_t(height) * 2;
+    observe(&GameObserver::pixels_written, uint64_t(width) * uint64_t(height) * 2);
 }
 
 void clear_screen() { fill_black(back_buffer, make_rect(0, 0, screen_width, screen_height)); }
@@ -102,5 +101,5 @@ void copy_whole_sheet() {
         SDL_BlitScaled(sheet, nullptr, back_buffer, nullptr);
         SDL_SetColorKey(sheet, SDL_TRUE, 0);
     }
-    pixel_bytes_written += uint64_t(back_buffer->w) * back_buffer->h * 2;
+    observe(&GameObserver::pixels_written, uint64_t(back_buffer->w) * uint64_t(back_buffer->h) * 2);
 }

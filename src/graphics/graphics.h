@@ -20,8 +20,8 @@ constexpr int screen_height = 240;
 
 bool init_display(int width, int height);
 void release_display();
-// Loads a Windows bitmap into the sheet; a file that cannot be loaded is
-// reported in a message box and leaves the sheet as it was.
+// Copies a Windows bitmap into the sheet. On a bad or missing file the player
+// is told in a box and the old picture stays.
 bool load_sheet(const char* path);
 void present_frame();
 
@@ -49,9 +49,6 @@ extern int32_t wipe_close_offset;
 
 // ---- Looking at the pictures (trace, screenshots, tests) -------------------------------
 
-// Pixel bytes written by sprite copies, fills and whole-sheet copies since the
-// start: what the benchmarks set a frame's cost against.
-extern uint64_t pixel_bytes_written;
 // The back buffer's RGB565 pixels, `screen_width` per row, or null before the display exists.
 const uint16_t* back_buffer_pixels();
 // 64-bit FNV-1a over the back buffer, rows top to bottom, each pixel low byte first.

@@ -73,6 +73,9 @@ void platform_close_display();
 
 // ---- Audio device -----------------------------------------------------------
 
+// Clips are bound to slots 0 .. sound_slot_count - 1, each slot one channel.
+constexpr int sound_slot_count = 8;
+
 struct AudioDeviceFormat {
     int frequency;
     uint16_t sdl_format;  // an SDL_AudioFormat value
@@ -102,14 +105,3 @@ PlatformMusic* platform_music_load(const uint8_t* bytes, size_t size);
 void platform_music_play(PlatformMusic* music, int plays);
 void platform_music_stop();
 void platform_music_free(PlatformMusic* music);
-
-// ---- What a headless run records in its trace ---------------------------------
-// The real game ignores these.
-
-void platform_note_sheet(const char* path);
-void platform_note_se(int slot);
-void platform_note_voice(const char* path);
-void platform_note_music(const char* path, bool loop);
-void platform_note_stop_music();
-// Called at the end of every frame that ran, presented or not.
-void platform_frame_finished(bool presented);

@@ -1,6 +1,6 @@
-// The cut-in played the moment a round ends: a picture drops into the still
-// running round, the music changes, the screen closes behind it, a voice
-// sounds and the picture leaves to the right.
+// The banner that ends a round, won or lost: it falls in over play that has
+// not stopped yet, a jingle and the bars close the field, a voice says its
+// line, and the banner slides off to the right.
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
@@ -9,8 +9,8 @@
 int32_t cutin_state = 0;
 int32_t cutin_offset = 0;
 
-// The round goes on behind the picture: the player can still move and throw,
-// shots still fly, and the clock shows but stands still.
+// Behind the banner the girl still answers the controls and beans keep
+// flying; the clock is drawn frozen.
 static void cutin_scene_step(bool won) {
     RoundState& r = round_data;
     draw_playfield();

@@ -1,6 +1,6 @@
-// The flow of one round: reset, opening, the bowls and the player dropping in,
-// play, and then the winning path (end cut-in, ranking) or the losing path
-// (miss cut-in, game-over screen). The calls' order is the drawing order.
+// One round from start to finish: set up, open, drop the bowls and the girl
+// in, play, then either the win banner and ranking or the loss banner and the
+// game-over screen. Things are drawn in the order they are called.
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"

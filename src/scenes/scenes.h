@@ -1,6 +1,6 @@
 // Scenes: the title with its menu, the flow of a round, and the cut-ins,
-// ranking and closing screens. Each is a resumable state machine stepped once
-// per frame that draws its whole frame.
+// ranking and closing screens. Each keeps its place in a state number and
+// draws the whole picture every time it is stepped.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 int32_t title_scene();
 // Draws the tiles and the strips and scrolls the strips one pixel.
 void draw_title_background();
-// Draws the menu labels, the caption and the logo, and moves the logo.
+// The menu's words and caption, and the bouncing logo (moved a step first).
 void draw_title_logo();
 // Blinks and draws the cursor; when interactive it also moves it and returns
 // the item confirmed with A (cursor_pos + 1), else 0.

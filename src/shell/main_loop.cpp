@@ -1,9 +1,10 @@
-// Start-up, the message loop with its paced frame, the top-level scene switch
-// and the shutdown order of the services.
+// main for every host: bring the services up, pump messages and run frames on
+// the clock until the window goes, then take everything down in order.
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "platform/platform.h"
 #include "scenes/scenes.h"
+#include "shell/observer.h"
 #include "shell/shell.h"
 
 PlatformWindow* main_window = nullptr;
@@ -18,8 +19,8 @@ static const char sound_failed_text[] =
 static const char music_failed_text[] =
     "DirectMusicの初期化に失敗しました。\nアプリケーションを終了します。";
 
-// Every release tests what it holds, so this may run after a partial start-up
-// and may run twice.
+// Safe at any point: each release checks what it holds first, so a half-done
+// start-up or a second call costs nothing.
 static void shutdown_sequence() {
     release_music();
     release_display();
@@ -83,12 +84,12 @@ bool frame_tick() {
     poll_input();
     tick_voice_cooldown();
     if (run_top_scene()) {
-        platform_frame_finished(false);
+        observe(&GameObserver::frame_finished, false);
         return true;
     }
     present_frame();
     last_frame_ms = now;
-    platform_frame_finished(true);
+    observe(&GameObserver::frame_finished, true);
     return false;
 }
 

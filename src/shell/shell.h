@@ -1,9 +1,11 @@
-// The application shell: start-up and shutdown of the services, the message
-// loop with its paced frame, the top-level scene switch, the per-frame input
-// snapshot and the game's own random generator.
+// The shell holds the game together: it brings the display, sound and music
+// up and down, runs a frame whenever 17 ms have gone by, picks the title or the
+// round, reads the devices once a frame, and owns the game's random numbers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct PlatformWindow;
 
@@ -57,6 +59,12 @@ uint8_t read_joystick();
 // A press: held now, not held in the previous frame.
 inline bool button_a_pressed() { return input.button_a && !input.button_a_prev; }
 inline bool button_b_pressed() { return input.button_b && !input.button_b_prev; }
+
+// ---- Data files -------------------------------------------------------------------
+
+// Reads a whole file of the game's data; false when it cannot be opened or
+// read, or holds more than `max_bytes`, in which case nothing is allocated.
+bool read_data_file(const char* path, size_t max_bytes, std::vector<uint8_t>* bytes);
 
 // ---- Random generator -------------------------------------------------------------
 // The game's own linear congruential generator, 0..32767; not the C library's.

@@ -1,11 +1,8 @@
 // kuzari-replay: runs the game on the headless platform from an input script
-// and writes its trace and screenshots.
-//
-//   kuzari-replay [--seed N] [--frames N] [--trace FILE] [--shot N:FILE.png]... [--data DIR] SCRIPT
-//
-// --trace-playing adds a last key to each trace line, "playing": [plays asked of
-// the music now playing, whether the voice channel holds a clip]. Without it
-// the trace has exactly its standard keys.
+// and writes its trace and screenshots. --trace-playing adds a last key to each
+// trace line telling what really sounds; without it the trace has exactly its
+// standard keys.
+#include <getopt.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,21 +24,19 @@ namespace {
 
 constexpr int exit_usage = 2;
 
-[[noreturn]] void fail_usage(const std::string& message) {
+const char usage[] =
+    "usage: kuzari-replay [--seed N] [--frames N] [--trace FILE] [--shot N:FILE.png]...\n"
+    "                     [--data DIR] [--trace-playing] SCRIPT\n";
+
+[[noreturn]] void fail(const std::string& message) {
     std::cerr << "kuzari-replay: " << message << "\n";
     std::exit(exit_usage);
 }
 
-bool parse_u64(const std::string& text, uint64_t max, uint64_t* value) {
-    if (text.empty() || text.size() > 20) return false;
-    uint64_t v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        if (v > (max - uint64_t(c - '0')) / 10) return false;
-        v = v * 10 + uint64_t(c - '0');
-    }
-    *value = v;
-    return true;
+// A mistake on the command line: the usage follows the message.
+[[noreturn]] void fail_usage(const std::string& message) {
+    std::cerr << "kuzari-replay: " << message << "\n" << usage;
+    std::exit(exit_usage);
 }
 
 // Paths given on the command line are relative to where we were started,
@@ -58,79 +53,91 @@ std::string read_script(const std::string& path) {
         return text.str();
     }
     std::ifstream file(path, std::ios::binary);
-    if (!file) fail_usage("cannot read the script '" + path + "'");
+    if (!file) fail("cannot read the script '" + path + "'");
     text << file.rdbuf();
     return text.str();
 }
+
+enum Option { option_seed = 256, option_frames, option_trace, option_shot, option_data, option_trace_playing };
+
+const option options[] = {
+    {"seed", required_argument, nullptr, option_seed},
+    {"frames", required_argument, nullptr, option_frames},
+    {"trace", required_argument, nullptr, option_trace},
+    {"shot", required_argument, nullptr, option_shot},
+    {"data", required_argument, nullptr, option_data},
+    {"trace-playing", no_argument, nullptr, option_trace_playing},
+    {"help", no_argument, nullptr, 'h'},
+    {nullptr, 0, nullptr, 0},
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
     HeadlessConfig config;
-    std::string trace_path, data_dir, script_path;
+    std::string trace_path, data_dir;
     std::map<uint64_t, std::vector<std::string>> shots;
-    bool have_script = false;
     bool trace_playing = false;
 
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= argc) fail_usage(arg + " needs a value");
-            return argv[++i];
-        };
+    opterr = 0;  // our own messages, with the usage
+    int chosen;
+    while ((chosen = getopt_long(argc, argv, "h", options, nullptr)) != -1) {
+        const std::string value = optarg ? optarg : "";
         uint64_t number;
-        if (arg == "--seed") {
-            if (!parse_u64(value(), UINT32_MAX, &number)) fail_usage("--seed takes a number from 0 to 4294967295");
+        switch (chosen) {
+        case option_seed:
+            if (!parse_decimal(value, UINT32_MAX, &number)) fail_usage("--seed takes a number from 0 to 4294967295");
             config.seed = uint32_t(number);
-        } else if (arg == "--frames") {
-            if (!parse_u64(value(), INT64_MAX, &number)) fail_usage("--frames takes a number of frames");
+            break;
+        case option_frames:
+            if (!parse_decimal(value, INT64_MAX, &number)) fail_usage("--frames takes a number of frames");
             config.frame_limit = int64_t(number);
-        } else if (arg == "--trace") {
-            trace_path = value();
-        } else if (arg == "--shot") {
-            const std::string shot_arg = value();
-            const size_t colon = shot_arg.find(':');
-            if (colon == std::string::npos || colon + 1 == shot_arg.size() ||
-                !parse_u64(shot_arg.substr(0, colon), INT64_MAX, &number))
+            break;
+        case option_trace:
+            trace_path = value;
+            break;
+        case option_shot: {
+            const size_t colon = value.find(':');
+            if (colon == std::string::npos || colon + 1 == value.size() ||
+                !parse_decimal(value.substr(0, colon), INT64_MAX, &number))
                 fail_usage("--shot takes FRAME:FILE.png");
-            shots[number].push_back(shot_arg.substr(colon + 1));
-        } else if (arg == "--trace-playing") {
+            shots[number].push_back(value.substr(colon + 1));
+            break;
+        }
+        case option_data:
+            data_dir = value;
+            break;
+        case option_trace_playing:
             trace_playing = true;
-        } else if (arg == "--data") {
-            data_dir = value();
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << "usage: kuzari-replay [--seed N] [--frames N] [--trace FILE] "
-                         "[--shot N:FILE.png]... [--data DIR] [--trace-playing] SCRIPT\n";
+            break;
+        case 'h':
+            std::cout << usage;
             return 0;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            fail_usage("unknown option '" + arg + "'");
-        } else if (!have_script) {
-            script_path = arg;
-            have_script = true;
-        } else {
-            fail_usage("only one script may be given");
+        default:
+            fail_usage(std::string("option '") + argv[optind - 1] + "' is unknown or needs a value");
         }
     }
-    if (!have_script) fail_usage("usage: kuzari-replay [--seed N] [--frames N] [--trace FILE] "
-                                 "[--shot N:FILE.png]... [--data DIR] SCRIPT");
+    if (optind == argc) fail_usage("no script given");
+    if (argc - optind > 1) fail_usage("only one script may be given");
+    const std::string script_path = argv[optind];
 
     char cwd[4096];
     const std::string start_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     std::string error;
     if (!parse_script(read_script(absolute(start_dir, script_path)), &config.script, &error))
-        fail_usage(error);
+        fail(error);
 
     std::FILE* trace = nullptr;
     if (trace_path == "-") {
         trace = stdout;
     } else if (!trace_path.empty()) {
         trace = std::fopen(absolute(start_dir, trace_path).c_str(), "wb");
-        if (!trace) fail_usage("cannot write the trace '" + trace_path + "'");
+        if (!trace) fail("cannot write the trace '" + trace_path + "'");
     }
     for (auto& [frame, paths] : shots)
         for (std::string& path : paths) path = absolute(start_dir, path);
     if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
-        fail_usage("cannot enter the data directory '" + data_dir + "'");
+        fail("cannot enter the data directory '" + data_dir + "'");
 
     int shot_failures = 0;
     config.on_frame = [&](uint64_t frame, bool presented) {

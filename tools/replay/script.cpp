@@ -3,19 +3,21 @@
 #include <cstdint>
 #include <sstream>
 
-namespace {
-
-bool parse_count(const std::string& word, uint64_t* count) {
-    if (word.empty() || word.size() > 18) return false;
-    uint64_t value = 0;
-    for (char c : word) {
+bool parse_decimal(const std::string& text, uint64_t max, uint64_t* value) {
+    if (text.empty() || text.size() > 20) return false;
+    uint64_t v = 0;
+    for (char c : text) {
         if (c < '0' || c > '9') return false;
-        value = value * 10 + uint64_t(c - '0');
+        if (v > (max - uint64_t(c - '0')) / 10) return false;
+        v = v * 10 + uint64_t(c - '0');
     }
-    if (value == 0) return false;
-    *count = value;
+    *value = v;
     return true;
 }
+
+namespace {
+
+constexpr uint64_t max_run_frames = 999999999999999999ull;  // eighteen digits
 
 // Applies one key token; false when the token is unknown.
 bool apply_key(const std::string& key, InputRun* run) {
@@ -58,7 +60,7 @@ bool parse_script(const std::string& text, std::vector<InputRun>* runs, std::str
 
         InputRun run{};
         run.joystick = JoystickState{0x8000, 0x8000, 0};
-        if (!parse_count(word, &run.count)) {
+        if (!parse_decimal(word, max_run_frames, &run.count) || run.count == 0) {
             *error = "line " + std::to_string(number) + ": '" + word + "' is not a positive frame count";
             return false;
         }

@@ -15,6 +15,7 @@ struct InputRun {
     KeyboardState keys;
     JoystickState joystick;  // centred (0x8000) with no button when unused
     bool escape;             // Escape goes down before the first frame of the run
+    // Every key held here and not in the run before also sends a key-down then.
 };
 
 struct HeadlessEvent {
@@ -42,6 +43,8 @@ struct HeadlessConfig {
     std::function<InputRun(uint64_t frame)> input_source;
 };
 
+// Starts a new run: everything the last one recorded is forgotten, and the
+// game's observer records into this platform.
 void headless_configure(const HeadlessConfig& config);
 // Reports frame 0 if the program ended before its message loop.
 void headless_finish();
@@ -50,11 +53,11 @@ std::vector<HeadlessEvent> headless_take_events();
 // The platform services released, in order ("music", "display", "audio", ...).
 const std::vector<std::string>& headless_release_log();
 uint64_t headless_frames_run();
+// Key-down messages handed to the game's window so far.
+uint64_t headless_key_downs_sent();
 // Sets the simulated millisecond clock.
 void headless_set_clock(uint32_t ms);
 
-// The picture last presented, RGB565, `width` pixels per row.
-const std::vector<uint16_t>& headless_screen();
 bool headless_clip_bound(int slot);
 bool headless_music_loaded();
 // The samples bound to a slot, in the device format (44100 Hz, 16-bit, stereo).

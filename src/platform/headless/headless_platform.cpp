@@ -4,73 +4,113 @@
 #include <SDL_audio.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/headless/headless.h"
+#include "shell/observer.h"
 
 namespace {
 
-HeadlessConfig config;
-uint32_t clock_ms = 1000;
-uint64_t frames_run = 0;
-bool frame0_reported = false;
-bool stop_requested = false;
-bool quit_posted = false;
-uint64_t escape_delivered_for_run = UINT64_MAX;
-std::vector<HeadlessEvent> events;
-std::vector<std::string> release_log;
-std::vector<uint16_t> screen;
-int screen_width_px = 0;
-bool display_open = false;
-bool audio_open = false;
-bool music_open = false;
-bool clip_bound[8] = {};
-int music_loaded_count = 0;
-std::vector<uint8_t> clip_samples[8];
-uint64_t clip_plays[8] = {};
-int music_plays = 0;
+// Everything a run changes; headless_configure starts the next run from scratch.
+struct Run {
+    HeadlessConfig config;
+    uint32_t clock_ms = 1000;
+    uint64_t frames_run = 0;
+    bool frame0_reported = false;
+    bool stop_requested = false;
+    bool quit_posted = false;
+    // The key-downs due as the script enters a run of frames, one a message.
+    uint64_t key_downs_queued_for = UINT64_MAX;
+    KeyboardState keys_queued_for{};  // the keys held in the run queued for last
+    std::vector<bool> key_downs;      // each true for Escape
+    uint64_t key_downs_sent = 0;
+    std::vector<HeadlessEvent> events;
+    std::vector<std::string> release_log;
+    bool display_open = false;
+    bool audio_open = false;
+    bool music_open = false;
+    bool clip_bound[sound_slot_count] = {};
+    std::vector<uint8_t> clip_samples[sound_slot_count];
+    uint64_t clip_plays[sound_slot_count] = {};
+    int music_loaded_count = 0;
+    int music_plays = 0;
 
-std::vector<uint64_t> run_starts;  // the first frame of each run, 1-based
-uint64_t script_frames = 0;
+    std::vector<uint64_t> run_starts;  // the first frame of each run, 1-based
+    uint64_t script_frames = 0;
 
-// The input source's answer for the frame last asked about; count 0 once it has ended.
-uint64_t sourced_frame = 0;
-InputRun sourced_run{};
+    // The input source's answer for the frame last asked about; count 0 once it has ended.
+    uint64_t sourced_frame = 0;
+    InputRun sourced_run{};
+};
+
+Run run;
+
+bool slot_in_range(int slot) { return slot >= 0 && slot < sound_slot_count; }
+
+void record(HeadlessEvent::Kind kind, const char* text, int number) {
+    run.events.push_back(HeadlessEvent{kind, text, "", number});
+}
+
+const GameObserver headless_observer = {
+    [](const char* path) { record(HeadlessEvent::sheet, path, 0); },
+    [](int slot) { record(HeadlessEvent::se, "", slot); },
+    [](const char* path) { record(HeadlessEvent::voice, path, 0); },
+    [](const char* path, bool loop) { record(HeadlessEvent::music, path, loop ? 1 : 0); },
+    []() { record(HeadlessEvent::stop_music, "", 0); },
+    [](bool presented) {
+        ++run.frames_run;
+        if (run.config.on_frame) run.config.on_frame(run.frames_run, presented);
+    },
+    nullptr,
+};
 
 // The source's input for `frame`, asked once per frame, or null once it has ended.
 const InputRun* sourced_input(uint64_t frame) {
-    if (sourced_frame != frame && (sourced_frame == 0 || sourced_run.count != 0)) {
-        sourced_run = config.input_source(frame);
-        sourced_frame = frame;
+    if (run.sourced_frame != frame && (run.sourced_frame == 0 || run.sourced_run.count != 0)) {
+        run.sourced_run = run.config.input_source(frame);
+        run.sourced_frame = frame;
     }
-    return sourced_run.count != 0 ? &sourced_run : nullptr;
+    return run.sourced_run.count != 0 ? &run.sourced_run : nullptr;
 }
 
 // The run holding frame `frame` (1-based) and the frame it starts at, or null after the script.
 // A sourced input is a run of its own for every frame.
 const InputRun* run_for_frame(uint64_t frame, uint64_t* run_index, uint64_t* run_start) {
-    if (config.input_source) {
+    if (run.config.input_source) {
         *run_index = *run_start = frame;
         return sourced_input(frame);
     }
-    if (frame < 1 || frame > script_frames) return nullptr;
-    const auto after = std::upper_bound(run_starts.begin(), run_starts.end(), frame);
-    const uint64_t index = uint64_t(after - run_starts.begin()) - 1;
+    if (frame < 1 || frame > run.script_frames) return nullptr;
+    const auto after = std::upper_bound(run.run_starts.begin(), run.run_starts.end(), frame);
+    const uint64_t index = uint64_t(after - run.run_starts.begin()) - 1;
     *run_index = index;
-    *run_start = run_starts[index];
-    return &config.script[index];
+    *run_start = run.run_starts[index];
+    return &run.config.script[index];
 }
 
 // The input of the frame being run.
 const InputRun* current_run() {
     uint64_t index, start;
-    return run_for_frame(frames_run + 1, &index, &start);
+    return run_for_frame(run.frames_run + 1, &index, &start);
 }
 
 void report_frame0() {
-    if (frame0_reported) return;
-    frame0_reported = true;
-    if (config.on_frame) config.on_frame(0, false);
+    if (run.frame0_reported) return;
+    run.frame0_reported = true;
+    if (run.config.on_frame) run.config.on_frame(0, false);
+}
+
+// As a keyboard does: a key-down for each key held now but not in the run
+// before, then Escape's.
+void queue_key_downs(const InputRun& now) {
+    const KeyboardState before = run.keys_queued_for;
+    run.keys_queued_for = now.keys;
+    const bool held_now[] = {now.keys.up,    now.keys.down,  now.keys.left, now.keys.right,
+                             now.keys.enter, now.keys.shift, now.keys.ctrl, now.keys.space};
+    const bool held_before[] = {before.up,    before.down,  before.left, before.right,
+                                before.enter, before.shift, before.ctrl, before.space};
+    for (size_t key = 0; key < sizeof held_now; ++key)
+        if (held_now[key] && !held_before[key]) run.key_downs.push_back(false);
+    if (now.escape) run.key_downs.push_back(true);
 }
 
 }  // namespace
@@ -80,39 +120,37 @@ struct PlatformMusic {
     int id;
 };
 
-void headless_configure(const HeadlessConfig& new_config) {
-    config = new_config;
-    clock_ms = config.clock_start_ms;
-    run_starts.clear();
-    script_frames = 0;
-    sourced_frame = 0;
-    sourced_run = InputRun{};
-    for (const InputRun& run : config.script) {
-        run_starts.push_back(script_frames + 1);
-        script_frames += run.count;
+void headless_configure(const HeadlessConfig& config) {
+    run = Run{};
+    run.config = config;
+    run.clock_ms = config.clock_start_ms;
+    for (const InputRun& script_run : config.script) {
+        run.run_starts.push_back(run.script_frames + 1);
+        run.script_frames += script_run.count;
     }
+    game_observer = &headless_observer;
 }
 
 void headless_finish() { report_frame0(); }
 
 std::vector<HeadlessEvent> headless_take_events() {
     std::vector<HeadlessEvent> taken;
-    taken.swap(events);
+    taken.swap(run.events);
     return taken;
 }
 
-const std::vector<std::string>& headless_release_log() { return release_log; }
-uint64_t headless_frames_run() { return frames_run; }
-void headless_set_clock(uint32_t ms) { clock_ms = ms; }
-const std::vector<uint16_t>& headless_screen() { return screen; }
-bool headless_clip_bound(int slot) { return slot >= 0 && slot < 8 && clip_bound[slot]; }
-bool headless_music_loaded() { return music_loaded_count > 0; }
+const std::vector<std::string>& headless_release_log() { return run.release_log; }
+uint64_t headless_frames_run() { return run.frames_run; }
+uint64_t headless_key_downs_sent() { return run.key_downs_sent; }
+void headless_set_clock(uint32_t ms) { run.clock_ms = ms; }
+bool headless_clip_bound(int slot) { return slot_in_range(slot) && run.clip_bound[slot]; }
+bool headless_music_loaded() { return run.music_loaded_count > 0; }
 const std::vector<uint8_t>& headless_clip_samples(int slot) {
     static const std::vector<uint8_t> none;
-    return slot >= 0 && slot < 8 ? clip_samples[slot] : none;
+    return slot_in_range(slot) ? run.clip_samples[slot] : none;
 }
-uint64_t headless_clip_plays(int slot) { return slot >= 0 && slot < 8 ? clip_plays[slot] : 0; }
-int headless_music_plays() { return music_plays; }
+uint64_t headless_clip_plays(int slot) { return slot_in_range(slot) ? run.clip_plays[slot] : 0; }
+int headless_music_plays() { return run.music_plays; }
 
 // ---- Window and messages ------------------------------------------------------
 
@@ -122,173 +160,154 @@ PlatformWindow* platform_create_window(const char*, int, int) {
 }
 
 void platform_destroy_window(PlatformWindow* window) {
-    if (window) release_log.push_back("window");
+    if (window) run.release_log.push_back("window");
 }
 
 void platform_hide_cursor() {}
 
 bool platform_take_message(PlatformMessage* message) {
     report_frame0();
-    if (quit_posted) {
-        quit_posted = false;
+    if (run.quit_posted) {
+        run.quit_posted = false;
         *message = PlatformMessage{message_quit, false};
         return true;
     }
     uint64_t index, start;
-    const InputRun* run = nullptr;
+    const InputRun* input = nullptr;
     bool input_over;
-    if (config.frame_limit >= 0) {
-        input_over = frames_run >= uint64_t(config.frame_limit);
-        if (!input_over) run = run_for_frame(frames_run + 1, &index, &start);
+    if (run.config.frame_limit >= 0) {
+        input_over = run.frames_run >= uint64_t(run.config.frame_limit);
+        if (!input_over) input = run_for_frame(run.frames_run + 1, &index, &start);
     } else {
-        run = run_for_frame(frames_run + 1, &index, &start);
-        input_over = config.input_source ? !run : frames_run >= script_frames;
+        input = run_for_frame(run.frames_run + 1, &index, &start);
+        input_over = run.config.input_source ? !input : run.frames_run >= run.script_frames;
     }
     if (input_over) {
-        if (stop_requested) return false;
-        stop_requested = true;
+        if (run.stop_requested) return false;
+        run.stop_requested = true;
         *message = PlatformMessage{message_close, false};
         return true;
     }
-    if (run && run->escape && start == frames_run + 1 && escape_delivered_for_run != index) {
-        escape_delivered_for_run = index;
-        *message = PlatformMessage{message_key_down, true};
-        return true;
+    if (input && start == run.frames_run + 1 && run.key_downs_queued_for != index) {
+        run.key_downs_queued_for = index;
+        queue_key_downs(*input);
     }
-    return false;
+    if (run.key_downs.empty()) return false;
+    *message = PlatformMessage{message_key_down, run.key_downs.front()};
+    run.key_downs.erase(run.key_downs.begin());
+    ++run.key_downs_sent;
+    return true;
 }
 
 void platform_post_quit() {
-    release_log.push_back("quit");
-    quit_posted = true;
+    run.release_log.push_back("quit");
+    run.quit_posted = true;
 }
 
-void platform_wait_until(uint32_t) { clock_ms += 17; }
+void platform_wait_until(uint32_t) { run.clock_ms += 17; }
 
-uint32_t platform_ticks_ms() { return clock_ms; }
-uint32_t platform_calendar_seconds() { return config.seed; }
+uint32_t platform_ticks_ms() { return run.clock_ms; }
+uint32_t platform_calendar_seconds() { return run.config.seed; }
 
 // ---- Input ----------------------------------------------------------------------
 
 bool platform_read_keyboard(KeyboardState* keys) {
-    const InputRun* run = current_run();
-    *keys = run ? run->keys : KeyboardState{};
+    const InputRun* input = current_run();
+    *keys = input ? input->keys : KeyboardState{};
     return true;
 }
 
 // A joystick is always there; centred with no button it cannot be told from none.
 bool platform_read_joystick(JoystickState* joystick) {
-    const InputRun* run = current_run();
-    *joystick = run ? run->joystick : JoystickState{0x8000, 0x8000, 0};
+    const InputRun* input = current_run();
+    *joystick = input ? input->joystick : JoystickState{0x8000, 0x8000, 0};
     return true;
 }
 
 // ---- Message boxes --------------------------------------------------------------
 
 void platform_message_box(const char* text, const char* caption, bool) {
-    events.push_back(HeadlessEvent{HeadlessEvent::box, text, caption, 0});
+    run.events.push_back(HeadlessEvent{HeadlessEvent::box, text, caption, 0});
 }
 
 // ---- Screen -----------------------------------------------------------------------
 
-bool platform_open_display(PlatformWindow* window, int width, int height) {
-    if (config.display_fails || !window) return false;
-    display_open = true;
-    screen_width_px = width;
-    screen.assign(size_t(width) * height, 0);
+bool platform_open_display(PlatformWindow* window, int, int) {
+    if (run.config.display_fails || !window) return false;
+    run.display_open = true;
     return true;
 }
 
-void platform_present(const void* pixels, int pitch) {
-    if (!display_open) return;
-    const size_t rows = screen.size() / screen_width_px;
-    for (size_t y = 0; y < rows; ++y)
-        std::memcpy(&screen[y * screen_width_px], static_cast<const uint8_t*>(pixels) + y * pitch,
-                    size_t(screen_width_px) * 2);
-}
+// The picture stays in the game's back buffer, where the trace reads it.
+void platform_present(const void*, int) {}
 
 void platform_close_display() {
-    if (!display_open) return;
-    display_open = false;
-    release_log.push_back("display");
+    if (!run.display_open) return;
+    run.display_open = false;
+    run.release_log.push_back("display");
 }
 
 // ---- Audio --------------------------------------------------------------------------
 
 bool platform_audio_open(AudioDeviceFormat* format) {
-    if (config.audio_fails) return false;
-    audio_open = true;
+    if (run.config.audio_fails) return false;
+    run.audio_open = true;
     *format = AudioDeviceFormat{44100, AUDIO_S16SYS, 2};
     return true;
 }
 
 void platform_audio_close() {
-    if (!audio_open) return;
-    for (int slot = 0; slot < 8; ++slot) platform_clip_unbind(slot);
-    audio_open = false;
-    release_log.push_back("audio");
+    if (!run.audio_open) return;
+    for (int slot = 0; slot < sound_slot_count; ++slot) platform_clip_unbind(slot);
+    run.audio_open = false;
+    run.release_log.push_back("audio");
 }
 
 bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count) {
-    if (!audio_open || slot < 0 || slot >= 8) return false;
-    clip_bound[slot] = true;
-    clip_samples[slot].assign(samples, samples + byte_count);
+    if (!run.audio_open || !slot_in_range(slot)) return false;
+    run.clip_bound[slot] = true;
+    run.clip_samples[slot].assign(samples, samples + byte_count);
     return true;
 }
 
 void platform_clip_unbind(int slot) {
-    if (slot < 0 || slot >= 8) return;
-    clip_bound[slot] = false;
-    clip_samples[slot].clear();
+    if (!slot_in_range(slot)) return;
+    run.clip_bound[slot] = false;
+    run.clip_samples[slot].clear();
 }
 
 void platform_clip_play(int slot) {
-    if (slot >= 0 && slot < 8 && clip_bound[slot]) ++clip_plays[slot];
+    if (slot_in_range(slot) && run.clip_bound[slot]) ++run.clip_plays[slot];
 }
 
 bool platform_music_open() {
-    if (config.music_fails || !audio_open) return false;
-    music_open = true;
+    if (run.config.music_fails || !run.audio_open) return false;
+    run.music_open = true;
     return true;
 }
 
 void platform_music_close() {
-    if (!music_open) return;
-    music_open = false;
-    music_plays = 0;
-    release_log.push_back("music");
+    if (!run.music_open) return;
+    run.music_open = false;
+    run.music_plays = 0;
+    run.release_log.push_back("music");
 }
 
 PlatformMusic* platform_music_load(const uint8_t*, size_t) {
-    if (!music_open) return nullptr;
-    ++music_loaded_count;
-    return new PlatformMusic{music_loaded_count};
+    if (!run.music_open) return nullptr;
+    ++run.music_loaded_count;
+    return new PlatformMusic{run.music_loaded_count};
 }
 
 void platform_music_play(PlatformMusic* music, int plays) {
-    if (music_open && music) music_plays = plays;
+    if (run.music_open && music) run.music_plays = plays;
 }
 
-void platform_music_stop() { music_plays = 0; }
+void platform_music_stop() { run.music_plays = 0; }
 
 void platform_music_free(PlatformMusic* music) {
     if (!music) return;
-    music_plays = 0;
-    --music_loaded_count;
+    run.music_plays = 0;
+    --run.music_loaded_count;
     delete music;
-}
-
-// ---- Trace notes ------------------------------------------------------------------------
-
-void platform_note_sheet(const char* path) { events.push_back({HeadlessEvent::sheet, path, "", 0}); }
-void platform_note_se(int slot) { events.push_back({HeadlessEvent::se, "", "", slot}); }
-void platform_note_voice(const char* path) { events.push_back({HeadlessEvent::voice, path, "", 0}); }
-void platform_note_music(const char* path, bool loop) {
-    events.push_back({HeadlessEvent::music, path, "", loop ? 1 : 0});
-}
-void platform_note_stop_music() { events.push_back({HeadlessEvent::stop_music, "", "", 0}); }
-
-void platform_frame_finished(bool presented) {
-    ++frames_run;
-    if (config.on_frame) config.on_frame(frames_run, presented);
 }

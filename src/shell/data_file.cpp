@@ -1,8 +1,8 @@
-// Whole-file reads for the audio data: the size is known before anything is
+// Whole-file reads of the game's data. The size is known before anything is
 // allocated, so an oversized file costs nothing.
 #include <cstdio>
 
-#include "audio/audio_internal.h"
+#include "shell/shell.h"
 
 bool read_data_file(const char* path, size_t max_bytes, std::vector<uint8_t>* bytes) {
     FILE* file = std::fopen(path, "rb");

@@ -1,0 +1,3 @@
+#include "shell/observer.h"
+
+const GameObserver* game_observer = nullptr;

@@ -6,12 +6,15 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+. scripts/lib.sh
 build=${KUZARI_FUZZ_BUILD_DIR:-$repo/build-fuzz}
 seconds=${KUZARI_FUZZ_SECONDS:-45}
 
-CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -DKUZARI_FUZZERS=ON -DKUZARI_TESTS=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target kuzari_fuzzers >/dev/null
+CC=clang CXX=clang++ run_stage configure-fuzz "configuring the fuzz targets..." \
+  cmake -S "$repo" -B "$build" -DKUZARI_FUZZERS=ON -DKUZARI_TESTS=OFF -DKUZARI_WERROR=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_stage build-fuzz "building the fuzz targets..." cmake --build "$build" -j2 --target kuzari_fuzzers
 
 status=0
 for target in "$build"/fuzz/fuzz_*; do

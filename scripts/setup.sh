@@ -1,18 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing Kuzari need.
+# Installs the Debian packages Kuzari needs:
+#   scripts/setup.sh play   what building and playing the game needs
+#   scripts/setup.sh test   all that, and what every test needs (the default)
 # Does nothing when they are all there; uses sudo when not run as root.
 set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
-packages=(
+play_packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libpng-dev
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
-  libgtest-dev nlohmann-json3-dev libbenchmark-dev
-  clang libclang-rt-14-dev      # the fuzz targets (libFuzzer's runtime is a separate package)
-  xvfb xauth xfonts-base libx11-dev  # the tests that open the real window (xdotool below)
-  valgrind                      # the memcheck test
-  dpkg-dev file desktop-file-utils xdotool  # building and checking the Debian package
 )
+test_packages=(
+  libgtest-dev nlohmann-json3-dev libbenchmark-dev
+  clang libclang-rt-dev         # the fuzz targets (libFuzzer's runtime is a package of its own)
+  xvfb xauth xfonts-base libx11-dev xdotool  # the tests that open the real window
+  valgrind                      # the memcheck test
+  dpkg-dev file desktop-file-utils  # building and checking the Debian package
+)
+
+case "${1:-test}" in
+  play) packages=("${play_packages[@]}") ;;
+  test) packages=("${play_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: scripts/setup.sh [play|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -22,6 +34,8 @@ done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install_missing() {
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+run_stage setup "installing ${#missing[@]} packages..." install_missing

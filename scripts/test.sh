@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kuzari and runs the whole test suite twice:
-# once in an ordinary build and once under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Then runs each fuzz target for a short while.
-set -euo pipefail
+# Installs what is missing, builds Kuzari and runs the whole test suite twice,
+# in an ordinary build and under AddressSanitizer and UndefinedBehaviorSanitizer,
+# both with warnings as errors; then runs each fuzz target for a short while.
+# Every stage runs even when one before it failed; the last line counts the
+# tests passed and failed, and the exit status is non-zero when anything failed.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+. scripts/lib.sh
 jobs="$(nproc)"
+started=$SECONDS
 
 passed=0
 failed=0
+failed_stages=()
+
+# run_suite DIR NAME CMAKE-ARGS...: builds in DIR and runs its ctest suite.
 run_suite() {
-  local dir="$1"; shift
-  echo "== Test suite in $dir"
-  cmake -S . -B "$dir" "$@" >/dev/null
-  cmake --build "$dir" -j"$jobs"
-  local log="$dir/ctest.log" status=0
-  ctest --test-dir "$dir" -j"$jobs" --output-on-failure 2>&1 | tee "$log" || status=$?
+  local dir=$1 name=$2
+  shift 2
+  if ! run_stage "configure-$name" "configuring the $name build..." \
+      cmake -S . -B "$dir" -DKUZARI_WERROR=ON "$@" ||
+     ! run_stage "build-$name" "building the $name build..." cmake --build "$dir" -j"$jobs"; then
+    failed_stages+=("$name build")
+    return
+  fi
+  local count log="$log_dir/ctest-$name.log" status=0
+  count=$(ctest --test-dir "$dir" -N | sed -n 's/^Total Tests: //p')
+  echo "running ${count:-the} tests in the $name build..."
+  ctest --test-dir "$dir" -j"$jobs" --output-on-failure >"$log" 2>&1 || status=$?
   # ctest's summary: "100% tests passed, 0 tests failed out of N".
   local summary total bad
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
@@ -23,16 +35,26 @@ run_suite() {
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
   passed=$((passed + ${total:-0} - ${bad:-0}))
   failed=$((failed + ${bad:-0}))
-  return "$status"
+  echo "  ${summary:-no summary from ctest}"
+  if [ "$status" -ne 0 ]; then
+    failed_stages+=("$name tests")
+    # The failing tests' own output, as ctest printed it.
+    sed -n '/The following tests FAILED/,$p' "$log" >&2
+    echo "  the whole run: $log" >&2
+  fi
 }
 
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/setup.sh test || failed_stages+=("setup")
+
+run_suite build ordinary -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKUZARI_SANITIZE=ON
+  run_suite build-sanitize sanitizer -DCMAKE_BUILD_TYPE=Debug -DKUZARI_SANITIZE=ON
 
-if [ -x fuzz/run.sh ]; then
-  echo "== Fuzzing"
-  fuzz/run.sh
+echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-45} s..."
+fuzz/run.sh || failed_stages+=("fuzzing")
+
+echo "tests: $passed passed, $failed failed ($(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s)"
+if [ ${#failed_stages[@]} -gt 0 ]; then
+  echo "failed: ${failed_stages[*]}" >&2
+  exit 1
 fi
-
-echo "tests: $passed passed, $failed failed"

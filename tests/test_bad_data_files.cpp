@@ -14,6 +14,7 @@
 
 #include "support/audio_files.h"
 #include "support/replay_run.h"
+#include "support/scratch_dir.h"
 
 using nlohmann::json;
 namespace fs = std::filesystem;
@@ -167,12 +168,10 @@ Trace run_play(const Play& play, long long frames, const std::string& data_dir) 
 }
 
 Trace run_with_damage(const Play& play, long long frames, const std::vector<std::string>& files, Damage damage) {
-    const std::string dir = make_temp_dir();
-    fs::copy(KUZARI_DATA_DIR, dir, fs::copy_options::recursive);
-    for (const std::string& file : files) damage_file(dir + "/" + file, damage);
-    Trace run = run_play(play, frames, dir);
-    fs::remove_all(dir);
-    return run;
+    const ScratchDir scratch;
+    fs::copy(KUZARI_DATA_DIR, scratch.path, fs::copy_options::recursive);
+    for (const std::string& file : files) damage_file(scratch.path + "/" + file, damage);
+    return run_play(play, frames, scratch.path);
 }
 
 // Checks the run with `files` damaged against the reference run on sound data.

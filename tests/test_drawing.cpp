@@ -2,6 +2,8 @@
 // pixel against the sheet.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "graphics/graphics.h"
 #include "support/bmp_writer.h"
 #include "support/scratch_display.h"
@@ -23,7 +25,7 @@ std::vector<Rgb> pattern() {
 class DrawingTest : public ScratchDisplayTest {
 protected:
     void prepare_files() override {
-        ASSERT_EQ(system("mkdir -p bitmap"), 0);
+        std::filesystem::create_directory("bitmap");
         ASSERT_TRUE(write_file("bitmap/title.bmp", make_bmp(BmpFormat::rgb24, 320, 240, pattern())));
     }
     void SetUp() override {

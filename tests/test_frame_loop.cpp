@@ -4,14 +4,14 @@
 
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
 #include "support/headless_game.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -107,22 +107,21 @@ TEST(FrameLoop, AServiceThatFailsToStartShowsItsBoxAndReleasesWhatStarted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string scratch = "/tmp/kuzari-startup-" + std::to_string(getpid()) + "-" + c.name;
-        ASSERT_EQ(std::system(("rm -rf '" + scratch + "' && cp -r " KUZARI_DATA_DIR " '" + scratch + "'").c_str()), 0);
-        if (c.missing_file) std::remove((scratch + "/" + c.missing_file).c_str());
+        const ScratchDir scratch;
+        std::filesystem::copy(KUZARI_DATA_DIR, scratch.path, std::filesystem::copy_options::recursive);
+        if (c.missing_file) std::filesystem::remove(scratch.path + "/" + c.missing_file);
 
         HeadlessConfig config;
         config.display_fails = c.display_fails;
         config.audio_fails = c.audio_fails;
         config.music_fails = c.music_fails;
-        EXPECT_EQ(run_program(config, scratch), 0);
+        EXPECT_EQ(run_program(config, scratch.path), 0);
         const auto shown = boxes(headless_take_events());
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, c.text);
         EXPECT_EQ(shown[0].caption, "");
         EXPECT_EQ(headless_frames_run(), 0u);
         EXPECT_EQ(headless_release_log(), c.released);
-        std::system(("rm -rf '" + scratch + "'").c_str());
     }
 }
 

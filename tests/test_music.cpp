@@ -13,6 +13,7 @@
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
 #include "support/audio_files.h"
+#include "support/scratch_dir.h"
 #include "support/headless_game.h"
 
 namespace {
@@ -64,7 +65,8 @@ TEST(Music, StopEndsAndFreesThePieceAndMayRunWithNothingLoaded) {
 }
 
 TEST(Music, APieceThatCannotBeLoadedTurnsMusicOffForTheRestOfTheRun) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     Bytes cut = one_note_midi();
     cut.resize(cut.size() - 3);
     write_bytes(dir + "/short.mid", cut);

@@ -12,6 +12,7 @@
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
 #include "support/audio_files.h"
+#include "support/scratch_dir.h"
 #include "support/headless_game.h"
 #include "support/replay_run.h"
 
@@ -41,7 +42,8 @@ int16_t device_sample(const std::vector<uint8_t>& samples, size_t frame, int cha
 }  // namespace
 
 TEST(SoundStartUp, LoadsSevenEffectsAndASpareOfTheSecondIntoTheVoiceSlot) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     for (int slot = 0; slot < 8; ++slot) {
@@ -55,7 +57,8 @@ TEST(SoundStartUp, LoadsSevenEffectsAndASpareOfTheSecondIntoTheVoiceSlot) {
 }
 
 TEST(SoundStartUp, AMissingFourthEffectStopsAfterThreeSlotsWhichAreReleased) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     std::filesystem::remove(dir + "/wave/03.wav");
     ASSERT_EQ(chdir(dir.c_str()), 0);
@@ -73,7 +76,8 @@ TEST(SoundStartUp, ABrokenEffectFileEndsTheGameWithTheSoundBox) {
     Bytes cut_short = constant_wave(1, 44100, 16, 200, 5);
     cut_short.resize(300);
     for (const Bytes& broken : {float_format, cut_short, Bytes{}}) {
-        const std::string data = make_temp_dir() + "/data";
+        const ScratchDir scratch;
+        const std::string data = scratch.path + "/data";
         std::filesystem::copy(KUZARI_DATA_DIR, data, std::filesystem::copy_options::recursive);
         write_bytes(data + "/wave/05.wav", broken);
         ReplayOptions options;
@@ -88,7 +92,8 @@ TEST(SoundStartUp, ABrokenEffectFileEndsTheGameWithTheSoundBox) {
 }
 
 TEST(LoadWave, ConvertsEveryClipOnceToTheDeviceFormatAtItsOwnPitch) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     // 8-bit mono at a quarter of the device rate: each sample becomes four stereo frames.
@@ -109,7 +114,8 @@ TEST(LoadWave, ConvertsEveryClipOnceToTheDeviceFormatAtItsOwnPitch) {
 }
 
 TEST(LoadWave, AFileTheSlotCannotHoldLeavesTheSlotEmpty) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     const Bytes format = riff_chunk("fmt ", format_body(1, 22050, 16));
@@ -135,7 +141,8 @@ TEST(LoadWave, AFileTheSlotCannotHoldLeavesTheSlotEmpty) {
 }
 
 TEST(Effects, EverySlotStartsItsOwnClipAndOnlyWhileEffectsAreOn) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     headless_take_events();
@@ -159,7 +166,8 @@ TEST(Effects, EverySlotStartsItsOwnClipAndOnlyWhileEffectsAreOn) {
 }
 
 TEST(Voice, ANewVoiceIsRefusedFor79FramesAndAcceptedInThe80th) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     headless_take_events();
@@ -184,7 +192,8 @@ TEST(Voice, ANewVoiceIsRefusedFor79FramesAndAcceptedInThe80th) {
 }
 
 TEST(Voice, PlaysWithEffectsOffAndReplacesTheSpareClip) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     headless_take_events();
@@ -200,7 +209,8 @@ TEST(Voice, PlaysWithEffectsOffAndReplacesTheSpareClip) {
 }
 
 TEST(Voice, AMissingFileSilencesTheChannelUntilTheNextVoice) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     play_voice("voice/a.wav");
@@ -230,7 +240,8 @@ TEST(Voice, EveryCommittedVoiceClipLoads) {
 }
 
 TEST(SoundRelease, ReleasesEverySlotAndTheDeviceOnceAndMayRunAgain) {
-    const std::string dir = make_temp_dir();
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
     play_voice("voice/a.wav");

@@ -50,7 +50,7 @@ bool track_is_well_formed(const uint8_t* data, size_t pos, size_t end) {
             const int count = channel_data_bytes(status);
             if (end - pos < size_t(count)) return false;
             for (int i = 0; i < count; ++i)
-                if (data[pos + i] & 0x80) return false;
+                if (data[pos + size_t(i)] & 0x80) return false;
             pos += size_t(count);
             continue;
         }

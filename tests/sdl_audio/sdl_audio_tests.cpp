@@ -18,8 +18,19 @@
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
 #include "support/audio_files.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+// A folder of its own for each use, all under one scratch folder that goes
+// when the suite ends.
+std::string new_folder() {
+    static const ScratchDir scratch;
+    static int made = 0;
+    const std::string folder = scratch.path + "/" + std::to_string(made++);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
 
 std::atomic<uint64_t> mixed_bytes{0};
 std::atomic<int> mix_buffer_bytes{0};
@@ -31,7 +42,7 @@ void count_mixed(void*, Uint8*, int length) {
 
 // Sends the output to a file and opens the device with sound and music, as at start-up.
 std::string start_audio(const std::string& data_dir) {
-    const std::string output = make_temp_dir() + "/out.raw";
+    const std::string output = new_folder() + "/out.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
     EXPECT_EQ(chdir(data_dir.c_str()), 0);
@@ -78,7 +89,7 @@ size_t sounding_frames(const std::vector<int16_t>& samples) {
 }
 
 std::string test_data() {
-    const std::string dir = make_temp_dir();
+    const std::string dir = new_folder();
     write_audio_data(dir);
     return dir;
 }

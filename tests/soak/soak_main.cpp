@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -29,9 +30,9 @@ namespace {
 std::string random_run(std::mt19937& random, long long* frames_planned) {
     static const char* const moves[] = {"", "", "up", "down", "left", "right", "jup", "jdown"};
     static const char* const extras[] = {"shift", "ctrl", "space", "j2", "j3", "j4"};
-    const unsigned frames = 1 + random() % 40;
+    const unsigned frames = unsigned(1 + random() % 40);
     std::string keys;
-    const unsigned pick = random() % 100;
+    const unsigned pick = unsigned(random() % 100);
     if (pick < 40) keys = "enter";                        // throw, start, leave a screen
     else if (pick < 45) keys = "j1";                      // the same on the joystick
     else if (pick < 55) keys = extras[random() % 6];      // refill and the unused buttons
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
     prefix += "1 down\n20\n1 enter\n150\n1 enter\n150\n1 up\n20\n";
 
     std::mt19937 random(20240607);
-    const std::string script_path = "/tmp/kuzari-soak-" + std::to_string(getpid()) + ".script";
+    const std::string script_path =
+        (std::filesystem::temp_directory_path() / ("kuzari-soak-" + std::to_string(getpid()) + ".script")).string();
     const auto started = std::chrono::steady_clock::now();
     Tally tally;
     long long frames_run = 0, games = 0;
@@ -111,7 +113,10 @@ int main(int argc, char** argv) {
                                     std::to_string(budget) + " --data '" + data_dir + "' --trace - '" +
                                     script_path + "'";
         std::FILE* trace = popen(command.c_str(), "r");
-        if (!trace) return 2;
+        if (!trace) {
+            std::remove(script_path.c_str());
+            return 2;
+        }
         tally.frames = -1;
         std::string line;
         char chunk[65536];

@@ -84,13 +84,6 @@ void write_bytes(const std::string& path, const Bytes& bytes) {
                                                 std::streamsize(bytes.size()));
 }
 
-std::string make_temp_dir() {
-    char name[] = "/tmp/kuzari-audio-XXXXXX";
-    const char* made = mkdtemp(name);
-    if (!made) std::abort();
-    return made;
-}
-
 void write_audio_data(const std::string& dir) {
     for (int slot = 0; slot < 7; ++slot) {
         char path[64];

@@ -28,8 +28,6 @@ Bytes midi_file(const Bytes& events, uint16_t format = 0, uint16_t tracks = 1);
 Bytes one_note_midi();
 
 void write_bytes(const std::string& path, const Bytes& bytes);
-// A new empty directory under /tmp.
-std::string make_temp_dir();
 // wave/00.wav .. 06.wav (slot n a constant level of 1000 * (n + 1), a second
 // long, 16-bit mono 44100 Hz), voice/a.wav (level 7000) and midi/note.mid.
 void write_audio_data(const std::string& dir);

@@ -1,19 +1,14 @@
 #include "support/replay_run.h"
 
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
-namespace {
+#include "support/scratch_dir.h"
 
-std::string temp_path(const char* stem) {
-    static int counter = 0;
-    return "/tmp/kuzari-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + stem;
-}
+namespace {
 
 std::string read_file(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -34,9 +29,10 @@ std::string quoted(const std::string& s) {
 }  // namespace
 
 ReplayResult run_replay(const ReplayOptions& options) {
-    const std::string script_path = temp_path(".script");
-    const std::string trace_path = temp_path(".trace");
-    const std::string error_path = temp_path(".err");
+    const ScratchDir scratch;
+    const std::string script_path = scratch.path + "/run.script";
+    const std::string trace_path = scratch.path + "/run.trace";
+    const std::string error_path = scratch.path + "/run.err";
     std::ofstream(script_path) << options.script;
 
     std::string command = std::string(KUZARI_REPLAY) + " --seed " + std::to_string(options.seed);
@@ -57,9 +53,6 @@ ReplayResult run_replay(const ReplayOptions& options) {
         if (options.parse) result.frames.push_back(nlohmann::json::parse(line));
         else result.lines.push_back(line);
     }
-    std::remove(script_path.c_str());
-    std::remove(trace_path.c_str());
-    std::remove(error_path.c_str());
     return result;
 }
 

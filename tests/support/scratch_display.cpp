@@ -2,16 +2,11 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
-
 #include "graphics/graphics.h"
 #include "shell/shell.h"
 
 void ScratchDisplayTest::SetUp() {
-    char pattern[] = "/tmp/kuzari-scratch-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    ASSERT_EQ(chdir(scratch_.path.c_str()), 0);
     prepare_files();
     headless_configure(HeadlessConfig{});
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
@@ -19,7 +14,4 @@ void ScratchDisplayTest::SetUp() {
     startup_events_ = headless_take_events();
 }
 
-void ScratchDisplayTest::TearDown() {
-    release_display();
-    std::system(("rm -rf '" + dir_ + "'").c_str());
-}
+void ScratchDisplayTest::TearDown() { release_display(); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/headless/headless.h"
+#include "support/scratch_dir.h"
 
 class ScratchDisplayTest : public ::testing::Test {
 protected:
@@ -17,6 +18,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::string dir_;
+    ScratchDir scratch_;
     std::vector<HeadlessEvent> startup_events_;
 };

@@ -90,7 +90,8 @@ def timer_label(style):
             if px[x, y][3]:
                 px[x, y] = c(fill2)
     body = new(40, 16)
-    paste(body, word, 14, 0)
+    # centred in the 24 columns the Japanese word fills
+    paste(body, word, 14 + (24 - word.width) // 2, 0)
     outline(body, edge)
     paste(img, body, 0, 0)
     return img

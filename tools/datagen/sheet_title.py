@@ -100,7 +100,8 @@ def logo():
     """320 x 64.  The right end of the bottom rows stays clear, as the
     logo swings down onto the menu's top edge."""
     img = new(320, 64)
-    # the name, big, with a thick ink edge and a red drop shadow
+    # the name, big, with a thick ink edge and a red drop shadow; the
+    # English one is wider and sits between the beans and the oni
     ja = art.LANG == "ja"
     text_center(img, 160 if ja else 170, 3, tr("クザリ"), "yellow", k=5,
                 edge="ink", thick=2, shadow="red", fill2="orange",

@@ -8,6 +8,8 @@ import os
 
 from PIL import Image, ImageDraw, ImageFont
 
+import latin
+
 # ---------------------------------------------------------------- palette
 # One palette for the whole game.  Nothing meant to show may be so dark
 # that it truncates to RGB565 zero, so the darkest ink is a deep purple.
@@ -151,6 +153,27 @@ def gradient_bands(img, box, names):
         dither_rect(img, (x0, a, x1, b), names[i], names[i + 1])
 
 
+# ---------------------------------------------------------------- language
+# The sheets are drawn in one language at a time: "ja" (the Japanese font
+# and words as written in the modules) or "en" (the Latin face and the
+# words of english.py).
+LANG = "ja"
+
+
+def set_language(lang):
+    global LANG
+    assert lang in ("ja", "en"), lang
+    LANG = lang
+
+
+def tr(s):
+    """The Japanese word s in the language being drawn."""
+    if LANG == "ja":
+        return s
+    import english
+    return english.WORDS[s]
+
+
 # ---------------------------------------------------------------- text
 FONT_DIR = "/usr/share/fonts/truetype/misaki"
 FONT_FILE = os.path.join(FONT_DIR, "misaki_gothic_2nd.ttf")
@@ -165,12 +188,22 @@ def font():
 
 
 def text_width(s, k=1, track=0):
+    if LANG != "ja":
+        return latin.width(s, k, track)
     return int(font().getlength(s)) * k + track * max(0, len(s) - 1)
+
+
+def ja_width(s):
+    """Width of s in the Japanese font, whatever the language drawn: the
+    panels sized to a word keep the Japanese size in every edition."""
+    return int(font().getlength(s))
 
 
 def text_image(s, col, k=1, track=0):
     """The string in the 8-pixel font, scaled k times, on a clear image.
     track: extra pixels between characters (negative to tighten)."""
+    if LANG != "ja":
+        return latin.image(s, c(col), k, track)
     if track:
         img = new(max(1, text_width(s, k, track)), 8 * k)
         x = 0

@@ -3,6 +3,11 @@
 
 Usage: /usr/bin/python3 tools/datagen/check.py
   bitmaps: 320 x 240 Windows bitmaps; no shown pixel truncates to RGB565 0
+  English: each sheet's English bitmap has the Japanese one's header; in
+           each word rectangle (tests/reference/word_rects.txt, which must
+           match the sheet modules) both have drawn pixels, the English
+           differs and leaves the rectangle's side columns clear; outside
+           the rectangles the two are identical
   waves:   RIFF WAVE PCM, "fmt " before "data", peak and RMS level
   midi:    header, tempo and programs at time 0, every note-on released,
            End of Track on every track, length (loops: whole bars)
@@ -14,9 +19,12 @@ import sys
 import numpy as np
 from PIL import Image
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 DATA = os.path.join(ROOT, "data")
 BITMAPS = ["title", "setumei", "main", "end", "gameover", "staff"]
+ENGLISH = os.path.join("lang", "en", "bitmap")
+WORD_RECTS = os.path.join(ROOT, "tests", "reference", "word_rects.txt")
 WAVES = ["wave/%02d" % i for i in range(7)] + ["voice/" + n for n in (
     "hajimaru", "setumei", "onaka", "kono", "oraora", "tama", "hin",
     "itadaki", "uwa")]
@@ -30,24 +38,88 @@ def bad(msg):
     print("  PROBLEM:", msg)
 
 
-def check_bitmap(name):
-    path = os.path.join(DATA, "bitmap", name + ".bmp")
-    with open(path, "rb") as f:
+def check_bitmap(name, folder="bitmap"):
+    """Returns the pixels as an int array (rows, columns, RGB)."""
+    rel = os.path.join(folder, name + ".bmp")
+    with open(os.path.join(DATA, rel), "rb") as f:
         head = f.read(2)
     if head != b"BM":
-        bad(name + ": not a Windows bitmap")
-    img = Image.open(path)
+        bad(rel + ": not a Windows bitmap")
+    img = Image.open(os.path.join(DATA, rel))
     if img.size != (320, 240):
-        bad("%s: size %s" % (name, img.size))
+        bad("%s: size %s" % (rel, img.size))
     a = np.asarray(img.convert("RGB")).astype(int)
     black = (a == 0).all(axis=2)
     zero565 = ((a[..., 0] >> 3) == 0) & ((a[..., 1] >> 2) == 0) & \
         ((a[..., 2] >> 3) == 0)
     n = int((zero565 & ~black).sum())
     if n:
-        bad("%s: %d shown pixels become RGB565 0" % (name, n))
-    print("bitmap/%s.bmp  %dx%d  transparent %d px" % (
-        name, img.size[0], img.size[1], int(black.sum())))
+        bad("%s: %d shown pixels become RGB565 0" % (rel, n))
+    print("%s  %dx%d  transparent %d px" % (
+        rel, img.size[0], img.size[1], int(black.sum())))
+    return a
+
+
+def read_word_rects(path):
+    """[(name, x0, y0, x1, y1)] from the manifest; '#' starts a comment."""
+    rects = []
+    for n, line in enumerate(open(path, encoding="utf-8"), 1):
+        line = line.split("#")[0].split()
+        if not line:
+            continue
+        if len(line) != 5 or line[0] not in BITMAPS:
+            bad("word_rects.txt:%d: not 'name x0 y0 x1 y1'" % n)
+            continue
+        x0, y0, x1, y1 = (int(v) for v in line[1:])
+        if not (0 <= x0 < x1 <= 320 and 0 <= y0 < y1 <= 240):
+            bad("word_rects.txt:%d: outside the sheet or empty" % n)
+            continue
+        rects.append((line[0], x0, y0, x1, y1))
+    return rects
+
+
+def check_word_rects_current():
+    """The committed manifest is the one gen.py writes now."""
+    sys.path.insert(0, HERE)
+    import gen
+    want = [(n, *r) for n, _, r in gen.word_rects()]
+    if read_word_rects(WORD_RECTS) != want:
+        bad("word_rects.txt differs from the sheet modules: run gen.py")
+
+
+def check_english(name, ja, rects):
+    """The English sheet against the Japanese one, word rectangle by
+    rectangle.  A side column is clear where it shows what the Japanese
+    sheet shows or nothing (pure black)."""
+    en = check_bitmap(name, ENGLISH)
+    rel = os.path.join(ENGLISH, name + ".bmp")
+    with open(os.path.join(DATA, "bitmap", name + ".bmp"), "rb") as f:
+        ja_head = f.read(54)
+    with open(os.path.join(DATA, rel), "rb") as f:
+        en_head = f.read(54)
+    if en_head != ja_head:
+        bad(rel + ": header differs from the Japanese sheet's")
+    inside = np.zeros(ja.shape[:2], dtype=bool)
+    for _, x0, y0, x1, y1 in rects:
+        where = "%s (%d, %d, %d, %d)" % (rel, x0, y0, x1, y1)
+        inside[y0:y1, x0:x1] = True
+        j, e = ja[y0:y1, x0:x1], en[y0:y1, x0:x1]
+        if not j.any():
+            bad(where + ": nothing drawn in the Japanese sheet")
+        if not e.any():
+            bad(where + ": nothing drawn in English")
+        if (j == e).all():
+            bad(where + ": the English is the Japanese")
+        for col in (0, x1 - x0 - 1):
+            same = (e[:, col] == j[:, col]).all(axis=1)
+            clear = (e[:, col] == 0).all(axis=1)
+            if not (same | clear).all():
+                bad(where + ": English touches column %d" % (x0 + col))
+    outside = ((ja != en).any(axis=2) & ~inside).sum()
+    if outside:
+        bad("%s: %d pixels differ outside the word rectangles" % (rel, outside))
+    print("%s  %d word rectangles, %d pixels changed" % (
+        rel, len(rects), int((ja != en).any(axis=2).sum())))
 
 
 def check_wave(name):
@@ -158,8 +230,11 @@ def check_midi(name):
 
 
 def main():
+    rects = read_word_rects(WORD_RECTS)
+    check_word_rects_current()
     for b in BITMAPS:
-        check_bitmap(b)
+        ja = check_bitmap(b)
+        check_english(b, ja, [r for r in rects if r[0] == b])
     for w in WAVES:
         check_wave(w)
     for m in MUSIC:

@@ -1,7 +1,7 @@
 """Clock digits, labels and panels of the play screen's head-up display."""
 from PIL import Image
 
-from art import c, new, draw, outline, paste, text, text_image, text_width
+from art import c, new, draw, outline, paste, text, text_image, text_width, tr
 
 # 5 x 7 digit shapes of our own
 DIGITS = [
@@ -82,7 +82,7 @@ def timer_label(style):
     fill, fill2, edge, shadow = STYLES[style]
     img = new(40, 16)
     paste(img, clock_icon(style), 0, 1)
-    word = text_image("のこり", fill)
+    word = text_image(tr("のこり"), fill)
     word = word.resize((word.width, 16), Image.NEAREST)
     px = word.load()
     for y in range(8, 16):
@@ -90,7 +90,8 @@ def timer_label(style):
             if px[x, y][3]:
                 px[x, y] = c(fill2)
     body = new(40, 16)
-    paste(body, word, 14, 0)
+    # centred in the 24 columns the Japanese word fills
+    paste(body, word, 14 + (24 - word.width) // 2, 0)
     outline(body, edge)
     paste(img, body, 0, 0)
     return img
@@ -113,8 +114,8 @@ def empty_label():
     d.rounded_rectangle([0, 0, 55, 15], radius=2, fill=c("ink"))
     d.rounded_rectangle([1, 1, 54, 14], radius=1, fill=c("red2"))
     d.rectangle([1, 8, 54, 14], fill=c("night"))
-    top = "たまぎれ！"
+    top = tr("たまぎれ！")
     text(img, (56 - text_width(top)) // 2, 1, top, "yellow")
-    sub = "Shiftで補充"
+    sub = tr("Shiftで補充")
     text(img, (56 - text_width(sub)) // 2, 8, sub, "white")
     return img

@@ -1,8 +1,9 @@
 """Mock screens for judging the pictures together (not part of data/).
 
-Usage: /usr/bin/python3 tools/datagen/preview.py OUTDIR
+Usage: /usr/bin/python3 tools/datagen/preview.py [--lang en] OUTDIR
 Composes a play screen and a title screen from the generated sheets the
-way the game draws them, enlarged twice.
+way the game draws them, enlarged twice; with --lang en, from the English
+sheets.
 """
 import os
 import sys
@@ -10,10 +11,11 @@ import sys
 from PIL import Image
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BITMAPS = os.path.join(ROOT, "data", "bitmap")
 
 
 def load(name):
-    return Image.open(os.path.join(ROOT, "data", "bitmap", name)).convert("RGB")
+    return Image.open(os.path.join(BITMAPS, name)).convert("RGB")
 
 
 def blit(screen, sheet, x, y, rect):
@@ -104,7 +106,13 @@ def cutin_screen(won=True):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "/tmp/preview"
+    global BITMAPS
+    args = sys.argv[1:]
+    if args[:1] == ["--lang"] and len(args) > 1:
+        if args[1] != "ja":
+            BITMAPS = os.path.join(ROOT, "data", "lang", args[1], "bitmap")
+        args = args[2:]
+    out = args[0] if args else "/tmp/preview"
     os.makedirs(out, exist_ok=True)
     shots = {
         "play": play_screen(time_left=9000),

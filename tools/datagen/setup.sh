@@ -2,7 +2,7 @@
 # Install what the data generator needs (Debian packages only).
 # Does nothing when everything is already present.
 set -e
-PKGS="python3 python3-pil python3-numpy espeak-ng fonts-misaki sox"
+PKGS="python3 python3-pil python3-numpy espeak-ng fonts-misaki xfonts-base sox"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \

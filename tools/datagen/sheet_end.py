@@ -6,9 +6,14 @@ Layout (left, top, right, bottom):
                                      that is (48, 64) over the picture
   rank r = 0..3   (128 + 40r, 176, 168 + 40r, 240), worst to best,
                   shown at (192, 68): (192, 36) over the picture
+
+Words (left, top, right, bottom), in the sheet:
+  greeting        (40, 4, 280, 30)
+  banner          (4, 196, 124, 218)
+  rank word       (130 + 40r, 226, 166 + 40r, 236), the card's face
 """
 import art
-from art import c, new, draw, paste, text_center, scale, flip
+from art import c, new, draw, paste, text_center, scale, flip, tr
 import characters as ch
 import hud
 
@@ -46,7 +51,7 @@ def end_picture():
     # an oni swept off to the right
     paste(img, scale(flip(ch.raider(2)), 2), 252, 92)
     # greeting along the top
-    text_center(img, 160, 8, "おつかれさま！", "white", k=2, edge="ink",
+    text_center(img, 160, 8, tr("おつかれさま！"), "white", k=2, edge="ink",
                 shadow="purple", thick=1)
     return img
 
@@ -60,8 +65,8 @@ def banner():
     img = hud.panel(128, 32, face="red", rim="yellow")
     d = draw(img)
     d.line([(3, 27), (124, 27)], fill=c("red2"))
-    text_center(img, 64, 8, "のこったごはん", "white", k=2, edge="ink",
-                track=-1)
+    text_center(img, 64, 8, tr("のこったごはん"), "white", k=2, edge="ink",
+                track=-1 if art.LANG == "ja" else 0)
     return img
 
 
@@ -82,8 +87,16 @@ def rank(r):
                   outline=c("ink"))
     b = ch.bowl(RANK_BOWL[r]).crop((0, 8, 32, 40))
     paste(img, b, 4, 16)
-    text_center(img, 20, 51, RANK_WORDS[r], "white", edge="ink")
+    text_center(img, 20, 51, tr(RANK_WORDS[r]), "white", edge="ink")
     return img
+
+
+def word_rects():
+    rects = [("greeting", (40, 4, 280, 30)), ("banner", (4, 196, 124, 218))]
+    for r in range(4):
+        x = 128 + 40 * r
+        rects.append(("rank %d" % r, (x + 2, 226, x + 38, 236)))
+    return rects
 
 
 def build():

@@ -14,9 +14,15 @@ Layout (left, top, right, bottom):
   throw flashes          (208 + 16f, 192, 224 + 16f, 208)
   deck tile              (0, 208, 64, 240)
   scenery strips         (64 + 32s, 208, 96 + 32s, 240)
+
+Words (left, top, right, bottom), in the sheet:
+  cut-in title, sub line (163, 50 + 64c, 269, 72 + 64c), (163, 78 + 64c,
+                         269, 90 + 64c); c = 0 end, 1 miss
+  clock label word       (181, 176, 208, 192), urgent row at 192
+  empty-stock lines      (249, 177, 303, 184), (249, 184, 303, 191)
 """
 import art
-from art import new, paste, text, text_center, text_width
+from art import new, paste, text, text_center, text_width, tr
 import characters as ch
 import hud
 import scenery
@@ -42,10 +48,24 @@ def cutin(won):
                                      fill=(255, 255, 255, 255))
     body2.paste(body, (0, 0), mask)
     paste(img, body2, 0, 4)
-    text_center(img, 56, 12, title, "white", k=2, edge="ink",
+    text_center(img, 56, 12, tr(title), "white", k=2, edge="ink",
                 shadow="red2" if won else "purple")
-    text_center(img, 56, 40, sub, "yellow" if won else "cream", edge="ink")
+    text_center(img, 56, 40, tr(sub), "yellow" if won else "cream",
+                edge="ink")
     return img
+
+
+def word_rects():
+    rects = []
+    for c, what in enumerate(("end", "miss")):
+        y = 40 + 64 * c
+        rects.append(("%s cut-in, title" % what, (163, y + 10, 269, y + 32)))
+        rects.append(("%s cut-in, sub line" % what, (163, y + 38, 269, y + 50)))
+    for row, style in ((176, "calm"), (192, "urgent")):
+        rects.append(("clock label, %s" % style, (181, row, 208, row + 16)))
+    rects.append(("empty stock, top line", (249, 177, 303, 184)))
+    rects.append(("empty stock, key line", (249, 184, 303, 191)))
+    return rects
 
 
 def build():

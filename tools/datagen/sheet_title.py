@@ -7,13 +7,37 @@ Layout (left, top, right, bottom):
   background tile       (288, 0, 320, 32)
   logo                  (0, 32, 320, 96)  bounces between rows 20 and 50
   menu labels           (0, 96, 64, 192)  start / explanation / quit rows
+
+Words (left, top, right, bottom), in the sheet:
+  caption lines         (128, 2, 288, 16), (128, 16, 288, 30)
+  logo name             (88, 32, 252, 80)  clear of the girl, beans and oni
+  logo tag line         the ribbon's face, rows 80..88
+  menu labels           (0, 96 + 32i, 64, 128 + 32i)
 """
 import art
-from art import c, new, draw, paste, text, text_center, outline
+from art import c, new, draw, paste, text, text_center, outline, tr
 import characters as ch
 import scenery
 
 MENU = ["スタート", "せつめい", "おわり"]
+TAG = "まめまき ごはん ぼうえいせん"
+
+
+def _ribbon_left():
+    """Left end of the tag line's ribbon, sized to the Japanese words."""
+    return 160 - (art.ja_width(TAG) + 16) // 2
+
+
+def word_rects():
+    x0 = _ribbon_left()
+    w = art.ja_width(TAG) + 16
+    rects = [("caption, menu keys", (128, 2, 288, 16)),
+             ("caption, motto", (128, 16, 288, 30)),
+             ("logo, name", (88, 32, 252, 80)),
+             ("logo, tag line", (x0 + 2, 80, x0 + w - 1, 88))]
+    for i in range(len(MENU)):
+        rects.append(("menu label %d" % i, (0, 96 + 32 * i, 64, 128 + 32 * i)))
+    return rects
 
 
 def strip_tile():
@@ -65,9 +89,9 @@ def cursor(frame):
 def caption():
     """160 x 32 under the logo: how to use the menu."""
     img = new(160, 32)
-    text_center(img, 80, 6, "↑↓：えらぶ　Enter：けってい", "cream",
+    text_center(img, 80, 6, tr("↑↓：えらぶ　Enter：けってい"), "cream",
                 edge="ink")
-    text_center(img, 80, 18, "まめで ごはんを まもりぬけ！", "yellow",
+    text_center(img, 80, 18, tr("まめで ごはんを まもりぬけ！"), "yellow",
                 edge="ink")
     return img
 
@@ -76,19 +100,21 @@ def logo():
     """320 x 64.  The right end of the bottom rows stays clear, as the
     logo swings down onto the menu's top edge."""
     img = new(320, 64)
-    # the name, big, with a thick ink edge and a red drop shadow
-    text_center(img, 160, 3, "クザリ", "yellow", k=5, edge="ink", thick=2,
-                shadow="red", fill2="orange", track=4, rim="cream")
+    # the name, big, with a thick ink edge and a red drop shadow; the
+    # English one is wider and sits between the beans and the oni
+    ja = art.LANG == "ja"
+    text_center(img, 160 if ja else 170, 3, tr("クザリ"), "yellow", k=5,
+                edge="ink", thick=2, shadow="red", fill2="orange",
+                track=4 if ja else 2, rim="cream")
     # tag line on a ribbon
-    tag = "まめまき ごはん ぼうえいせん"
     d = draw(img)
-    w = art.text_width(tag) + 16
-    x0 = 160 - w // 2
+    w = art.ja_width(TAG) + 16
+    x0 = _ribbon_left()
     d.rounded_rectangle([x0, 47, x0 + w, 58], radius=2, fill=c("ink"))
     d.rounded_rectangle([x0 + 1, 48, x0 + w - 1, 57], radius=2,
                         fill=c("red"))
     d.line([(x0 + 2, 56), (x0 + w - 2, 56)], fill=c("red2"))
-    text_center(img, 160, 49, tag, "white")
+    text_center(img, 160, 49, tr(TAG), "white")
     # the girl throwing on the left, an oni fleeing on the right
     paste(img, ch.player(1), 34, 12)
     paste(img, ch.bean(), 68, 22)
@@ -100,8 +126,9 @@ def logo():
 def menu_labels():
     img = new(64, 96)
     for i, word in enumerate(MENU):
-        text_center(img, 32, 32 * i + 8, word, "white", k=2, edge="ink",
-                    shadow="blue", fill2="sky2", track=-1)
+        text_center(img, 32, 32 * i + 8, tr(word), "white", k=2, edge="ink",
+                    shadow="blue", fill2="sky2",
+                    track=-1 if art.LANG == "ja" else 0)
     return img
 
 

@@ -16,8 +16,6 @@ struct PlatformMusic {
 
 namespace {
 
-constexpr int slot_count = 8;
-
 // 512 sample frames at 44.1 kHz is 11.6 ms of sound: an effect asked for in a
 // frame is mixed into the next buffer, so it starts within about two buffers.
 constexpr int device_rate = 44100;
@@ -34,7 +32,7 @@ const char* const soundfont_candidates[] = {
 
 bool audio_open = false;
 bool midi_open = false;
-Mix_Chunk* clips[slot_count] = {};
+Mix_Chunk* clips[sound_slot_count] = {};
 
 bool file_exists(const char* path) {
     struct stat info;
@@ -67,7 +65,7 @@ bool platform_audio_open(AudioDeviceFormat* format) {
         return false;
     }
     audio_open = true;
-    Mix_AllocateChannels(slot_count);
+    Mix_AllocateChannels(sound_slot_count);
     int frequency = 0, channels = 0;
     Uint16 sdl_format = 0;
     Mix_QuerySpec(&frequency, &sdl_format, &channels);
@@ -77,14 +75,14 @@ bool platform_audio_open(AudioDeviceFormat* format) {
 
 void platform_audio_close() {
     if (!audio_open) return;
-    for (int slot = 0; slot < slot_count; ++slot) platform_clip_unbind(slot);
+    for (int slot = 0; slot < sound_slot_count; ++slot) platform_clip_unbind(slot);
     Mix_CloseAudio();
     audio_open = false;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count) {
-    if (!audio_open || slot < 0 || slot >= slot_count) return false;
+    if (!audio_open || slot < 0 || slot >= sound_slot_count) return false;
     platform_clip_unbind(slot);
     // The chunk points at the caller's samples without copying them.
     clips[slot] = Mix_QuickLoad_RAW(const_cast<Uint8*>(samples), byte_count);
@@ -92,14 +90,25 @@ bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count) {
 }
 
 void platform_clip_unbind(int slot) {
-    if (slot < 0 || slot >= slot_count || !clips[slot]) return;
+    if (slot < 0 || slot >= sound_slot_count || !clips[slot]) return;
     Mix_HaltChannel(slot);
     Mix_FreeChunk(clips[slot]);
     clips[slot] = nullptr;
 }
 
+void sdl_audio_pause(bool paused) {
+    if (!audio_open) return;
+    if (paused) {
+        Mix_Pause(-1);
+        Mix_PauseMusic();
+    } else {
+        Mix_Resume(-1);
+        Mix_ResumeMusic();
+    }
+}
+
 void platform_clip_play(int slot) {
-    if (slot < 0 || slot >= slot_count || !clips[slot]) return;
+    if (slot < 0 || slot >= sound_slot_count || !clips[slot]) return;
     // On a named channel this cuts off what it plays and starts from the first sample.
     Mix_PlayChannel(slot, clips[slot], 0);
 }

@@ -1,5 +1,5 @@
 // The screen on SDL: the 320 x 240 picture scaled by the largest whole factor
-// that fits the desktop, centred on black, nearest-neighbour. Vsync stays off:
+// that fits the window, centred on black, nearest-neighbour. Vsync stays off:
 // the game's own clock sets its pace, whatever the monitor's refresh rate.
 #include <sys/stat.h>
 
@@ -45,7 +45,10 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
     // XRGB8888, the window's own format, so that the scaling copy converts nothing.
     screen_texture =
         SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!screen_texture) return false;
+    if (!screen_texture) {
+        platform_close_display();
+        return false;
+    }
     picture_width = width;
     picture_height = height;
     build_widening_table();
@@ -71,6 +74,7 @@ void platform_present(const void* pixels, int pitch) {
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, screen_texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
+    sdl_frame_shown();
     sdl_profile_presented(began);
 }
 

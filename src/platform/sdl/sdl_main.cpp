@@ -1,9 +1,14 @@
 // The real game's entry point.
 #include <SDL.h>
 
+#include "platform/sdl/sdl_options.h"
+#include "platform/sdl/sdl_platform.h"
 #include "shell/shell.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    sdl_catch_signals();
+    const int early_exit = read_command_line(argc, argv);
+    if (early_exit >= 0) return early_exit;
     const int exit_code = game_main();
     SDL_Quit();
     return exit_code;

@@ -1,5 +1,5 @@
-// Message boxes on SDL. The text also goes to standard error, so that a start
-// without a display still says why it ends.
+// Message boxes on SDL, owned by the game's window. The text also goes to
+// standard error, so that a start without a display still says why it ends.
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -42,7 +42,16 @@ struct Utf8LocaleForBox {
 
 void platform_message_box(const char* text, const char* caption, bool error_icon) {
     std::fprintf(stderr, "%s%s%s\n", caption, caption[0] ? ": " : "", text);
+    if (sdl_quit_signalled()) return;  // the player has already asked to quit
     Utf8LocaleForBox locale;
+    // A full-screen window would cover its own box: it steps back into a
+    // window while the box is up.
+    SDL_Window* window = sdl_main_window();
+    const bool was_fullscreen = sdl_is_fullscreen();
+    if (was_fullscreen) sdl_switch_fullscreen();
+    sdl_box_open(true);
     const Uint32 flags = error_icon ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
+    SDL_ShowSimpleMessageBox(flags, caption, text, window);
+    sdl_box_open(false);
+    if (was_fullscreen && !sdl_quit_signalled()) sdl_switch_fullscreen();
 }

@@ -1,36 +1,146 @@
-// The real game's window, message queue, clock and message boxes, on SDL.
+// The real game's window, message queue and clock on SDL: full screen or a
+// window, Alt+Enter and F11 between them, the pause while the window is in
+// the background, and the quit that a signal asks for.
 #include <SDL.h>
 
+#include <algorithm>
 #include <ctime>
 #include <unistd.h>
 
 #include "platform/platform.h"
+#include "platform/sdl/sdl_options.h"
 #include "platform/sdl/sdl_platform.h"
 
 struct PlatformWindow {
     SDL_Window* window;
 };
 
-static PlatformWindow the_window{nullptr};
-static bool quit_posted = false;
+namespace {
+
+PlatformWindow the_window{nullptr};
+bool quit_posted = false;
+bool quit_signal_reported = false;
+bool focused = true, minimised = false;
+bool paused = false;
+// The game's picture, which the window's size is a whole multiple of.
+int base_width = 320, base_height = 240;
+
+// What the game never reads: dropped as they come, so that they neither pile
+// up nor wake the wait for the next frame.
+const Uint32 ignored_events[] = {
+    SDL_TEXTINPUT,          SDL_TEXTEDITING,        SDL_MOUSEMOTION,        SDL_MOUSEBUTTONDOWN,
+    SDL_MOUSEBUTTONUP,      SDL_MOUSEWHEEL,         SDL_JOYAXISMOTION,      SDL_JOYBALLMOTION,
+    SDL_JOYBUTTONUP,        SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP, SDL_CONTROLLERDEVICEADDED,
+    SDL_CONTROLLERDEVICEREMOVED, SDL_CONTROLLERDEVICEREMAPPED, SDL_CONTROLLERTOUCHPADDOWN,
+    SDL_CONTROLLERTOUCHPADMOTION, SDL_CONTROLLERTOUCHPADUP, SDL_CONTROLLERSENSORUPDATE,
+    SDL_FINGERDOWN,         SDL_FINGERUP,           SDL_FINGERMOTION,       SDL_DOLLARGESTURE,
+    SDL_DOLLARRECORD,       SDL_MULTIGESTURE,       SDL_CLIPBOARDUPDATE,    SDL_DROPFILE,
+    SDL_DROPTEXT,           SDL_DROPBEGIN,          SDL_DROPCOMPLETE,       SDL_AUDIODEVICEADDED,
+    SDL_AUDIODEVICEREMOVED, SDL_SENSORUPDATE,       SDL_KEYMAPCHANGED,
+};
+
+// The largest whole enlargement of the picture that fits in about 90 % of
+// the display's usable area, or the one the player asked for.
+int windowed_scale(int display) {
+    if (host_options.scale > 0) return host_options.scale;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 2;
+    return std::max(1, std::min(usable.w * 9 / 10 / base_width, usable.h * 9 / 10 / base_height));
+}
+
+int display_of_window() {
+    const int display = the_window.window ? SDL_GetWindowDisplayIndex(the_window.window) : 0;
+    return display < 0 ? 0 : display;
+}
+
+void set_paused(bool pause) {
+    if (pause == paused) return;
+    paused = pause;
+    sdl_audio_pause(pause);
+}
+
+void follow_focus() { set_paused(host_options.pause_without_focus && (!focused || minimised)); }
+
+// Alt+Enter and F11 belong to the window, never to the game.
+bool is_mode_switch(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode sym = key.keysym.sym;
+    if (sym == SDLK_F11) return true;
+    return (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT);
+}
+
+// Turns one event into a message for the game, or handles it here; true
+// when there is a message.
+bool handle_event(const SDL_Event& event, PlatformMessage* message) {
+    switch (event.type) {
+    case SDL_QUIT:
+        *message = PlatformMessage{message_close, false};
+        return true;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            *message = PlatformMessage{message_close, false};
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: focused = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: focused = false; break;
+        case SDL_WINDOWEVENT_MINIMIZED: minimised = true; break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: minimised = false; break;
+        default: break;
+        }
+        follow_focus();
+        return false;
+    case SDL_KEYDOWN:
+        if (event.key.repeat) return false;
+        if (is_mode_switch(event.key)) {
+            sdl_key_taken_by_window(event.key.keysym.scancode);
+            sdl_switch_fullscreen();
+            return false;
+        }
+        sdl_key_went_down(event.key.keysym.scancode);
+        *message = PlatformMessage{message_key_down, event.key.keysym.sym == SDLK_ESCAPE};
+        return true;
+    case SDL_KEYUP:
+        sdl_key_came_up(event.key.keysym.scancode);
+        return false;
+    default:
+        sdl_pad_event(event);
+        return false;
+    }
+}
+
+}  // namespace
 
 PlatformWindow* platform_create_window(const char* title, int width, int height) {
+    base_width = width;
+    base_height = height;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // sdl_signals.cpp has its own
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
-    SDL_InitSubSystem(SDL_INIT_JOYSTICK);  // the game plays on without one
-    // Made at the desktop's size as well as full screen, so that it covers the
-    // screen even where no window manager acts on the full-screen request.
-    SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-        width = desktop.w;
-        height = desktop.h;
+    for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
+    sdl_start_pads();
+
+    // Full screen is made at the display's own place and size as well, so
+    // that it covers the right screen even where no window manager acts on
+    // the full-screen request.
+    const int display = 0;
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayBounds(display, &bounds);
+    if (host_options.fullscreen) {
+        the_window.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                                             SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    } else {
+        const int scale = windowed_scale(display);
+        the_window.window =
+            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                             width * scale, height * scale, SDL_WINDOW_RESIZABLE);
     }
-    the_window.window = SDL_CreateWindow(title, 0, 0, width, height,
-                                         SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (!the_window.window) return nullptr;
+    SDL_SetWindowMinimumSize(the_window.window, width, height);
+    // An input method would otherwise take Enter, Space and Shift for itself.
+    SDL_StopTextInput();
     sdl_set_window_icon(the_window.window);
     return &the_window;
 }
@@ -42,6 +152,33 @@ void platform_destroy_window(PlatformWindow* window) {
 }
 
 SDL_Window* sdl_window_of(PlatformWindow* window) { return window ? window->window : nullptr; }
+SDL_Window* sdl_main_window() { return the_window.window; }
+
+bool sdl_is_fullscreen() {
+    return the_window.window && (SDL_GetWindowFlags(the_window.window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void sdl_switch_fullscreen() {
+    SDL_Window* window = the_window.window;
+    if (!window) return;
+    const int display = display_of_window();
+    if (sdl_is_fullscreen()) {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowBordered(window, SDL_TRUE);
+        SDL_SetWindowResizable(window, SDL_TRUE);
+        const int scale = windowed_scale(display);
+        SDL_SetWindowSize(window, base_width * scale, base_height * scale);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    } else {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+            SDL_SetWindowPosition(window, bounds.x, bounds.y);
+            SDL_SetWindowSize(window, bounds.w, bounds.h);
+        }
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+}
 
 void platform_hide_cursor() { SDL_ShowCursor(SDL_DISABLE); }
 
@@ -51,29 +188,19 @@ bool platform_take_message(PlatformMessage* message) {
         *message = PlatformMessage{message_quit, false};
         return true;
     }
+    if (sdl_quit_signalled() && !quit_signal_reported) {
+        quit_signal_reported = true;
+        *message = PlatformMessage{message_close, false};
+        return true;
+    }
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        switch (event.type) {
-        case SDL_QUIT:
-            *message = PlatformMessage{message_close, false};
-            return true;
-        case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-                *message = PlatformMessage{message_close, false};
-                return true;
-            }
-            break;
-        case SDL_KEYDOWN:
-            if (event.key.repeat) break;
-            *message = PlatformMessage{message_key_down, event.key.keysym.sym == SDLK_ESCAPE};
-            return true;
-        case SDL_JOYDEVICEADDED:
-        case SDL_JOYDEVICEREMOVED:
-            sdl_joystick_device_event(event);
-            break;
-        default:
-            break;
-        }
+    while (SDL_PollEvent(&event))
+        if (handle_event(event, message)) return true;
+    // In the background the game stands still: no frame runs until the
+    // window is back, and then play goes on from the same frame.
+    while (paused) {
+        if (sdl_quit_signalled()) return platform_take_message(message);
+        if (SDL_WaitEventTimeout(&event, 100) && handle_event(event, message)) return true;
     }
     return false;
 }

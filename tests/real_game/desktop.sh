@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The real game on a desktop, under Xvfb with a 1280 x 720 screen: the command
+# line, full screen and the window with their switches, the picture whole and
+# centred in each, the pause while another client has the focus, and the
+# signals that end it.
+#   desktop.sh KUZARI DATA_DIR X11_PROBE
+# Exits 77 (skipped) when no X server can be started.
+set -uo pipefail
+kuzari=$1 data=$2 probe=$3
+. "$(dirname "$0")/lib.sh"
+start_xvfb 1280x720
+export SDL_AUDIODRIVER=dummy
+
+# ---- The command line ----
+"$kuzari" --help >"$scratch/help" 2>&1 || fail "--help: status $?"
+for option in --window --fullscreen --scale --no-pause --version; do
+  grep -q -- "$option" "$scratch/help" || fail "--help does not list $option"
+done
+"$kuzari" --version | grep -qE '^kuzari [0-9]' || fail "--version"
+for bad in "--scale 0" "--scale x" "--scale" "--bogus" "stray"; do
+  # shellcheck disable=SC2086
+  "$kuzari" $bad >/dev/null 2>"$scratch/err"
+  status=$?
+  [ $status -eq 2 ] || fail "kuzari $bad: status $status, not 2"
+  grep -q "usage" "$scratch/err" || fail "kuzari $bad: no usage"
+done
+
+# ---- Window modes ----
+window_id() { xdotool search --name '^Kuzari$' | head -n 1; }
+
+# expect_geometry WIDTH HEIGHT: the window's size, and the picture the largest
+# whole multiple of 320 x 240 in it, centred.
+expect_geometry() {
+  local want_w=$1 want_h=$2 X Y WIDTH HEIGHT
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$(window_id)")"
+  if [ "$WIDTH" != "$want_w" ] || [ "$HEIGHT" != "$want_h" ]; then
+    fail "the window is ${WIDTH}x$HEIGHT, not ${want_w}x$want_h"
+    return
+  fi
+  local scale=$((WIDTH / 320 < HEIGHT / 240 ? WIDTH / 320 : HEIGHT / 240))
+  local expected="$((X + (WIDTH - 320 * scale) / 2)) $((Y + (HEIGHT - 240 * scale) / 2)) $((320 * scale)) $((240 * scale))"
+  local seen
+  seen=$("$probe" picture | cut -d' ' -f1-4)
+  [ "$seen" = "$expected" ] || fail "in ${WIDTH}x$HEIGHT the picture is at '$seen', not '$expected'"
+}
+
+start_game "$data" "$kuzari"
+wait_for_window || fail "no window in full screen: $(cat "$game_log")"
+sleep 2  # past the opening wipe
+expect_geometry 1280 720
+stop_game
+
+start_game "$data" "$kuzari" --window
+wait_for_window || fail "no window with --window"
+sleep 2
+expect_geometry 640 480
+xdotool key F11
+expect_geometry 1280 720
+xdotool key alt+Return
+expect_geometry 640 480
+xdotool key alt+Return
+expect_geometry 1280 720
+xdotool key F11
+expect_geometry 640 480
+xdotool windowsize "$(window_id)" 1000 700
+expect_geometry 1000 700
+# Alt+Enter is the window's: the title must not take the Enter as a choice.
+sleep 2
+"$probe" picture >"$scratch/title"
+[ "$(cut -d' ' -f3-4 "$scratch/title")" = "640 480" ] || fail "the title did not stay after Alt+Enter"
+
+# ---- The pause without focus ----
+hash_now() { "$probe" picture | cut -d' ' -f5; }
+"$probe" take-focus 3 &
+focus_pid=$!
+sleep 1
+first=$(hash_now); sleep 0.5; second=$(hash_now)
+[ "$first" = "$second" ] || fail "frames ran while another client had the focus"
+wait "$focus_pid"
+xdotool windowfocus "$(window_id)"
+sleep 0.5
+first=$(hash_now); sleep 0.5; second=$(hash_now)
+[ "$first" != "$second" ] || fail "the frames did not come back with the focus"
+stop_game
+
+start_game "$data" "$kuzari" --window --scale 1 --no-pause
+wait_for_window || fail "no window with --scale 1"
+sleep 2
+expect_geometry 320 240
+"$probe" take-focus 2 &
+focus_pid=$!
+sleep 1
+first=$(hash_now); sleep 0.5; second=$(hash_now)
+[ "$first" != "$second" ] || fail "--no-pause: the frames stopped without the focus"
+wait "$focus_pid"
+stop_game
+
+# ---- Signals end the game through its own shutdown ----
+# expect_quit SIGNAL WHAT: the game ends within two seconds with status 0.
+expect_quit() {
+  kill -s "$1" "$game_pid"
+  if ! wait_for_exit 2; then
+    fail "$2: still running 2 s after SIG$1"
+    stop_game
+  elif [ "$game_status" -ne 0 ]; then
+    fail "$2: exit status $game_status after SIG$1"
+  else
+    echo "ok   SIG$1 $2"
+  fi
+}
+
+start_game "$data" "$kuzari" --window
+wait_for_window && sleep 2
+xdotool key Return
+sleep 4
+expect_quit TERM "in a round"
+
+start_game "$data" "$kuzari" --window
+wait_for_window && sleep 2
+xdotool key Return
+sleep 0.2
+expect_quit TERM "in the transition"
+
+start_game "$data" "$kuzari"
+wait_for_window && sleep 2
+expect_quit HUP "on the title"
+
+# The sound device cannot start: the start-up box stays up until a signal.
+SDL_AUDIODRIVER=no-such-driver start_game "$data" "$kuzari"
+for _ in $(seq 100); do
+  grep -q "DirectSound" "$game_log" && break
+  sleep 0.1
+done
+sleep 1
+kill -0 "$game_pid" 2>/dev/null || fail "the box did not stay up"
+expect_quit TERM "with the start-up box open"
+
+[ $failures -eq 0 ]

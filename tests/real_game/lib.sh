@@ -1,0 +1,80 @@
+# Sourced by the tests of the real game under Xvfb.
+#   start_xvfb WIDTHxHEIGHT     a virtual screen on a free display; exits 77 (skipped) without one
+#   start_game DIR ARGS...      the game from DIR in the background: $game_pid, $game_log
+#   wait_for_window             until the game's window is there (false when it never comes)
+#   wait_for_exit SECONDS       until the game ends: $game_status (false when it does not)
+#   stop_game                   the game killed, whatever it is doing
+
+start_xvfb() {
+  local n
+  display=""
+  for n in $(seq 80 120); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+      display=":$n"
+      break
+    fi
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  done
+  if [ -z "$display" ]; then
+    echo "SKIP: no X server could be started"
+    exit 77
+  fi
+  scratch=$(mktemp -d)
+  trap 'stop_game; kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
+  export DISPLAY=$display
+}
+
+start_game() {
+  local dir=$1
+  shift
+  game_log="$scratch/game.log"
+  (cd "$dir" && exec "$@") >"$game_log" 2>&1 &
+  game_pid=$!
+}
+
+wait_for_window() {
+  local waited=0
+  # A sanitizer build's first start on a busy machine can take many seconds.
+  until xdotool search --name '^Kuzari$' >/dev/null 2>&1; do
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    sleep 0.1
+    waited=$((waited + 1))
+    [ $waited -ge 600 ] && return 1
+  done
+  return 0
+}
+
+wait_for_exit() {
+  local tenths=$(($1 * 10))
+  for _ in $(seq "$tenths"); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && return 1
+  wait "$game_pid"
+  game_status=$?
+  game_pid=""
+  return 0
+}
+
+stop_game() {
+  [ -n "${game_pid:-}" ] || return 0
+  kill -9 "$game_pid" 2>/dev/null
+  wait "$game_pid" 2>/dev/null
+  game_pid=""
+}
+
+failures=0
+fail() {
+  echo "FAIL $*"
+  failures=$((failures + 1))
+}

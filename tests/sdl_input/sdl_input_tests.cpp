@@ -1,0 +1,200 @@
+// The real game's input on SDL, with SDL's dummy video driver and its virtual
+// joysticks standing in for the player's devices: pads plugged in and out,
+// the raw joystick and the game controller paths, and short taps.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_platform.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int16_t stick_left = -32768, stick_right = 32767;
+
+// Hands every waiting event to the platform, as the game's loop does.
+void pump() {
+    PlatformMessage message;
+    while (platform_take_message(&message)) {
+    }
+}
+
+// A virtual pad: two axes, one hat, six buttons.
+struct VirtualPad {
+    int device_index = -1;
+    SDL_Joystick* handle = nullptr;
+};
+
+VirtualPad plug_in(const char* name, bool known) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = Uint16(SDL_JOYSTICK_TYPE_UNKNOWN);
+    desc.naxes = 2;
+    desc.nbuttons = 6;
+    desc.nhats = 1;
+    desc.name = name;
+    VirtualPad pad;
+    pad.device_index = SDL_JoystickAttachVirtualEx(&desc);
+    EXPECT_GE(pad.device_index, 0) << SDL_GetError();
+    if (known) {
+        char guid[64];
+        SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(pad.device_index), guid, sizeof guid);
+        std::fill(guid + 4, guid + 8, '0');  // mappings leave out the name's checksum, as the database's do
+        const std::string mapping = std::string(guid) + "," + name +
+                                    ",a:b0,b:b1,x:b2,y:b3,dpup:h0.1,dpright:h0.2,dpdown:h0.4,dpleft:h0.8,"
+                                    "leftx:a0,lefty:a1,platform:Linux,";
+        EXPECT_EQ(SDL_GameControllerAddMapping(mapping.c_str()), 1) << SDL_GetError();
+    }
+    EXPECT_EQ(SDL_IsGameController(pad.device_index) == SDL_TRUE, known);
+    pad.handle = SDL_JoystickOpen(pad.device_index);
+    return pad;
+}
+
+void unplug(VirtualPad& pad) {
+    const SDL_JoystickID id = SDL_JoystickInstanceID(pad.handle);
+    SDL_JoystickClose(pad.handle);
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    pad.handle = nullptr;
+}
+
+void set_stick(const VirtualPad& pad, int16_t x, int16_t y) {
+    SDL_JoystickSetVirtualAxis(pad.handle, 0, x);
+    SDL_JoystickSetVirtualAxis(pad.handle, 1, y);
+}
+
+// The game's own reading of the pad after the platform has seen the events.
+uint8_t game_bits() {
+    pump();
+    return read_joystick();
+}
+
+class SdlInput : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_NE(platform_create_window("Kuzari", 320, 240), nullptr) << SDL_GetError();
+    }
+    void TearDown() override {
+        for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) SDL_JoystickDetachVirtual(i);
+        pump();
+        sdl_frame_shown();
+    }
+};
+
+}  // namespace
+
+TEST_F(SdlInput, ARawJoystickReadsItsStickThresholdsHatAndFirstFourButtons) {
+    VirtualPad pad = plug_in("Unknown pad", false);
+    EXPECT_EQ(game_bits(), 0) << "plugged in after start and centred";
+    JoystickState state;
+    ASSERT_TRUE(platform_read_joystick(&state));
+
+    set_stick(pad, -16385, 16383);  // just past a quarter to the left; not yet three quarters down
+    EXPECT_EQ(game_bits(), joy_left);
+    set_stick(pad, -16384, 16384);
+    EXPECT_EQ(game_bits(), joy_down);
+    set_stick(pad, 0, 0);
+
+    SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_LEFTUP);
+    EXPECT_EQ(game_bits(), joy_left | joy_up) << "the hat steers while the stick rests";
+    set_stick(pad, stick_right, 0);
+    EXPECT_EQ(game_bits(), joy_right) << "the stick wins when it is pushed";
+    set_stick(pad, 0, 0);
+    SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_CENTERED);
+    sdl_frame_shown();
+
+    const uint8_t expected[6] = {joy_button1, joy_button2, joy_button3, joy_button4, 0, 0};
+    for (int button = 0; button < 6; ++button) {
+        SDL_JoystickSetVirtualButton(pad.handle, button, SDL_PRESSED);
+        EXPECT_EQ(game_bits(), expected[button]) << "button " << button;
+        SDL_JoystickSetVirtualButton(pad.handle, button, SDL_RELEASED);
+        pump();
+        sdl_frame_shown();
+    }
+    unplug(pad);
+}
+
+TEST_F(SdlInput, AKnownControllerReadsTheFaceButtonsTheDpadAndTheLeftStick) {
+    VirtualPad pad = plug_in("Known pad", true);
+    pump();
+    const uint8_t face[4] = {joy_button1, joy_button2, joy_button3, joy_button4};  // south, east, west, north
+    for (int button = 0; button < 4; ++button) {
+        SDL_JoystickSetVirtualButton(pad.handle, button, SDL_PRESSED);
+        EXPECT_EQ(game_bits(), face[button]) << "button " << button;
+        SDL_JoystickSetVirtualButton(pad.handle, button, SDL_RELEASED);
+        pump();
+        sdl_frame_shown();
+    }
+    SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_DOWN);
+    EXPECT_EQ(game_bits(), joy_down);
+    set_stick(pad, stick_left, 0);
+    EXPECT_EQ(game_bits(), joy_down | joy_left) << "the stick's other axis still counts";
+    SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_CENTERED);
+    pump();
+    sdl_frame_shown();
+    set_stick(pad, 0, stick_left);
+    EXPECT_EQ(game_bits(), joy_up);
+    unplug(pad);
+}
+
+TEST_F(SdlInput, TheNextPadTakesOverWhenTheFirstIsUnplugged) {
+    VirtualPad first = plug_in("First pad", false);
+    VirtualPad second = plug_in("Second pad", true);
+    set_stick(first, stick_left, 0);
+    set_stick(second, stick_right, 0);
+    EXPECT_EQ(game_bits(), joy_left) << "the first one found is used";
+    unplug(first);
+    EXPECT_EQ(game_bits(), joy_right) << "handed over to the controller";
+    unplug(second);
+    JoystickState state;
+    pump();
+    EXPECT_FALSE(platform_read_joystick(&state));
+    VirtualPad third = plug_in("Third pad", false);
+    set_stick(third, 0, stick_right);
+    EXPECT_EQ(game_bits(), joy_down) << "taken up when plugged in later";
+    unplug(third);
+}
+
+TEST_F(SdlInput, ATapBetweenFramesIsSeenInTheNextFrameOnly) {
+    VirtualPad pad = plug_in("Tapped pad", false);
+    pump();
+    SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
+    pump();
+    SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_RELEASED);
+    EXPECT_EQ(game_bits(), joy_button2) << "down and up again before the frame read it";
+    sdl_frame_shown();
+    EXPECT_EQ(game_bits(), 0);
+    unplug(pad);
+
+    // A key pressed and released between two frames.
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_RETURN;
+    key.key.keysym.sym = SDLK_RETURN;
+    SDL_PushEvent(&key);
+    key.type = SDL_KEYUP;
+    SDL_PushEvent(&key);
+    pump();
+    KeyboardState keys;
+    ASSERT_TRUE(platform_read_keyboard(&keys));
+    EXPECT_TRUE(keys.enter);
+    sdl_frame_shown();
+    ASSERT_TRUE(platform_read_keyboard(&keys));
+    EXPECT_FALSE(keys.enter);
+
+    // Enter with Alt switches the window and is never the game's.
+    const bool fullscreen = sdl_is_fullscreen();
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.mod = KMOD_LALT;
+    SDL_PushEvent(&key);
+    pump();
+    ASSERT_TRUE(platform_read_keyboard(&keys));
+    EXPECT_FALSE(keys.enter);
+    EXPECT_NE(sdl_is_fullscreen(), fullscreen);
+}

@@ -87,20 +87,10 @@ BotKeys choose(Bot& bot) {
 std::string format_script(const std::vector<InputRun>& runs) {
     std::string text;
     for (size_t i = 0; i < runs.size();) {
-        size_t j = i;
-        uint64_t count = 0;
-        const KeyboardState& k = runs[i].keys;
-        for (; j < runs.size(); ++j) {
-            const KeyboardState& o = runs[j].keys;
-            if (o.up != k.up || o.down != k.down || o.enter != k.enter || o.shift != k.shift) break;
-            count += runs[j].count;
-        }
-        text += std::to_string(count);
-        if (k.up) text += " up";
-        if (k.down) text += " down";
-        if (k.enter) text += " enter";
-        if (k.shift) text += " shift";
-        text += "\n";
+        InputRun merged = runs[i];
+        size_t j = i + 1;
+        for (; j < runs.size() && same_input(runs[j], merged); ++j) merged.count += runs[j].count;
+        text += script_line(merged) + "\n";
         i = j;
     }
     return text;

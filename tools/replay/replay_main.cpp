@@ -15,7 +15,7 @@
 #include <string>
 
 #include "graphics/graphics.h"
-#include "script.h"
+#include "platform/input_script.h"
 #include "screenshot.h"
 #include "shell/shell.h"
 #include "trace.h"
@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     std::string trace_path, data_dir;
     std::map<uint64_t, std::vector<std::string>> shots;
     bool trace_playing = false;
+    bool seed_given = false;
 
     opterr = 0;  // our own messages, with the usage
     int chosen;
@@ -88,6 +89,7 @@ int main(int argc, char** argv) {
         case option_seed:
             if (!parse_decimal(value, UINT32_MAX, &number)) fail_usage("--seed takes a number from 0 to 4294967295");
             config.seed = uint32_t(number);
+            seed_given = true;
             break;
         case option_frames:
             if (!parse_decimal(value, INT64_MAX, &number)) fail_usage("--frames takes a number of frames");
@@ -124,8 +126,10 @@ int main(int argc, char** argv) {
     char cwd[4096];
     const std::string start_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     std::string error;
-    if (!parse_script(read_script(absolute(start_dir, script_path)), &config.script, &error))
-        fail(error);
+    const std::string script = read_script(absolute(start_dir, script_path));
+    if (!parse_script(script, &config.script, &error)) fail(error);
+    // A recording of the real game names the seed it was played with.
+    if (!seed_given) script_seed(script, &config.seed);
 
     std::FILE* trace = nullptr;
     if (trace_path == "-") {

@@ -7,16 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/input_script.h"
 #include "platform/platform.h"
-
-// A run of consecutive frames during which exactly these keys are held.
-struct InputRun {
-    uint64_t count;
-    KeyboardState keys;
-    JoystickState joystick;  // centred (0x8000) with no button when unused
-    bool escape;             // Escape goes down before the first frame of the run
-    // Every key held here and not in the run before also sends a key-down then.
-};
 
 struct HeadlessEvent {
     enum Kind { se, voice, music, stop_music, sheet, box } kind;

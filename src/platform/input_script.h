@@ -1,0 +1,36 @@
+// Input scripts: one line per run of frames, `COUNT [KEY ...]`, `#` starting
+// a comment. kuzari-replay and the tests play them on the headless platform;
+// the real game records them and plays them back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// A run of consecutive frames during which exactly these keys are held.
+struct InputRun {
+    uint64_t count;
+    KeyboardState keys;
+    JoystickState joystick;  // centred (0x8000) with no button when unused
+    bool escape;             // Escape goes down before the first frame of the run
+    // Every key held here and not in the run before also goes down then.
+};
+
+// One frame's input as a run of one: the joystick's position reduced to the
+// script's four pushes by the game's own thresholds.
+InputRun frame_input(const KeyboardState& keys, const JoystickState& joystick);
+// True when two runs hold the same keys (their counts aside).
+bool same_input(const InputRun& a, const InputRun& b);
+// The run's line, "COUNT key key ...", without its line break.
+std::string script_line(const InputRun& run);
+
+// A decimal number of at most `max`, digits only; false for anything else.
+bool parse_decimal(const std::string& text, uint64_t max, uint64_t* value);
+
+// Parses a whole script. On a bad line returns false with `error` naming the
+// line number and what is wrong.
+bool parse_script(const std::string& text, std::vector<InputRun>* runs, std::string* error);
+// The seed a script names on its first line, "# seed N", if it does.
+bool script_seed(const std::string& text, uint32_t* seed);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/picture_hash.h"
 #include "platform/platform.h"
 #include "shell/observer.h"
 #include "shell/shell.h"
@@ -85,23 +86,9 @@ const uint16_t* back_buffer_pixels() {
 }
 
 uint64_t back_buffer_hash() {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    const auto feed = [&hash](uint8_t byte) {
-        hash ^= byte;
-        hash *= 0x100000001b3ull;
-    };
-    for (int y = 0; y < screen_height; ++y) {
-        for (int x = 0; x < screen_width; ++x) {
-            uint16_t pixel = 0;
-            if (back_buffer) {
-                const auto* row = static_cast<const uint8_t*>(back_buffer->pixels) + y * back_buffer->pitch;
-                pixel = reinterpret_cast<const uint16_t*>(row)[x];
-            }
-            feed(uint8_t(pixel & 0xFF));
-            feed(uint8_t(pixel >> 8));
-        }
-    }
-    return hash;
+    if (!back_buffer) return picture_hash(nullptr, screen_width, screen_height, 0);
+    return picture_hash(static_cast<const uint16_t*>(back_buffer->pixels), screen_width, screen_height,
+                        back_buffer->pitch / 2);
 }
 
 bool sheet_size(int* width, int* height) {

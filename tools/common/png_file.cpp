@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <vector>
 
 bool write_png(const std::string& path, int width, int height, int channels, const uint8_t* pixels) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -23,4 +24,20 @@ bool write_png(const std::string& path, int width, int height, int channels, con
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0;
+}
+
+bool write_rgb565_png(const std::string& path, const uint16_t* pixels, int width, int height, int pitch,
+                      int scale) {
+    const size_t out_width = size_t(width) * size_t(scale), out_height = size_t(height) * size_t(scale);
+    std::vector<uint8_t> rgb(out_width * out_height * 3);
+    for (size_t y = 0; y < out_height; ++y)
+        for (size_t x = 0; x < out_width; ++x) {
+            const uint16_t p = pixels ? pixels[(y / size_t(scale)) * size_t(pitch) + x / size_t(scale)] : 0;
+            const unsigned r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+            uint8_t* out = &rgb[(y * out_width + x) * 3];
+            out[0] = uint8_t(r << 3 | r >> 2);
+            out[1] = uint8_t(g << 2 | g >> 4);
+            out[2] = uint8_t(b << 3 | b >> 2);
+        }
+    return write_png(path, int(out_width), int(out_height), 3, rgb.data());
 }

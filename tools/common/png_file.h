@@ -7,3 +7,9 @@
 // `pixels` holds width x height pixels of `channels` bytes (3: RGB, 4: RGBA),
 // rows top to bottom. False when the file cannot be written.
 bool write_png(const std::string& path, int width, int height, int channels, const uint8_t* pixels);
+
+// An RGB565 picture (`pitch` pixels a row; null: all black) enlarged `scale`
+// times, nearest-neighbour, each channel widened to 8 bits by repeating its
+// top bits.
+bool write_rgb565_png(const std::string& path, const uint16_t* pixels, int width, int height, int pitch,
+                      int scale);

@@ -16,7 +16,7 @@
 
 #include "graphics/graphics.h"
 #include "platform/input_script.h"
-#include "screenshot.h"
+#include "png_file.h"
 #include "shell/shell.h"
 #include "trace.h"
 
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
         const auto wanted = shots.find(frame);
         if (wanted != shots.end()) {
             for (const std::string& path : wanted->second) {
-                if (!write_screenshot_png(path, back_buffer_pixels())) {
+                if (!write_rgb565_png(path, back_buffer_pixels(), screen_width, screen_height, screen_width, 1)) {
                     std::cerr << "kuzari-replay: cannot write " << path << "\n";
                     ++shot_failures;
                 }

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 play_packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libpng-dev
+  libsdl2-dev libsdl2-mixer-dev libpng-dev libinih-dev
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
 )
 test_packages=(

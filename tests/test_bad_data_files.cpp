@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/input_script.h"
 #include "support/audio_files.h"
 #include "support/replay_run.h"
 #include "support/scratch_dir.h"
@@ -147,10 +148,9 @@ Play winning_play() {
     std::stringstream text;
     text << file.rdbuf();
     const std::string script = text.str();
-    const size_t seed_at = script.find("--seed ");
-    EXPECT_NE(seed_at, std::string::npos) << "the recorded round names its seed";
-    if (seed_at == std::string::npos) return Play{"", 1, 0};
-    return Play{script, unsigned(std::stoul(script.substr(seed_at + 7))), winning_frames};
+    uint32_t seed = 0;
+    EXPECT_TRUE(script_seed(script, &seed)) << "the recorded round names its seed";
+    return Play{script, seed, winning_frames};
 }
 
 Trace run_play(const Play& play, long long frames, const std::string& data_dir) {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/input_script.h"
 #include "support/replay_run.h"
 #include "support/trace_query.h"
 
@@ -167,9 +168,9 @@ TEST(FullRound, RecordedPerfectRoundReachesTheStaffScreenAndTheTitle) {
     text << file.rdbuf();
     ReplayOptions options;
     options.script = text.str();
-    const size_t seed_at = options.script.find("--seed ");
-    ASSERT_NE(seed_at, std::string::npos) << "the script names its seed";
-    options.seed = unsigned(std::stoul(options.script.substr(seed_at + 7)));
+    uint32_t seed;
+    ASSERT_TRUE(script_seed(options.script, &seed)) << "the script names its seed";
+    options.seed = seed;
     const ReplayResult result = run_replay(options);
     ASSERT_EQ(result.exit_status, 0) << result.error_output;
 

@@ -24,6 +24,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/input_script.h"
+
 namespace {
 
 // One run of the random part: 1 to 40 frames holding a few keys.
@@ -85,12 +87,11 @@ int main(int argc, char** argv) {
     std::stringstream prefix_text;
     prefix_text << prefix_file.rdbuf();
     std::string prefix = prefix_text.str();
-    const size_t seed_at = prefix.find("--seed ");
-    if (seed_at == std::string::npos) {
+    uint32_t seed;
+    if (!script_seed(prefix, &seed)) {
         std::fprintf(stderr, "kuzari-soak: %s names no seed\n", prefix_path.c_str());
         return 2;
     }
-    const unsigned long seed = std::stoul(prefix.substr(seed_at + 7));
     // The recorded round ends idling on the title; the random input takes over there.
     while (!prefix.empty() && prefix.back() == '\n') prefix.pop_back();
     prefix.erase(prefix.rfind('\n') + 1);

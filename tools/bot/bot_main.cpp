@@ -181,9 +181,10 @@ int main(int argc, char** argv) {
             std::FILE* out = std::fopen(out_path.c_str(), "w");
             if (!out) return 1;
             std::fprintf(out,
-                         "# kuzari-replay --seed %u: a perfect round made by kuzari-bot (%d units left, %d hits,\n"
-                         "# %d refills); the title, the round, the ranking, the staff screen left on a fresh\n"
-                         "# press of A after one held from before it opened, and the title again.\n",
+                         "# seed %u\n"
+                         "# A perfect round made by kuzari-bot (%d units left, %d hits, %d refills): the\n"
+                         "# title, the round, the ranking, the staff screen left on a fresh press of A\n"
+                         "# after one held from before it opened, and the title again.\n",
                          seed, left, hits, refills);
             std::fputs(text.c_str() + text.find('\n') + 1, out);
             std::fclose(out);

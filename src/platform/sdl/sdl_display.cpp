@@ -11,6 +11,9 @@
 static SDL_Renderer* renderer = nullptr;
 static SDL_Texture* screen_texture = nullptr;
 static int picture_width = 0, picture_height = 0;
+// The picture last presented, where the game keeps it, for F12.
+static const uint16_t* shown_pixels = nullptr;
+static int shown_pitch = 0;
 // RGB565 to XRGB8888, each channel widened by repeating its top bits, as
 // SDL's own conversion does.
 static std::vector<uint32_t> widened;
@@ -60,6 +63,8 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
 
 void platform_present(const void* pixels, int pitch) {
     if (!renderer || !screen_texture) return;
+    shown_pixels = static_cast<const uint16_t*>(pixels);
+    shown_pitch = pitch / 2;
     const double began = sdl_profile_clock();
     void* texels;
     int texel_pitch;
@@ -74,11 +79,17 @@ void platform_present(const void* pixels, int pitch) {
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, screen_texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
+    sdl_record_picture(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_profile_presented(began);
 }
 
+void sdl_save_shown_picture() {
+    if (renderer) sdl_save_screenshot(shown_pixels, picture_width, picture_height, shown_pitch);
+}
+
 void platform_close_display() {
+    shown_pixels = nullptr;
     if (screen_texture) {
         SDL_DestroyTexture(screen_texture);
         screen_texture = nullptr;

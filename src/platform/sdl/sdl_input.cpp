@@ -17,22 +17,12 @@
 
 namespace {
 
-// The game's keys, each with the keys of the keyboard that press it.
-struct KeyBinding {
-    bool KeyboardState::*key;
-    std::vector<SDL_Scancode> scancodes;
+bool KeyboardState::*const game_key_fields[game_key_count] = {
+    &KeyboardState::up,    &KeyboardState::down,  &KeyboardState::left, &KeyboardState::right,
+    &KeyboardState::enter, &KeyboardState::shift, &KeyboardState::ctrl, &KeyboardState::space,
 };
-
-std::vector<KeyBinding> key_bindings = {
-    {&KeyboardState::up, {SDL_SCANCODE_UP}},
-    {&KeyboardState::down, {SDL_SCANCODE_DOWN}},
-    {&KeyboardState::left, {SDL_SCANCODE_LEFT}},
-    {&KeyboardState::right, {SDL_SCANCODE_RIGHT}},
-    {&KeyboardState::enter, {SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER}},
-    {&KeyboardState::shift, {SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT}},
-    {&KeyboardState::ctrl, {SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL}},
-    {&KeyboardState::space, {SDL_SCANCODE_SPACE}},
-};
+// Each game key's keys on the keyboard, by where they are, for this layout.
+std::vector<SDL_Scancode> bound_scancodes[game_key_count];
 
 bool key_tapped[SDL_NUM_SCANCODES];  // went down since the last frame
 bool key_taken[SDL_NUM_SCANCODES];   // held for the window (Alt+Enter): not the game's until released
@@ -43,6 +33,10 @@ uint8_t buttons_tapped = 0;                // bit n: button n + 1 went down sinc
 uint8_t directions_tapped = 0;             // hat or d-pad pushes since the last frame
 
 enum : uint8_t { tap_up = 1, tap_down = 2, tap_left = 4, tap_right = 8 };
+
+// What the frame read, for a recording.
+KeyboardState keys_read{};
+JoystickState joystick_read{0x8000, 0x8000, 0};
 
 const SDL_GameControllerButton face_buttons[4] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
                                                   SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
@@ -121,7 +115,14 @@ void read_raw_joystick(JoystickState* state) {
 
 }  // namespace
 
-void sdl_start_pads() {
+void sdl_start_input() {
+    for (int key = 0; key < game_key_count; ++key) {
+        bound_scancodes[key].clear();
+        for (const SDL_Keycode keycode : host_options.keys[key]) {
+            const SDL_Scancode scancode = SDL_GetScancodeFromKey(keycode);
+            if (scancode != SDL_SCANCODE_UNKNOWN) bound_scancodes[key].push_back(scancode);
+        }
+    }
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;  // the game plays on without pads
     // The player's own mappings, for pads SDL's database lacks.
     const std::string mappings = kuzari_config_dir() + "/gamecontrollerdb.txt";
@@ -175,24 +176,30 @@ void sdl_key_taken_by_window(SDL_Scancode scancode) {
 }
 
 void sdl_frame_shown() {
+    sdl_record_frame(keys_read, joystick_read);
     std::fill(std::begin(key_tapped), std::end(key_tapped), false);
     buttons_tapped = directions_tapped = 0;
 }
 
 bool platform_read_keyboard(KeyboardState* keys) {
+    if (sdl_playback_input(keys, nullptr)) return true;
     const Uint8* state = SDL_GetKeyboardState(nullptr);
     if (!state) return false;
     *keys = KeyboardState{};
-    for (const KeyBinding& binding : key_bindings)
-        for (const SDL_Scancode scancode : binding.scancodes)
-            if ((state[scancode] || key_tapped[scancode]) && !key_taken[scancode]) keys->*binding.key = true;
+    for (int key = 0; key < game_key_count; ++key)
+        for (const SDL_Scancode scancode : bound_scancodes[key])
+            if ((state[scancode] || key_tapped[scancode]) && !key_taken[scancode]) keys->*game_key_fields[key] = true;
+    keys_read = *keys;
     return true;
 }
 
 bool platform_read_joystick(JoystickState* state) {
+    if (sdl_playback_input(nullptr, state)) return true;
+    joystick_read = JoystickState{0x8000, 0x8000, 0};
     if (!joystick || !SDL_JoystickGetAttached(joystick)) return false;
     *state = JoystickState{0x8000, 0x8000, buttons_tapped};
     if (controller) read_controller(state);
     else read_raw_joystick(state);
+    joystick_read = *state;
     return true;
 }

@@ -7,9 +7,11 @@
 
 int main(int argc, char** argv) {
     sdl_catch_signals();
-    const int early_exit = read_command_line(argc, argv);
+    const int early_exit = read_options(argc, argv);
     if (early_exit >= 0) return early_exit;
+    if (!sdl_start_recording_and_playback()) return 1;
     const int exit_code = game_main();
+    sdl_finish_recording();
     SDL_Quit();
     return exit_code;
 }

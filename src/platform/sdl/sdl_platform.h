@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include "platform/platform.h"
+
 struct PlatformWindow;
 
 // ---- The window (sdl_window.cpp) ----
@@ -14,8 +16,9 @@ void sdl_switch_fullscreen();
 void sdl_set_window_icon(SDL_Window* window);
 
 // ---- Keyboard and pads (sdl_input.cpp) ----
-// Opens SDL's pad support with the player's own mappings, if any.
-void sdl_start_pads();
+// Binds the game's keys for this keyboard layout and opens SDL's pad support
+// with the player's own mappings, if any.
+void sdl_start_input();
 // Plugging and unplugging, and the pads' button presses.
 void sdl_pad_event(const SDL_Event& event);
 void sdl_key_went_down(SDL_Scancode scancode);
@@ -25,6 +28,29 @@ void sdl_key_came_up(SDL_Scancode scancode);
 void sdl_key_taken_by_window(SDL_Scancode scancode);
 // The frame's input has been read and its picture shown: taps are forgotten.
 void sdl_frame_shown();
+
+// ---- The picture (sdl_display.cpp, sdl_screenshot.cpp) ----
+// F12: the picture last shown, saved as a PNG in the player's pictures folder.
+void sdl_save_shown_picture();
+void sdl_save_screenshot(const uint16_t* pixels, int width, int height, int pitch);
+
+// ---- Recording and playing back (sdl_record.cpp) ----
+// Opens the recording and reads the script to play back; false (with a
+// message) when either cannot be done.
+bool sdl_start_recording_and_playback();
+// The seed the game is started with: the played-back script's, else the
+// clock's; a recording writes it down.
+uint32_t sdl_game_seed(uint32_t clock_seed);
+// While playing back: the frame's input from the script, in place of the devices.
+bool sdl_playback_input(KeyboardState* keys, JoystickState* joystick);
+// While playing back: the script's Escape, and the close when it is over.
+bool sdl_playback_message(PlatformMessage* message);
+void sdl_record_picture(const uint16_t* pixels, int width, int height, int pitch);
+// A frame has been shown, having read this input.
+void sdl_record_frame(const KeyboardState& keys, const JoystickState& joystick);
+void sdl_record_escape();
+// Ends the recording with the last frame's number and picture hash.
+void sdl_finish_recording();
 
 // ---- Sound (sdl_audio.cpp) ----
 // Holds every effect, the voice and the music where they are, or lets them go on.

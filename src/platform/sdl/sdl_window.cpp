@@ -59,7 +59,7 @@ void set_paused(bool pause) {
     sdl_audio_pause(pause);
 }
 
-void follow_focus() { set_paused(host_options.pause_without_focus && (!focused || minimised)); }
+void follow_focus() { set_paused(host_options.pause_in_background && (!focused || minimised)); }
 
 // Alt+Enter and F11 belong to the window, never to the game.
 bool is_mode_switch(const SDL_KeyboardEvent& key) {
@@ -96,7 +96,12 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
             sdl_switch_fullscreen();
             return false;
         }
+        if (event.key.keysym.sym == SDLK_F12) {
+            sdl_save_shown_picture();
+            return false;
+        }
         sdl_key_went_down(event.key.keysym.scancode);
+        if (event.key.keysym.sym == SDLK_ESCAPE) sdl_record_escape();
         *message = PlatformMessage{message_key_down, event.key.keysym.sym == SDLK_ESCAPE};
         return true;
     case SDL_KEYUP:
@@ -120,7 +125,7 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // sdl_signals.cpp has its own
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
     for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
-    sdl_start_pads();
+    sdl_start_input();
 
     // Full screen is made at the display's own place and size as well, so
     // that it covers the right screen even where no window manager acts on
@@ -196,6 +201,7 @@ bool platform_take_message(PlatformMessage* message) {
     SDL_Event event;
     while (SDL_PollEvent(&event))
         if (handle_event(event, message)) return true;
+    if (sdl_playback_message(message)) return true;
     // In the background the game stands still: no frame runs until the
     // window is back, and then play goes on from the same frame.
     while (paused) {
@@ -228,4 +234,4 @@ void platform_wait_until(uint32_t deadline_ms) {
 
 uint32_t platform_ticks_ms() { return SDL_GetTicks(); }
 
-uint32_t platform_calendar_seconds() { return uint32_t(std::time(nullptr)); }
+uint32_t platform_calendar_seconds() { return sdl_game_seed(uint32_t(std::time(nullptr))); }

@@ -1,0 +1,31 @@
+// The settings behind the real game's options (sdl_options.cpp) and the
+// settings file that holds them (sdl_settings_file.cpp).
+#pragma once
+
+#include <string>
+
+// One key of the settings file: its section ("" before any), its name, what
+// it takes and does (the file's comments), its value now as the file writes
+// it, and how a value is taken (false: a value it cannot take).
+struct Setting {
+    const char* section;
+    const char* key;
+    const char* values;
+    const char* about;
+    std::string (*text)();
+    bool (*set)(const std::string& value);
+};
+
+const Setting* find_setting(const std::string& section, const std::string& key);
+const Setting* settings_begin();
+const Setting* settings_end();
+
+// $XDG_CONFIG_HOME/kuzari/kuzari.ini.
+std::string default_settings_path();
+// Applies every good line of the file; each bad one is named on standard
+// error with its line and left out. A missing file is fine unless the player
+// named it.
+void read_settings_file(const std::string& path, bool named_by_player);
+// The file with every key at its value now, commented; false (and a message)
+// when it cannot be written or is there already.
+bool write_settings_file(const std::string& path);

@@ -25,6 +25,37 @@ for bad in "--scale 0" "--scale x" "--scale" "--bogus" "stray"; do
   grep -q "usage" "$scratch/err" || fail "kuzari $bad: no usage"
 done
 
+# ---- The settings file ----
+# Good keys apply; a bad key, a bad value and broken syntax are each named
+# with their line and left out; the game starts all the same.
+cat >"$scratch/kuzari.ini" <<'INI'
+fullscreen = no
+bogus = 1
+scale = 1
+volume = loud
+this is no setting
+[keys]
+throw = Space
+INI
+start_game "$data" "$kuzari" --config "$scratch/kuzari.ini" --record "$scratch/keys.txt"
+wait_for_window || fail "no window with a settings file with bad lines"
+sleep 2
+for line in "kuzari.ini:2: unknown key 'bogus'" "kuzari.ini:4: 'volume' cannot be 'loud'" "kuzari.ini:5: this is not"; do
+  grep -q "$line" "$game_log" || fail "the settings file's '$line' was not reported: $(cat "$game_log")"
+done
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name '^Kuzari$' | head -n 1)")"
+[ "$WIDTH" = 320 ] && [ "$HEIGHT" = 240 ] || fail "the good settings (a window, scale 1) were not taken: ${WIDTH}x$HEIGHT"
+xdotool key Return  # no longer the throw key
+sleep 0.5
+xdotool key space   # the key the file gave it
+sleep 0.5
+stop_game
+# The recording holds what the game read: one press of its throw key.
+[ "$(grep -c ' enter\b' "$scratch/keys.txt")" = 1 ] || fail "the keys from the file: $(tr '\n' ' ' <"$scratch/keys.txt")"
+XDG_CONFIG_HOME="$scratch/config" "$kuzari" --write-config 2>/dev/null || fail "--write-config"
+XDG_CONFIG_HOME="$scratch/config" "$kuzari" --write-config 2>/dev/null && fail "--write-config wrote over a file"
+grep -q '^throw = Return, Keypad Enter$' "$scratch/config/kuzari/kuzari.ini" || fail "--write-config: no keys"
+
 # ---- Window modes ----
 window_id() { xdotool search --name '^Kuzari$' | head -n 1; }
 

@@ -42,4 +42,6 @@ install(TARGETS kuzari RUNTIME DESTINATION ${KUZARI_INSTALL_PROGRAM_DIR})
 install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/launcher/kuzari DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY data/bitmap data/wave data/voice data/midi DESTINATION ${KUZARI_INSTALL_DATA_DIR})
 install(FILES packaging/kuzari.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/kuzari.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+  RENAME io.github.kuzari.Kuzari.metainfo.xml)
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

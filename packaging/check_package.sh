@@ -38,6 +38,7 @@ while read -r file; do
   has '-rw-r--r--' "/usr/share/kuzari/$file"
 done < <(cd "$source_dir/data" && find bitmap wave voice midi -type f | sort)
 has '-rw-r--r--' /usr/share/applications/kuzari.desktop
+has '-rw-r--r--' /usr/share/metainfo/io.github.kuzari.Kuzari.metainfo.xml
 for size in 32 64 128 256; do
   has '-rw-r--r--' "/usr/share/icons/hicolor/${size}x${size}/apps/kuzari.png"
 done
@@ -51,17 +52,21 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Description)" ] || fail "no Description"
 depends="$(field Depends)"
 echo "Depends: $depends"
-for library in 'libsdl2-2\.0-0' 'libsdl2-mixer-2\.0-0' libc6 'libstdc\+\+6'; do
+for library in 'libsdl2-2\.0-0' 'libsdl2-mixer-2\.0-0' libinih1 'libpng16-16' libc6 'libstdc\+\+6'; do
   grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library"
 done
 grep -qE "(^|, )timgm6mb-soundfont \| [^,]*sf3-soundfont-gm" <<<"$depends" || fail "Depends lacks the soundfont"
-if grep -qE -- '-dev( |,|$)|libasan|libubsan|libpng' <<<"$depends"; then
+if grep -qE -- '-dev( |,|$)|libasan|libubsan' <<<"$depends"; then
   fail "Depends names a package the game does not need"
 fi
 
 # Unpacked into a scratch root, as dpkg would lay it out.
 root="$work/root"
 dpkg -x "$deb" "$root"
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.kuzari.Kuzari.metainfo.xml" >"$work/appstream.log" 2>&1 ||
+    { cat "$work/appstream.log" >&2; fail "the AppStream metainfo is not valid"; }
+fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$root/usr/share/applications/kuzari.desktop" || fail "the desktop entry is not valid"
 fi

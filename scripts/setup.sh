@@ -17,7 +17,7 @@ test_packages=(
   clang libclang-rt-dev         # the fuzz targets (libFuzzer's runtime is a package of its own)
   xvfb xauth xfonts-base libx11-dev xdotool  # the tests that open the real window
   valgrind                      # the memcheck test
-  dpkg-dev file desktop-file-utils  # building and checking the Debian package
+  dpkg-dev file desktop-file-utils appstream  # building and checking the Debian package
 )
 
 case "${1:-test}" in

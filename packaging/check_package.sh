@@ -36,7 +36,7 @@ has '-rwxr-xr-x' /usr/bin/kuzari
 has '-rwxr-xr-x' /usr/libexec/kuzari/kuzari
 while read -r file; do
   has '-rw-r--r--' "/usr/share/kuzari/$file"
-done < <(cd "$source_dir/data" && find bitmap wave voice midi -type f | sort)
+done < <(cd "$source_dir/data" && find bitmap wave voice midi lang -type f | sort)
 has '-rw-r--r--' /usr/share/applications/kuzari.desktop
 has '-rw-r--r--' /usr/share/metainfo/io.github.kuzari.Kuzari.metainfo.xml
 for size in 32 64 128 256; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Regenerates the screenshots in this folder with kuzari-replay, so they can be
-# refreshed whenever the art changes. Each screen is found in a first run's
-# trace, then shot in a second run with the same script and seed.
+# Regenerates the screenshots in this folder (the Japanese edition) and in en/
+# (the English one) with kuzari-replay, so they can be refreshed whenever the
+# art changes. Each screen is found in a first run's trace, then shot in a
+# second run with the same script and seed.
 #   docs/screenshots/make.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -12,10 +13,11 @@ replay="$build/kuzari-replay"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
+lang=ja
 run() {  # run SCRIPT TRACE [--shot N:FILE]...
   local script="$1" trace="$2"
   shift 2
-  "$replay" --seed 1 --data "$root/data" --trace "$trace" "$@" "$script" >/dev/null
+  "$replay" --seed 1 --lang "$lang" --data "$root/data" --trace "$trace" "$@" "$script" >/dev/null
 }
 
 # First frame (counted from the given one) whose round state is $2 (python3 reads the trace).
@@ -32,10 +34,15 @@ else:
 PY
 }
 
+shoot() {  # shoot OUT_DIR LANG
+out="$1"
+lang="$2"
+mkdir -p "$out"
+
 # Title and explanation: the opening wipe ends in frame 83; the explanation is
 # chosen in frame 85 and shows from frame 168.
 printf '83\n1 down\n1 enter\n120\n' > "$work/title.txt"
-run "$work/title.txt" "$work/title.json" --shot "84:$here/title.png" --shot "200:$here/explanation.png"
+run "$work/title.txt" "$work/title.json" --shot "84:$out/title.png" --shot "200:$out/explanation.png"
 
 # A defended round: hop between the lanes, throwing, refilling after each sweep.
 {
@@ -54,21 +61,25 @@ run "$work/title.txt" "$work/title.json" --shot "84:$here/title.png" --shot "200
 run "$work/won.txt" "$work/won.json"
 end_cutin=$(first_state "$work/won.json" 5)
 ranking=$(first_state "$work/won.json" 6)
-run "$work/won.txt" "$work/won.json" --shot "2000:$here/round.png" \
-  --shot "$((end_cutin + 60)):$here/end-cutin.png" --shot "$((ranking + 32 + 68 + 32 + 40)):$here/ranking.png"
+run "$work/won.txt" "$work/won.json" --shot "2000:$out/round.png" \
+  --shot "$((end_cutin + 60)):$out/end-cutin.png" --shot "$((ranking + 32 + 68 + 32 + 40)):$out/ranking.png"
 
 # An undefended round: the raiders eat everything.
 printf '83\n1 enter\n3000\n' > "$work/lost.txt"
 run "$work/lost.txt" "$work/lost.json"
 miss_cutin=$(first_state "$work/lost.json" 8)
 game_over=$(first_state "$work/lost.json" 10)
-run "$work/lost.txt" "$work/lost.json" --shot "$((miss_cutin + 60)):$here/miss-cutin.png" \
-  --shot "$((game_over + 5)):$here/game-over.png"
+run "$work/lost.txt" "$work/lost.json" --shot "$((miss_cutin + 60)):$out/miss-cutin.png" \
+  --shot "$((game_over + 5)):$out/game-over.png"
 
 # A perfect round, when a script for it exists, reaches the staff screen.
-if [ -f "$here/perfect.txt" ]; then
-  run "$here/perfect.txt" "$work/perfect.json"
+if [ -f "$out/perfect.txt" ]; then
+  run "$out/perfect.txt" "$work/perfect.json"
   ranking=$(first_state "$work/perfect.json" 6)
-  run "$here/perfect.txt" "$work/perfect.json" --shot "$((ranking + 351 + 100)):$here/staff.png"
+  run "$out/perfect.txt" "$work/perfect.json" --shot "$((ranking + 351 + 100)):$out/staff.png"
 fi
+}
+
+shoot "$here" ja
+shoot "$here/en" en
 echo "screenshots written to $here"

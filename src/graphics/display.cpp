@@ -13,7 +13,6 @@ SDL_Surface* back_buffer = nullptr;
 SDL_Surface* sheet = nullptr;
 static bool display_open = false;
 
-static const char missing_file_caption[] = "ファイルが見つかりませーん";
 
 // The largest picture the check accepts is 16 M pixels of 32 bits.
 static constexpr size_t max_bitmap_file_bytes = size_t(128) << 20;
@@ -58,7 +57,7 @@ bool load_sheet(const char* path) {
     observe(&GameObserver::sheet_asked, path);
     SDL_Surface* picture = decode_bitmap(path);
     if (!picture) {
-        platform_message_box(path, missing_file_caption, true);
+        platform_message_box(path, game_text(text_missing_file), true);
         return false;
     }
     if (!sheet) {

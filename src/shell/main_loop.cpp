@@ -12,13 +12,6 @@ uint32_t frame_rate = 60;
 uint32_t last_frame_ms = 0;
 int32_t top_scene = 0;
 
-static const char display_failed_text[] =
-    "DirectDrawの初期化に失敗しました。\nアプリケーションを終了します。";
-static const char sound_failed_text[] =
-    "DirectSoundの初期化に失敗しました。\nアプリケーションを終了します。";
-static const char music_failed_text[] =
-    "DirectMusicの初期化に失敗しました。\nアプリケーションを終了します。";
-
 // Safe at any point: each release checks what it holds first, so a half-done
 // start-up or a second call costs nothing.
 static void shutdown_sequence() {
@@ -102,18 +95,18 @@ int game_main() {
     on_window_created();
 
     if (!init_display(screen_width, screen_height)) {
-        fail_start_up(display_failed_text);
+        fail_start_up(game_text(text_display_failed));
         release_display();
         return 0;
     }
     if (!init_sound()) {
-        fail_start_up(sound_failed_text);
+        fail_start_up(game_text(text_sound_failed));
         release_sound();
         release_display();
         return 0;
     }
     if (!init_music(main_window)) {
-        fail_start_up(music_failed_text);
+        fail_start_up(game_text(text_music_failed));
         release_music();
         release_sound();
         release_display();

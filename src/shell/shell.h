@@ -60,7 +60,17 @@ uint8_t read_joystick();
 inline bool button_a_pressed() { return input.button_a && !input.button_a_prev; }
 inline bool button_b_pressed() { return input.button_b && !input.button_b_prev; }
 
-// ---- Data files -------------------------------------------------------------------
+// ---- Data files and language -----------------------------------------------------
+
+// The language of what the game shows: its pictures and its boxes' texts.
+// The voices are Japanese in both.
+enum GameLanguage { language_japanese, language_english };
+void set_game_language(GameLanguage language);
+GameLanguage game_language();
+
+enum GameText { text_display_failed, text_sound_failed, text_music_failed, text_missing_file };
+// A box's text in the language chosen (UTF-8).
+const char* game_text(GameText text);
 
 // Reads a whole file of the game's data; false when it cannot be opened or
 // read, or holds more than `max_bytes`, in which case nothing is allocated.

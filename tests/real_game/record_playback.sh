@@ -53,6 +53,28 @@ replayed=$(replayed_frame "$recording" "${recorded%% *}")
 [ "$recorded" = "$replayed" ] && echo "ok   recorded $recorded, replayed $replayed" ||
   fail "recorded '$recorded', but kuzari-replay gives '$replayed'"
 
+# ---- The language: the locale's unless --lang says ----
+# played_in LANG [OPTION]: which edition kuzari-replay needs to show the
+# recorded game's last picture.
+played_in() {
+  local locale=$1
+  shift
+  start_game "$data" env -u LC_ALL -u LC_MESSAGES LANG="$locale" "$kuzari" --window --record "$scratch/lang.txt" "$@"
+  wait_for_window && sleep 1.5
+  xdotool key Escape
+  wait_for_exit 10 || stop_game
+  local recorded edition
+  recorded=$(last_frame "$scratch/lang.txt")
+  for edition in ja en; do
+    [ "$("$replay" --lang "$edition" --data "$data" --trace - "$scratch/lang.txt" | tail -n 1 |
+      sed 's/.*"frame":\([0-9]*\),.*"fb":"\([0-9a-f]*\)".*/\1 \2/')" = "$recorded" ] && echo "$edition"
+  done
+}
+[ "$(played_in en_US.UTF-8)" = en ] || fail "LANG=en_US.UTF-8 did not play in English"
+[ "$(played_in ja_JP.UTF-8)" = ja ] || fail "LANG=ja_JP.UTF-8 did not play in Japanese"
+[ "$(played_in ja_JP.UTF-8 --lang en)" = en ] || fail "--lang en did not win over LANG=ja_JP.UTF-8"
+[ "$(played_in en_US.UTF-8 --lang ja)" = ja ] || fail "--lang ja did not win over LANG=en_US.UTF-8"
+
 # ---- The perfect round played back in the real game ----
 # It plays at the game's own pace: about three minutes.
 played_back="$scratch/played-back.txt"

@@ -43,4 +43,5 @@ void reset_game_to_start() {
     result_state = result_counter = 0;
 
     round_data = RoundState{};
+    set_game_language(language_japanese);
 }

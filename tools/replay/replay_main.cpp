@@ -26,7 +26,7 @@ constexpr int exit_usage = 2;
 
 const char usage[] =
     "usage: kuzari-replay [--seed N] [--frames N] [--trace FILE] [--shot N:FILE.png]...\n"
-    "                     [--data DIR] [--trace-playing] SCRIPT\n";
+    "                     [--data DIR] [--lang ja|en] [--trace-playing] SCRIPT\n";
 
 [[noreturn]] void fail(const std::string& message) {
     std::cerr << "kuzari-replay: " << message << "\n";
@@ -58,7 +58,15 @@ std::string read_script(const std::string& path) {
     return text.str();
 }
 
-enum Option { option_seed = 256, option_frames, option_trace, option_shot, option_data, option_trace_playing };
+enum Option {
+    option_seed = 256,
+    option_frames,
+    option_trace,
+    option_shot,
+    option_data,
+    option_lang,
+    option_trace_playing
+};
 
 const option options[] = {
     {"seed", required_argument, nullptr, option_seed},
@@ -66,6 +74,7 @@ const option options[] = {
     {"trace", required_argument, nullptr, option_trace},
     {"shot", required_argument, nullptr, option_shot},
     {"data", required_argument, nullptr, option_data},
+    {"lang", required_argument, nullptr, option_lang},
     {"trace-playing", no_argument, nullptr, option_trace_playing},
     {"help", no_argument, nullptr, 'h'},
     {nullptr, 0, nullptr, 0},
@@ -108,6 +117,10 @@ int main(int argc, char** argv) {
         }
         case option_data:
             data_dir = value;
+            break;
+        case option_lang:
+            if (value != "ja" && value != "en") fail_usage("--lang takes ja or en");
+            set_game_language(value == "en" ? language_english : language_japanese);
             break;
         case option_trace_playing:
             trace_playing = true;

@@ -128,6 +128,13 @@ const Setting setting_table[] = {
     {"", "screenshot-scale", "1 to 16", "F12's screenshots, in times 320 x 240",
      [] { return std::to_string(host_options.screenshot_scale); },
      [](const std::string& v) { return parse_whole(v, 1, 16, &host_options.screenshot_scale); }},
+    {"", "lang", "ja, en, or empty", "the language of the pictures and texts; empty: the locale's",
+     [] { return host_options.lang; },
+     [](const std::string& v) {
+         if (!v.empty() && v != "ja" && v != "en") return false;
+         host_options.lang = v;
+         return true;
+     }},
     {"", "record", "a file", "write every frame's input there, for kuzari-replay; empty: no recording",
      [] { return host_options.record_path; },
      [](const std::string& v) {
@@ -165,6 +172,7 @@ const CommandOption command_table[] = {
     {"effects-volume", "N", "effects-volume", nullptr, "the effects' and voices' volume, 0 to 100"},
     {"soundfont", "FILE", "soundfont", nullptr, "the General MIDI soundfont for the music"},
     {"screenshot-scale", "N", "screenshot-scale", nullptr, "F12's screenshots N times 320 x 240"},
+    {"lang", "ja|en", "lang", nullptr, "the language of the pictures and texts"},
     {"record", "FILE", "record", nullptr, "record every frame's input, for kuzari-replay"},
     {"playback", "FILE", nullptr, nullptr, "play the recorded or written script FILE"},
     {"config", "FILE", nullptr, nullptr, "read the settings from FILE"},
@@ -262,6 +270,15 @@ int read_options(int argc, char** argv) {
         if (refused || !setting->set(text)) return fail_usage(std::string("--") + command->name + " cannot be '" + value + "'");
     }
     return -1;
+}
+
+bool play_in_english() {
+    if (!host_options.lang.empty()) return host_options.lang == "en";
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* locale = std::getenv(name);
+        if (locale && *locale) return std::string(locale).compare(0, 2, "ja") != 0;
+    }
+    return true;
 }
 
 std::string kuzari_config_dir() {

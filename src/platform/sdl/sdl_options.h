@@ -22,6 +22,7 @@ struct HostOptions {
     std::string record_path;    // write every frame's input here
     std::string playback_path;  // take every frame's input from here
     std::vector<SDL_Keycode> keys[game_key_count];
+    std::string lang;  // "ja" or "en"; empty: the locale's
 };
 
 extern HostOptions host_options;
@@ -30,6 +31,10 @@ extern HostOptions host_options;
 // Returns -1 to go on and play, or the exit status to end with at once (after
 // --help, --version, --write-config, or a mistake on the command line).
 int read_options(int argc, char** argv);
+
+// The language to play in: the one asked for, else the locale's (the first
+// of LC_ALL, LC_MESSAGES and LANG that is set: Japanese for ja..., else English).
+bool play_in_english();
 
 // Where the player's own files for the game live: $XDG_CONFIG_HOME/kuzari,
 // else ~/.config/kuzari. Nothing here creates it.

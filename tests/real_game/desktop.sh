@@ -101,6 +101,23 @@ sleep 2
 "$probe" picture >"$scratch/title"
 [ "$(cut -d' ' -f3-4 "$scratch/title")" = "640 480" ] || fail "the title did not stay after Alt+Enter"
 
+# ---- Both ways of presenting show the same pixels ----
+# Without a GPU the picture goes through the window's surface; a player's
+# SDL_RENDER_DRIVER takes SDL's renderer. The explanation stands still to be shot.
+stop_game
+printf '83\n1 down\n20\n1 enter\n2000\n' >"$scratch/explanation.txt"
+for driver in "" software; do
+  start_game "$data" env SDL_RENDER_DRIVER="$driver" "$kuzari" --window --playback "$scratch/explanation.txt"
+  wait_for_window && sleep 5
+  "$probe" picture >"$scratch/presented-${driver:-surface}"
+  stop_game
+done
+grep -q '^320 120 640 480 ' "$scratch/presented-surface" || fail "the explanation was not shown: $(cat "$scratch/presented-surface")"
+cmp -s "$scratch/presented-surface" "$scratch/presented-software" ||
+  fail "the window surface shows '$(cat "$scratch/presented-surface")', the renderer '$(cat "$scratch/presented-software")'"
+start_game "$data" "$kuzari" --window
+wait_for_window && sleep 2
+
 # ---- The pause without focus ----
 hash_now() { "$probe" picture | cut -d' ' -f5; }
 "$probe" take-focus 3 &

@@ -1,76 +1,76 @@
 // The screen on SDL: the 320 x 240 picture scaled by the largest whole factor
-// that fits the window, centred on black, nearest-neighbour. Vsync stays off:
-// the game's own clock sets its pace, whatever the monitor's refresh rate.
+// that fits the window, centred on black, nearest-neighbour. With a GPU it
+// goes through SDL's accelerated renderer. Without one, OpenGL would be drawn
+// by the CPU, so the picture is written straight into the window's own
+// surface instead: scaled once, the borders blackened only when the window's
+// size changes, and only the picture's rectangle sent to the window system.
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_platform.h"
 
-static SDL_Renderer* renderer = nullptr;
-static SDL_Texture* screen_texture = nullptr;
-static int picture_width = 0, picture_height = 0;
-// The picture last presented, where the game keeps it, for F12.
-static const uint16_t* shown_pixels = nullptr;
-static int shown_pitch = 0;
-// RGB565 to XRGB8888, each channel widened by repeating its top bits, as
-// SDL's own conversion does.
-static std::vector<uint32_t> widened;
+namespace {
 
-static void build_widening_table() {
+SDL_Window* display_window = nullptr;
+SDL_Renderer* renderer = nullptr;     // the GPU's path
+SDL_Texture* screen_texture = nullptr;
+bool surface_path = false;            // the window surface's path
+SDL_Surface* known_surface = nullptr; // the surface the borders were drawn on
+int known_width = 0, known_height = 0;
+
+int picture_width = 0, picture_height = 0;
+// The picture last presented, where the game keeps it, for F12.
+const uint16_t* shown_pixels = nullptr;
+int shown_pitch = 0;
+// RGB565 to the 32-bit pixels of the screen, each channel widened by
+// repeating its top bits, as SDL's own conversion does.
+std::vector<uint32_t> widened;
+
+void build_widening_table(const SDL_PixelFormat* format) {
     widened.resize(65536);
     for (uint32_t p = 0; p < 65536; ++p) {
         const uint32_t r = p >> 11, g = (p >> 5) & 63, b = p & 31;
-        widened[p] = (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2);
+        widened[p] = SDL_MapRGB(format, Uint8(r << 3 | r >> 2), Uint8(g << 2 | g >> 4), Uint8(b << 3 | b >> 2));
     }
 }
 
-// Without a GPU, OpenGL is drawn by the CPU (llvmpipe) on extra threads, after
-// a long start-up and with some 90 MB more memory; SDL's own software renderer
-// does the same scaling for less. A player's SDL_RENDER_DRIVER still wins.
-static void prefer_software_without_gpu() {
+// Only a player's own SDL_RENDER_DRIVER takes the renderer where no GPU is.
+bool has_gpu() {
     struct stat info;
-    if (stat("/dev/dri", &info) == 0) return;
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-    // Straight to the window system's shared memory, not through a GL texture.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    const char* driver = std::getenv("SDL_RENDER_DRIVER");
+    return stat("/dev/dri", &info) == 0 || (driver && *driver);
 }
 
-bool platform_open_display(PlatformWindow* window, int width, int height) {
-    SDL_Window* sdl_window = sdl_window_of(window);
-    if (!sdl_window) return false;
-    prefer_software_without_gpu();
-    renderer = SDL_CreateRenderer(sdl_window, -1, 0);
+bool open_renderer(int width, int height) {
+    renderer = SDL_CreateRenderer(display_window, -1, 0);
     if (!renderer) return false;
     SDL_RenderSetLogicalSize(renderer, width, height);
     SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
     // XRGB8888, the window's own format, so that the scaling copy converts nothing.
     screen_texture =
         SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!screen_texture) {
-        platform_close_display();
-        return false;
-    }
-    picture_width = width;
-    picture_height = height;
-    build_widening_table();
+    if (!screen_texture) return false;
+    SDL_PixelFormat* format = SDL_AllocFormat(SDL_PIXELFORMAT_RGB888);
+    if (!format) return false;
+    build_widening_table(format);
+    SDL_FreeFormat(format);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     SDL_RenderPresent(renderer);
     return true;
 }
 
-void platform_present(const void* pixels, int pitch) {
-    if (!renderer || !screen_texture) return;
-    shown_pixels = static_cast<const uint16_t*>(pixels);
-    shown_pitch = pitch / 2;
-    const double began = sdl_profile_clock();
+void present_through_renderer(const uint16_t* pixels, int pitch) {
     void* texels;
     int texel_pitch;
     if (SDL_LockTexture(screen_texture, nullptr, &texels, &texel_pitch) == 0) {
         for (int y = 0; y < picture_height; ++y) {
-            const auto* from = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(pixels) + y * pitch);
+            const uint16_t* from = pixels + y * pitch;
             auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + y * texel_pitch);
             for (int x = 0; x < picture_width; ++x) to[x] = widened[from[x]];
         }
@@ -79,13 +79,94 @@ void platform_present(const void* pixels, int pitch) {
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, screen_texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
+}
+
+// The window's surface, and whether its size (or the surface itself) has
+// changed since the last frame: then it is all black again and sent whole.
+SDL_Surface* window_surface(bool* fresh) {
+    SDL_Surface* surface = SDL_GetWindowSurface(display_window);
+    *fresh = surface != known_surface || (surface && (surface->w != known_width || surface->h != known_height));
+    if (!surface || !*fresh) return surface;
+    if (surface->format->BytesPerPixel != 4) return nullptr;
+    build_widening_table(surface->format);
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    known_surface = surface;
+    known_width = surface->w;
+    known_height = surface->h;
+    return surface;
+}
+
+void present_through_surface(const uint16_t* pixels, int pitch) {
+    bool fresh;
+    SDL_Surface* surface = window_surface(&fresh);
+    if (!surface) return;
+    const int scale = std::max(1, std::min(surface->w / picture_width, surface->h / picture_height));
+    SDL_Rect picture{(surface->w - picture_width * scale) / 2, (surface->h - picture_height * scale) / 2,
+                     picture_width * scale, picture_height * scale};
+    picture.x = std::max(0, picture.x);
+    picture.y = std::max(0, picture.y);
+    const int columns = std::min(picture_width, (surface->w - picture.x) / scale);
+    const int rows = std::min(picture_height, (surface->h - picture.y) / scale);
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    auto* first = static_cast<uint8_t*>(surface->pixels) + picture.y * surface->pitch + picture.x * 4;
+    for (int y = 0; y < rows; ++y) {
+        const uint16_t* from = pixels + y * pitch;
+        uint8_t* row = first + size_t(y) * size_t(scale) * size_t(surface->pitch);
+        auto* to = reinterpret_cast<uint32_t*>(row);
+        for (int x = 0; x < columns; ++x) std::fill_n(to + x * scale, scale, widened[from[x]]);
+        // The row once written, its copies below are plain copies.
+        for (int copy = 1; copy < scale; ++copy)
+            std::memcpy(row + size_t(copy) * size_t(surface->pitch), row, size_t(columns * scale) * 4);
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (fresh) SDL_UpdateWindowSurface(display_window);
+    else SDL_UpdateWindowSurfaceRects(display_window, &picture, 1);
+}
+
+}  // namespace
+
+bool platform_open_display(PlatformWindow* window, int width, int height) {
+    display_window = sdl_window_of(window);
+    if (!display_window) return false;
+    picture_width = width;
+    picture_height = height;
+    if (has_gpu()) {
+        if (!open_renderer(width, height)) {
+            platform_close_display();
+            return false;
+        }
+        return true;
+    }
+    // Straight to the window system's shared memory, not through a GL texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    bool fresh;
+    surface_path = window_surface(&fresh) != nullptr;
+    if (surface_path) {
+        SDL_UpdateWindowSurface(display_window);
+        return true;
+    }
+    // A window system whose surfaces are not 32-bit: the renderer after all.
+    if (!open_renderer(width, height)) {
+        platform_close_display();
+        return false;
+    }
+    return true;
+}
+
+void platform_present(const void* pixels, int pitch) {
+    if (!surface_path && (!renderer || !screen_texture)) return;
+    shown_pixels = static_cast<const uint16_t*>(pixels);
+    shown_pitch = pitch / 2;
+    const double began = sdl_profile_clock();
+    if (surface_path) present_through_surface(shown_pixels, shown_pitch);
+    else present_through_renderer(shown_pixels, shown_pitch);
     sdl_record_picture(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_profile_presented(began);
 }
 
 void sdl_save_shown_picture() {
-    if (renderer) sdl_save_screenshot(shown_pixels, picture_width, picture_height, shown_pitch);
+    if (renderer || surface_path) sdl_save_screenshot(shown_pixels, picture_width, picture_height, shown_pitch);
 }
 
 void platform_close_display() {
@@ -98,6 +179,10 @@ void platform_close_display() {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }
+    surface_path = false;
+    known_surface = nullptr;
+    known_width = known_height = 0;
+    display_window = nullptr;
     widened.clear();
     widened.shrink_to_fit();
 }

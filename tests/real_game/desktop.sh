@@ -115,6 +115,12 @@ done
 grep -q '^320 120 640 480 ' "$scratch/presented-surface" || fail "the explanation was not shown: $(cat "$scratch/presented-surface")"
 cmp -s "$scratch/presented-surface" "$scratch/presented-software" ||
   fail "the window surface shows '$(cat "$scratch/presented-surface")', the renderer '$(cat "$scratch/presented-software")'"
+# Xvfb has neither a GPU nor a refresh rate: --vsync says it keeps the game's own clock.
+start_game "$data" "$kuzari" --window --vsync
+wait_for_window && sleep 1
+grep -q "no vsync, the game keeps its own clock\|there is no vsync: the game keeps its own clock" "$game_log" ||
+  fail "--vsync without a GPU did not say it keeps the game's own clock: $(cat "$game_log")"
+stop_game
 start_game "$data" "$kuzari" --window
 wait_for_window && sleep 2
 

@@ -4,14 +4,17 @@
 // by the CPU, so the picture is written straight into the window's own
 // surface instead: scaled once, the borders blackened only when the window's
 // size changes, and only the picture's rectangle sent to the window system.
+// Vsync, when asked for, needs the renderer.
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/sdl_options.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
@@ -46,9 +49,28 @@ bool has_gpu() {
     return stat("/dev/dri", &info) == 0 || (driver && *driver);
 }
 
+// The refresh rate the frames can be locked to, or 0 (and why, on standard error).
+int vsync_refresh_rate() {
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(display_window);
+    const int rate = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
+    if ((rate >= 59 && rate <= 61) || (rate >= 118 && rate <= 122)) return rate;
+    std::fprintf(stderr, "kuzari: the display refreshes at %d Hz, not about 60 or 120: "
+                         "no vsync, the game keeps its own clock\n", rate);
+    return 0;
+}
+
 bool open_renderer(int width, int height) {
-    renderer = SDL_CreateRenderer(display_window, -1, 0);
+    const int refresh_rate = host_options.vsync ? vsync_refresh_rate() : 0;
+    renderer = SDL_CreateRenderer(display_window, -1, refresh_rate ? SDL_RENDERER_PRESENTVSYNC : 0);
     if (!renderer) return false;
+    SDL_RendererInfo info;
+    // SDL's software renderer says it has vsync, but only a GPU's waits for the refresh.
+    if (refresh_rate && SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) &&
+        (info.flags & SDL_RENDERER_ACCELERATED))
+        sdl_lock_clock_to_refresh(refresh_rate);
+    else if (refresh_rate)
+        std::fprintf(stderr, "kuzari: the renderer has no vsync: the game keeps its own clock\n");
     SDL_RenderSetLogicalSize(renderer, width, height);
     SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
     // XRGB8888, the window's own format, so that the scaling copy converts nothing.
@@ -143,6 +165,8 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
     surface_path = window_surface(&fresh) != nullptr;
     if (surface_path) {
         SDL_UpdateWindowSurface(display_window);
+        if (host_options.vsync)
+            std::fprintf(stderr, "kuzari: without a GPU there is no vsync: the game keeps its own clock\n");
         return true;
     }
     // A window system whose surfaces are not 32-bit: the renderer after all.
@@ -158,8 +182,10 @@ void platform_present(const void* pixels, int pitch) {
     shown_pixels = static_cast<const uint16_t*>(pixels);
     shown_pitch = pitch / 2;
     const double began = sdl_profile_clock();
+    const double present_began = sdl_precise_ms();
     if (surface_path) present_through_surface(shown_pixels, shown_pitch);
     else present_through_renderer(shown_pixels, shown_pitch);
+    sdl_clock_presented(present_began);
     sdl_record_picture(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_profile_presented(began);

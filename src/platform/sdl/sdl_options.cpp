@@ -128,6 +128,9 @@ const Setting setting_table[] = {
     {"", "screenshot-scale", "1 to 16", "F12's screenshots, in times 320 x 240",
      [] { return std::to_string(host_options.screenshot_scale); },
      [](const std::string& v) { return parse_whole(v, 1, 16, &host_options.screenshot_scale); }},
+    {"", "vsync", "yes or no", "lock the frames to a display refreshing at about 60 or 120 Hz (2 % faster)",
+     [] { return yes_no(host_options.vsync); },
+     [](const std::string& v) { return parse_yes_no(v, &host_options.vsync); }},
     {"", "lang", "ja, en, or empty", "the language of the pictures and texts; empty: the locale's",
      [] { return host_options.lang; },
      [](const std::string& v) {
@@ -165,6 +168,7 @@ const CommandOption command_table[] = {
     {"fullscreen", nullptr, "fullscreen", "yes", "play in full screen (the default)"},
     {"window", nullptr, "fullscreen", "no", "play in a window"},
     {"scale", "N", "scale", nullptr, "make the window N times 320 x 240 (1 to 16)"},
+    {"vsync", nullptr, "vsync", "yes", "lock the frames to the display's refresh"},
     {"no-pause", nullptr, "pause-in-background", "no", "keep playing in the background"},
     {"nosound", nullptr, "sound", "no", "play without opening any sound device"},
     {"volume", "N", "volume", nullptr, "the volume of everything, 0 to 100"},

@@ -23,6 +23,7 @@ struct HostOptions {
     std::string playback_path;  // take every frame's input from here
     std::vector<SDL_Keycode> keys[game_key_count];
     std::string lang;  // "ja" or "en"; empty: the locale's
+    bool vsync = false;
 };
 
 extern HostOptions host_options;

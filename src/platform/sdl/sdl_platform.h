@@ -15,6 +15,14 @@ bool sdl_is_fullscreen();
 void sdl_switch_fullscreen();
 void sdl_set_window_icon(SDL_Window* window);
 
+// ---- The clock (sdl_clock.cpp) ----
+// From now on the game's clock follows the display's refresh (about 60 or 120 Hz).
+void sdl_lock_clock_to_refresh(int refresh_rate);
+// A frame has just been presented; presenting began at `present_began`
+// (SDL's performance counter, in milliseconds).
+void sdl_clock_presented(double present_began);
+double sdl_precise_ms();
+
 // ---- Keyboard and pads (sdl_input.cpp) ----
 // Binds the game's keys for this keyboard layout and opens SDL's pad support
 // with the player's own mappings, if any.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <unistd.h>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_options.h"
@@ -212,26 +211,5 @@ bool platform_take_message(PlatformMessage* message) {
 }
 
 void platform_post_quit() { quit_posted = true; }
-
-// Waits on the event queue for most of the time left, then in short naps for
-// the last couple of milliseconds, so that the frame starts on its exact
-// millisecond without spinning a core.
-void platform_wait_until(uint32_t deadline_ms) {
-    const double began = sdl_profile_clock();
-    for (;;) {
-        const int32_t remaining = int32_t(deadline_ms - SDL_GetTicks());
-        if (remaining <= 0) break;
-        if (remaining > 2) {
-            if (SDL_WaitEventTimeout(nullptr, remaining - 2)) break;
-        } else {
-            SDL_PumpEvents();
-            if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) break;
-            usleep(200);
-        }
-    }
-    sdl_profile_waited(began);
-}
-
-uint32_t platform_ticks_ms() { return SDL_GetTicks(); }
 
 uint32_t platform_calendar_seconds() { return sdl_game_seed(uint32_t(std::time(nullptr))); }

@@ -43,7 +43,7 @@ sleep 2
 for line in "kuzari.ini:2: unknown key 'bogus'" "kuzari.ini:4: 'volume' cannot be 'loud'" "kuzari.ini:5: this is not"; do
   grep -q "$line" "$game_log" || fail "the settings file's '$line' was not reported: $(cat "$game_log")"
 done
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name '^Kuzari$' | head -n 1)")"
+eval "$(xdotool getwindowgeometry --shell "$(game_window)")"
 [ "$WIDTH" = 320 ] && [ "$HEIGHT" = 240 ] || fail "the good settings (a window, scale 1) were not taken: ${WIDTH}x$HEIGHT"
 xdotool key Return  # no longer the throw key
 sleep 0.5
@@ -57,7 +57,7 @@ XDG_CONFIG_HOME="$scratch/config" "$kuzari" --write-config 2>/dev/null && fail "
 grep -q '^throw = Return, Keypad Enter$' "$scratch/config/kuzari/kuzari.ini" || fail "--write-config: no keys"
 
 # ---- Window modes ----
-window_id() { xdotool search --name '^Kuzari$' | head -n 1; }
+window_id() { game_window; }
 
 # expect_geometry WIDTH HEIGHT: the window's size, and the picture the largest
 # whole multiple of 320 x 240 in it, centred.

@@ -1,16 +1,19 @@
-# Sourced by the tests of the real game under Xvfb.
+# Sourced by the tests of the real game under Xvfb; $probe is the x11-probe.
 #   start_xvfb WIDTHxHEIGHT     a virtual screen on a free display; exits 77 (skipped) without one
 #   start_game DIR ARGS...      the game from DIR in the background: $game_pid, $game_log
+#   game_window                 the game's window's id (false when there is none)
 #   wait_for_window             until the game's window is there (false when it never comes)
 #   wait_for_exit SECONDS       until the game ends: $game_status (false when it does not)
-#   stop_game                   the game killed, whatever it is doing
+#   stop_game                   the game ended, whatever it is doing
 
 start_xvfb() {
   local n
   display=""
   for n in $(seq 80 120); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: the server would otherwise start afresh as each game leaves,
+    # and take the windows of a game that had just connected with it.
+    Xvfb ":$n" -screen 0 "$1x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
@@ -41,14 +44,21 @@ start_game() {
   game_pid=$!
 }
 
+# xdotool stops at the first window that goes while it looks; the probe does not.
+game_window() { "$probe" find Kuzari; }
+
 wait_for_window() {
   local waited=0
   # A sanitizer build's first start on a busy machine can take many seconds.
-  until xdotool search --name '^Kuzari$' >/dev/null 2>&1; do
+  until game_window >/dev/null 2>&1; do
     kill -0 "$game_pid" 2>/dev/null || return 1
     sleep 0.1
     waited=$((waited + 1))
-    [ $waited -ge 600 ] && return 1
+    if [ $waited -ge 600 ]; then
+      # Where it is stuck, when a debugger is at hand.
+      command -v gdb >/dev/null && gdb -p "$game_pid" -batch -ex "thread apply all bt" 2>/dev/null | grep '^#' | head -n 30
+      return 1
+    fi
   done
   return 0
 }
@@ -66,11 +76,20 @@ wait_for_exit() {
   return 0
 }
 
+# Asked to quit first, as a player's desktop would; killed if that does not do.
 stop_game() {
   [ -n "${game_pid:-}" ] || return 0
-  kill -9 "$game_pid" 2>/dev/null
-  wait "$game_pid" 2>/dev/null
+  kill -TERM "$game_pid" 2>/dev/null
+  if ! wait_for_exit 5; then
+    kill -9 "$game_pid" 2>/dev/null
+    wait "$game_pid" 2>/dev/null
+  fi
   game_pid=""
+  # Its window gone too, so that the next game's is the one found.
+  for _ in $(seq 50); do
+    game_window >/dev/null 2>&1 || break
+    sleep 0.1
+  done
 }
 
 failures=0

@@ -3,10 +3,10 @@
 # xdotool and recorded is replayed by kuzari-replay to the same last frame and
 # picture; and the recorded perfect round, played back in the real game,
 # shows the same frames as kuzari-replay's, the staff screen among them.
-#   record_playback.sh KUZARI KUZARI_REPLAY DATA_DIR PERFECT_SCRIPT
+#   record_playback.sh KUZARI KUZARI_REPLAY DATA_DIR PERFECT_SCRIPT X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
 set -uo pipefail
-kuzari=$1 replay=$2 data=$3 perfect=$4
+kuzari=$1 replay=$2 data=$3 perfect=$4 probe=$5
 . "$(dirname "$0")/lib.sh"
 start_xvfb 640x480
 export SDL_AUDIODRIVER=dummy

@@ -1,6 +1,7 @@
 // What the tests of the real game ask of the X server, without a window
 // manager to ask:
 //
+//   x11-probe find NAME          prints the id of the window NAME; exits 1 without one
 //   x11-probe close NAME         asks the window NAME to close, as a window
 //                                manager's close button does (WM_DELETE_WINDOW)
 //   x11-probe picture            prints the box round the screen's non-black
@@ -24,6 +25,9 @@
 #include "png_file.h"
 
 namespace {
+
+// A window may go while the tree is walked; that is no reason to stop.
+int ignore_error(Display*, XErrorEvent*) { return 0; }
 
 Window find_window(Display* display, Window window, const char* name) {
     char* window_name = nullptr;
@@ -127,13 +131,18 @@ int take_focus(Display* display, int seconds) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || (argc != 3 && std::strcmp(argv[1], "picture") != 0)) {
-        std::fprintf(stderr, "usage: x11-probe close NAME | picture | shot FILE.png | take-focus SECONDS\n");
+        std::fprintf(stderr, "usage: x11-probe find NAME | close NAME | picture | shot FILE.png | take-focus SECONDS\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
     if (!display) return 1;
+    XSetErrorHandler(ignore_error);
     int status = 2;
-    if (std::strcmp(argv[1], "close") == 0) status = close_window(display, argv[2]);
+    if (std::strcmp(argv[1], "find") == 0) {
+        const Window window = find_window(display, DefaultRootWindow(display), argv[2]);
+        if (window) std::printf("%lu\n", window);
+        status = window ? 0 : 1;
+    } else if (std::strcmp(argv[1], "close") == 0) status = close_window(display, argv[2]);
     else if (std::strcmp(argv[1], "picture") == 0) status = print_picture(display);
     else if (std::strcmp(argv[1], "shot") == 0) status = save_shot(display, argv[2]);
     else if (std::strcmp(argv[1], "take-focus") == 0) status = take_focus(display, std::atoi(argv[2]));

@@ -81,7 +81,7 @@ Channel make_channel(uint32_t mask, int kept_bits, int place) {
     Channel c{mask, 0, {}};
     while (!(mask >> c.shift & 1)) ++c.shift;
     int bits = 0;
-    while (mask >> (c.shift + bits) & 1) ++bits;
+    while (c.shift + bits < 32 && (mask >> (c.shift + bits) & 1)) ++bits;
     const uint32_t top = (1u << bits) - 1;
     c.table.resize(size_t(top) + 1);
     for (uint32_t v = 0; v <= top; ++v) {

@@ -23,7 +23,7 @@ const char* const se_slot_files[sound_slot_count] = {
 
 constexpr int32_t voice_cooldown_frames = 80;
 
-// Our clips are a few hundred kilobytes; these bounds keep a hostile file
+// Our clips are a few hundred kilobytes; this bound keeps a hostile file
 // from making us allocate without end.
 constexpr size_t max_wave_file_bytes = size_t(16) << 20;
 

@@ -54,7 +54,7 @@ void put_title_back(const TitleValues& v) {
 }
 
 RoundState play_values;
-std::vector<uint16_t> mosaic_sheet;
+Pixels mosaic_sheet;
 
 }  // namespace
 

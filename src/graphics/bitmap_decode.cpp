@@ -152,7 +152,7 @@ bool decode_bitmap_bytes(const uint8_t* data, size_t size, Picture* picture) {
         channels[2] = make_channel(masks.blue, 5, 0);
     }
 
-    Picture decoded{width, height, std::vector<uint16_t>(size_t(width) * size_t(height))};
+    Picture decoded{width, height, Pixels(size_t(width) * size_t(height))};
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = data + pixel_offset + size_t(top_down ? y : height - 1 - y) * row_bytes;
         uint16_t* out = decoded.pixels.data() + size_t(y) * size_t(width);

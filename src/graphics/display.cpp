@@ -18,7 +18,7 @@ static const char missing_file_caption[] = "ファイルが見つかりませー
 static constexpr size_t max_bitmap_file_bytes = size_t(128) << 20;
 
 Picture blank_picture(int32_t width, int32_t height) {
-    return Picture{width, height, std::vector<uint16_t>(size_t(width) * size_t(height), 0)};
+    return Picture{width, height, Pixels(size_t(width) * size_t(height), 0)};
 }
 
 bool init_display(int width, int height) {

@@ -8,7 +8,7 @@
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
-#include "graphics/surfaces.h"
+#include "graphics/picture.h"
 #include "platform/headless/headless.h"
 #include "scenes/scenes.h"
 #include "shell/observer.h"
@@ -54,7 +54,7 @@ void put_title_back(const TitleValues& v) {
 }
 
 RoundState play_values;
-std::vector<uint8_t> mosaic_sheet;
+Pixels mosaic_sheet;
 
 }  // namespace
 
@@ -113,11 +113,10 @@ void set_up_mosaic() {
     // which fills the most of the sheet.
     mosaic_step = 0;
     for (int step = 0; step < 16; ++step) mosaic_out();
-    const size_t bytes = size_t(sheet->pitch) * sheet->h;
-    mosaic_sheet.assign(static_cast<uint8_t*>(sheet->pixels), static_cast<uint8_t*>(sheet->pixels) + bytes);
+    mosaic_sheet = sheet.pixels;
 }
 
-void put_back_mosaic_sheet() { std::memcpy(sheet->pixels, mosaic_sheet.data(), mosaic_sheet.size()); }
+void put_back_mosaic_sheet() { std::memcpy(sheet.pixels.data(), mosaic_sheet.data(), mosaic_sheet.size() * 2); }
 
 void mosaic_frame() {
     mosaic_step = 16;

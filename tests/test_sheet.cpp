@@ -96,6 +96,28 @@ TEST_F(SheetTest, FirstLoadSetsTheSheetSizeAndLaterOnesGoTopLeft) {
     EXPECT_EQ(sheet_pixel(0, 1), rgb565(blue));
 }
 
+TEST_F(SheetTest, AWholeSheetOfAnotherSizeIsStretchedOverTheScreenFromTheMiddleOfEachShare) {
+    const auto screen = [](int x, int y) { return back_buffer_pixels()[y * screen_width + x]; };
+    for (const int scale : {2, -2}) {  // twice the screen's size, then half
+        SCOPED_TRACE(scale);
+        const int width = scale > 0 ? 640 : 160, height = scale > 0 ? 480 : 120;
+        std::vector<Rgb> pixels;
+        for (int i = 0; i < width * height; ++i) pixels.push_back(Rgb{uint8_t(i * 8), uint8_t(i / 32 * 4), uint8_t(i / width * 8)});
+        ASSERT_TRUE(write_file("odd.bmp", make_bmp(BmpFormat::rgb24, width, height, pixels)));
+        release_display();
+        ASSERT_TRUE(init_display(screen_width, screen_height));
+        ASSERT_TRUE(load_sheet("odd.bmp"));
+        copy_whole_sheet();
+        for (int y = 0; y < screen_height; y += 7) {
+            for (int x = 0; x < screen_width; x += 3) {
+                // Shrunk, every other pixel from the second on; grown, each pixel twice.
+                const int from_x = scale > 0 ? 2 * x + 1 : x / 2, from_y = scale > 0 ? 2 * y + 1 : y / 2;
+                ASSERT_EQ(screen(x, y), sheet_pixel(from_x, from_y)) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST_F(SheetTest, MalformedFilesAreReportedAndLeaveTheSheetAsItWas) {
     const Rgb grey{100, 100, 100};
     const std::vector<uint8_t> good = make_bmp(BmpFormat::rgb24, 6, 4, std::vector<Rgb>(24, grey));
@@ -113,6 +135,12 @@ TEST_F(SheetTest, MalformedFilesAreReportedAndLeaveTheSheetAsItWas) {
     too_many_colours[46] = 0x01;  // 257 colours for an 8-bit picture
     too_many_colours[47] = 0x01;
 
+    // An OS/2 picture's height is unsigned: 0xFFFF is 65535 rows, not one row
+    // stored top-down.
+    std::vector<uint8_t> os2_tall = make_bmp(BmpFormat::os2_pal8, 6, 1, std::vector<Rgb>(6, grey));
+    os2_tall[20] = 0xFF;
+    os2_tall[21] = 0xFF;
+
     const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
         {"empty", {}},
         {"not a bitmap", std::vector<uint8_t>(good.begin() + 2, good.end())},
@@ -129,6 +157,7 @@ TEST_F(SheetTest, MalformedFilesAreReportedAndLeaveTheSheetAsItWas) {
         {"unknown compression", patched(30, 9, 4)},
         {"unknown header size", patched(14, 77, 4)},
         {"too many palette colours", too_many_colours},
+        {"an OS/2 height past 8192", os2_tall},
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);

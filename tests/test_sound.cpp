@@ -32,11 +32,15 @@ std::vector<HeadlessEvent> events_of(HeadlessEvent::Kind kind) {
     return found;
 }
 
-// The device format is 16-bit stereo: sample n of channel c.
-int16_t device_sample(const std::vector<uint8_t>& samples, size_t frame, int channel) {
+// Sample n of a 16-bit mono clip as it was handed to the platform.
+int16_t mono_sample(const std::vector<uint8_t>& samples, size_t frame) {
     int16_t value;
-    std::memcpy(&value, &samples[frame * 4 + size_t(channel) * 2], 2);
+    std::memcpy(&value, &samples[frame * 2], 2);
     return value;
+}
+
+bool same_format(const ClipFormat& a, const ClipFormat& b) {
+    return a.rate == b.rate && a.bits_per_sample == b.bits_per_sample && a.channels == b.channels;
 }
 
 }  // namespace
@@ -49,10 +53,11 @@ TEST(SoundStartUp, LoadsSevenEffectsAndASpareOfTheSecondIntoTheVoiceSlot) {
     for (int slot = 0; slot < 8; ++slot) {
         ASSERT_TRUE(headless_clip_bound(slot)) << slot;
         const auto& samples = headless_clip_samples(slot);
-        ASSERT_EQ(samples.size(), 44100u * 4) << "one second, already 16-bit stereo";
+        ASSERT_EQ(samples.size(), 44100u * 2) << "one second of 16-bit mono, as in the file";
+        EXPECT_TRUE(same_format(headless_clip_format(slot), ClipFormat{44100, 16, 1})) << slot;
         const int level = slot == 7 ? 2000 : 1000 * (slot + 1);
-        EXPECT_EQ(device_sample(samples, 100, 0), level) << slot;
-        EXPECT_EQ(device_sample(samples, 44099, 1), level) << slot;
+        EXPECT_EQ(mono_sample(samples, 100), level) << slot;
+        EXPECT_EQ(mono_sample(samples, 44099), level) << slot;
     }
 }
 
@@ -91,26 +96,48 @@ TEST(SoundStartUp, ABrokenEffectFileEndsTheGameWithTheSoundBox) {
     }
 }
 
-TEST(LoadWave, ConvertsEveryClipOnceToTheDeviceFormatAtItsOwnPitch) {
+TEST(LoadWave, HandsEachClipToThePlatformInItsOwnFormatInWholeFrames) {
     const ScratchDir scratch;
     const std::string& dir = scratch.path;
     write_audio_data(dir);
     start_sound_in(dir);
-    // 8-bit mono at a quarter of the device rate: each sample becomes four stereo frames.
     write_bytes(dir + "/low.wav", constant_wave(1, 11025, 8, 1000, 0xC0));
     ASSERT_TRUE(load_wave("low.wav", 7));
-    const auto& low = headless_clip_samples(7);
-    EXPECT_NEAR(double(low.size()), 4000.0 * 4, 64.0) << "the same length in time";
-    // The resampler's filter may move a level by a fraction of a percent.
-    EXPECT_NEAR(device_sample(low, 2000, 0), 0x40 << 8, 100);
-    EXPECT_NEAR(device_sample(low, 2000, 1), 0x40 << 8, 100);
+    EXPECT_TRUE(same_format(headless_clip_format(7), ClipFormat{11025, 8, 1}));
+    EXPECT_EQ(headless_clip_samples(7), Bytes(1000, 0xC0));
 
-    // 16-bit stereo at 48 kHz comes down to 44.1 kHz.
-    write_bytes(dir + "/high.wav", constant_wave(2, 48000, 16, 4800, -3000));
+    // A data chunk of 4801 frames and one byte: the odd byte is left out.
+    Bytes samples;
+    for (int i = 0; i < 4801 * 2; ++i) append_u16(&samples, uint16_t(i));
+    samples.push_back(0x55);
+    write_bytes(dir + "/high.wav", riff_wave(riff_chunk("fmt ", format_body(2, 48000, 16)) + riff_chunk("data", samples)));
     ASSERT_TRUE(load_wave("high.wav", 7));
-    const auto& high = headless_clip_samples(7);
-    EXPECT_NEAR(double(high.size()), 4410.0 * 4, 64.0);
-    EXPECT_NEAR(device_sample(high, 2000, 1), -3000, 20);
+    EXPECT_TRUE(same_format(headless_clip_format(7), ClipFormat{48000, 16, 2}));
+    samples.pop_back();
+    EXPECT_EQ(headless_clip_samples(7), samples);
+}
+
+TEST(LoadWave, AClipThePlatformRefusesLeavesTheSlotEmpty) {
+    const ScratchDir scratch;
+    const std::string& dir = scratch.path;
+    write_audio_data(dir);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    HeadlessConfig config;
+    config.largest_clip_bytes = 44100 * 2;  // the effects, not a longer voice
+    headless_configure(config);
+    ASSERT_TRUE(init_sound());
+    write_bytes(dir + "/long.wav", constant_wave(1, 44100, 16, 44101, 5));
+    play_voice("long.wav");
+    EXPECT_FALSE(headless_clip_bound(voice_slot));
+    EXPECT_EQ(sound_buffers[voice_slot], nullptr);
+    EXPECT_EQ(headless_clip_plays(voice_slot), 0u);
+
+    // At start-up a refused effect ends the sound start-up, as a missing one does.
+    release_sound();
+    config.largest_clip_bytes = 44100 * 2 - 1;
+    headless_configure(config);
+    EXPECT_FALSE(init_sound());
+    EXPECT_EQ(sound_buffers[0], nullptr);
 }
 
 TEST(LoadWave, AFileTheSlotCannotHoldLeavesTheSlotEmpty) {
@@ -201,8 +228,8 @@ TEST(Voice, PlaysWithEffectsOffAndReplacesTheSpareClip) {
     play_voice("voice/a.wav");
     EXPECT_EQ(headless_clip_plays(voice_slot), 1u);
     const auto& samples = headless_clip_samples(voice_slot);
-    ASSERT_EQ(samples.size(), 22050u * 4);
-    EXPECT_EQ(device_sample(samples, 10, 0), 7000);
+    ASSERT_EQ(samples.size(), 22050u * 2);
+    EXPECT_EQ(mono_sample(samples, 10), 7000);
     const auto voices = events_of(HeadlessEvent::voice);
     ASSERT_EQ(voices.size(), 1u);
     EXPECT_EQ(voices[0].text, "voice/a.wav");

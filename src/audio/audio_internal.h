@@ -1,8 +1,6 @@
 // What the audio subsystem's own files (and its tests) share.
 #pragma once
 
-#include <SDL_audio.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -14,17 +12,14 @@
 constexpr int voice_slot = sound_slot_count - 1;
 
 // One slot's clip: made for the clip's own format, then filled with its
-// samples converted to the device format and bound to the slot's channel.
+// samples, which the platform takes in that format for the slot's channel.
 struct SoundBuffer {
     int slot;
     WaveFormat format;
-    uint32_t byte_count;           // the clip's bytes in its own format
-    SDL_AudioCVT converter;        // from the clip's format to the device's
-    std::vector<uint8_t> samples;  // the clip in the device format, once filled
+    uint32_t byte_count;  // the most bytes it takes, in the clip's own format
 };
 
 extern bool sound_device;  // the output device is open
-extern AudioDeviceFormat device_format;
 extern SoundBuffer* sound_buffers[sound_slot_count];
 
 bool load_wave(const char* path, int slot);

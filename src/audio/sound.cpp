@@ -1,9 +1,6 @@
-// Effects and the voice. A clip is read whole and converted to the device's
-// format when it loads, so that starting one in a frame costs nothing more
-// than starting its channel.
-#include <SDL_audio.h>
-
-#include <algorithm>
+// Effects and the voice. A clip is read whole and handed to the platform when
+// it loads (which converts it to its device's format then), so that starting
+// one in a frame costs nothing more than starting its channel.
 
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
@@ -14,7 +11,6 @@ bool se_enabled = true;
 int32_t voice_cooldown = 0;
 
 bool sound_device = false;
-AudioDeviceFormat device_format{};
 SoundBuffer* sound_buffers[sound_slot_count] = {};
 
 namespace {
@@ -27,10 +23,9 @@ const char* const se_slot_files[sound_slot_count] = {
 
 constexpr int32_t voice_cooldown_frames = 80;
 
-// Our clips are a few hundred kilobytes; these bounds keep a hostile file
+// Our clips are a few hundred kilobytes; this bound keeps a hostile file
 // from making us allocate without end.
 constexpr size_t max_wave_file_bytes = size_t(16) << 20;
-constexpr uint64_t max_converted_bytes = uint64_t(64) << 20;
 
 // The sampling rates a sound buffer accepts, as on the original device.
 constexpr uint32_t min_rate = 100;
@@ -45,23 +40,18 @@ void release_slot(int slot) {
     sound_buffers[slot] = nullptr;
 }
 
-// The converter from a clip's own format to the device's, or false when the
-// clip's format is not one a sound buffer can hold.
-bool build_converter(const WaveFormat& format, SDL_AudioCVT* cvt) {
+// Whether a sound buffer can hold clips of this format.
+bool format_fits(const WaveFormat& format) {
     if (format.bits_per_sample != 8 && format.bits_per_sample != 16) return false;
     if (format.channels < 1 || format.channels > 8) return false;
     if (format.block_align != format.channels * format.bits_per_sample / 8) return false;
-    if (format.samples_per_sec < min_rate || format.samples_per_sec > max_rate) return false;
-    const SDL_AudioFormat source = format.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    return SDL_BuildAudioCVT(cvt, source, uint8_t(format.channels), int(format.samples_per_sec),
-                             device_format.sdl_format, uint8_t(device_format.channels),
-                             device_format.frequency) >= 0;
+    return format.samples_per_sec >= min_rate && format.samples_per_sec <= max_rate;
 }
 
 }  // namespace
 
 bool init_sound() {
-    sound_device = platform_audio_open(&device_format);
+    sound_device = platform_audio_open();
     if (!sound_device) return false;
     for (int slot = 0; slot < sound_slot_count; ++slot)
         if (!load_wave(se_slot_files[slot], slot)) return false;
@@ -77,19 +67,19 @@ bool load_wave(const char* path, int slot) {
     // The samples are used where they lie in the file's bytes, freed on return.
     const uint8_t* samples = file.data() + clip.data_offset;
     if (!create_sound_buffer(slot, clip.data_size, clip.format)) return false;
-    return fill_sound_buffer(sound_buffers[slot], samples, clip.data_size);
+    if (fill_sound_buffer(sound_buffers[slot], samples, clip.data_size)) return true;
+    // A clip the platform refuses leaves the slot empty.
+    release_slot(slot);
+    return false;
 }
 
 bool create_sound_buffer(int slot, uint32_t byte_count, const WaveFormat& format) {
     if (!sound_device || !slot_in_range(slot)) return false;
-    SDL_AudioCVT converter;
-    if (!build_converter(format, &converter)) return false;
+    if (!format_fits(format)) return false;
     // A buffer holds at least one whole sample frame.
     if (byte_count < format.block_align) return false;
-    const uint64_t work_bytes = uint64_t(byte_count) * uint64_t(converter.len_mult);
-    if (work_bytes > max_converted_bytes) return false;
     release_slot(slot);
-    sound_buffers[slot] = new SoundBuffer{slot, format, byte_count, converter, {}};
+    sound_buffers[slot] = new SoundBuffer{slot, format, byte_count};
     return true;
 }
 
@@ -98,17 +88,9 @@ bool fill_sound_buffer(SoundBuffer* buffer, const uint8_t* data, uint32_t byte_c
     // Whole sample frames only, and never more than the buffer was made for.
     uint32_t length = byte_count < buffer->byte_count ? byte_count : buffer->byte_count;
     length -= length % buffer->format.block_align;
-    // The converter works in place and may need room beyond the clip's own length.
-    std::vector<uint8_t> converted(size_t(length) * size_t(buffer->converter.len_mult));
-    std::copy(data, data + length, converted.begin());
-    SDL_AudioCVT converter = buffer->converter;
-    converter.buf = converted.data();
-    converter.len = int(length);
-    if (SDL_ConvertAudio(&converter) != 0) return false;
-    converted.resize(size_t(converter.len_cvt));
-    platform_clip_unbind(buffer->slot);
-    buffer->samples.swap(converted);
-    return platform_clip_bind(buffer->slot, buffer->samples.data(), uint32_t(buffer->samples.size()));
+    const ClipFormat format{buffer->format.samples_per_sec, buffer->format.bits_per_sample,
+                            buffer->format.channels};
+    return platform_clip_bind(buffer->slot, data, length, format);
 }
 
 void play_se(int slot) {

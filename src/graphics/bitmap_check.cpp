@@ -3,7 +3,7 @@
 // away before any decoding or allocation happens.
 #include <cstring>
 
-#include "graphics/surfaces.h"
+#include "graphics/picture.h"
 
 namespace {
 
@@ -29,8 +29,10 @@ bool bitmap_file_is_well_formed(const uint8_t* data, size_t size) {
     uint32_t planes, bits, compression = bi_rgb, colours_used = 0;
     uint64_t palette_entry_size = 4;
     if (info_size == 12) {  // the old OS/2 core header
+        // Both sides unsigned, as the decoder reads them: such a picture is
+        // always stored bottom-up.
         width = read_u16(info + 4);
-        height = int16_t(read_u16(info + 6));
+        height = read_u16(info + 6);
         planes = read_u16(info + 8);
         bits = read_u16(info + 10);
         palette_entry_size = 3;

@@ -6,26 +6,27 @@
 #include <emmintrin.h>
 #endif
 
-#include "graphics/surfaces.h"
+#include "graphics/picture.h"
 #include "shell/observer.h"
 
-static bool rect_inside(const SDL_Surface* surface, const Rect& r) {
-    return r.left >= 0 && r.top >= 0 && r.right <= surface->w && r.bottom <= surface->h;
+static bool rect_inside(const Picture& picture, const Rect& r) {
+    return r.left >= 0 && r.top >= 0 && r.right <= picture.width && r.bottom <= picture.height;
 }
 
-void fill_black(SDL_Surface* surface, Rect rect) {
-    if (!surface || rect.right <= rect.left || rect.bottom <= rect.top) return;
-    if (!rect_inside(surface, rect)) return;
+void fill_black(Picture& picture, Rect rect) {
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+    if (!rect_inside(picture, rect)) return;
     // Colour 0 is all zero bytes, so each row is one memset, and full-width
-    // rows of a surface without padding are one memset together.
-    const size_t row_bytes = size_t(rect.right - rect.left) * 2;
+    // rows are one memset together.
+    const size_t row_pixels = size_t(rect.right - rect.left);
     const int32_t rows = rect.bottom - rect.top;
-    auto* first = static_cast<uint8_t*>(surface->pixels) + rect.top * surface->pitch + rect.left * 2;
-    if (row_bytes == size_t(surface->pitch))
-        std::memset(first, 0, row_bytes * rows);
+    const size_t pitch = size_t(picture.width);
+    uint16_t* first = picture.pixels.data() + size_t(rect.top) * pitch + size_t(rect.left);
+    if (row_pixels == pitch)
+        std::memset(first, 0, row_pixels * 2 * size_t(rows));
     else
-        for (int32_t row = 0; row < rows; ++row) std::memset(first + row * surface->pitch, 0, row_bytes);
-    observe(&GameObserver::pixels_written, uint64_t(row_bytes) * uint64_t(rows));
+        for (int32_t row = 0; row < rows; ++row) std::memset(first + size_t(row) * pitch, 0, row_pixels * 2);
+    observe(&GameObserver::pixels_written, uint64_t(row_pixels) * 2 * uint64_t(rows));
 }
 
 // The colour-keyed copy of a clipped rectangle: a sheet pixel of value 0 leaves
@@ -77,29 +78,47 @@ void draw_sprite(int32_t x, int32_t y, Rect rect) {
 
     // A source rectangle reaching outside the sheet is refused whole, as the
     // display device refuses it.
-    if (!sheet || !back_buffer) return;
-    if (left < 0 || top < 0 || right > sheet->w || bottom > sheet->h) return;
+    if (sheet.pixels.empty() || back_buffer.pixels.empty()) return;
+    if (left < 0 || top < 0 || right > sheet.width || bottom > sheet.height) return;
     const int32_t width = int32_t(right - left), height = int32_t(bottom - top);
-    if (to_x + width > back_buffer->w || to_y + height > back_buffer->h) return;
-    // Both surfaces are RGB565, so their pitches are whole numbers of pixels.
-    const ptrdiff_t from_pitch = sheet->pitch / 2, to_pitch = back_buffer->pitch / 2;
-    copy_keyed(static_cast<uint16_t*>(back_buffer->pixels) + to_y * to_pitch + to_x, to_pitch,
-               static_cast<const uint16_t*>(sheet->pixels) + top * from_pitch + left, from_pitch, width, height);
+    if (to_x + width > back_buffer.width || to_y + height > back_buffer.height) return;
+    const ptrdiff_t from_pitch = sheet.width, to_pitch = back_buffer.width;
+    copy_keyed(back_buffer.pixels.data() + to_y * to_pitch + to_x, to_pitch,
+               sheet.pixels.data() + top * from_pitch + left, from_pitch, width, height);
     observe(&GameObserver::pixels_written, uint64_t(width) * uint64_t(height) * 2);
 }
 
 void clear_screen() { fill_black(back_buffer, make_rect(0, 0, screen_width, screen_height)); }
 
 void copy_whole_sheet() {
-    if (!sheet || !back_buffer) return;
-    if (sheet->w == back_buffer->w && sheet->h == back_buffer->h) {
-        for (int y = 0; y < sheet->h; ++y)
-            std::memcpy(static_cast<uint8_t*>(back_buffer->pixels) + y * back_buffer->pitch,
-                        static_cast<const uint8_t*>(sheet->pixels) + y * sheet->pitch, size_t(sheet->w) * 2);
-    } else {
-        SDL_SetColorKey(sheet, SDL_FALSE, 0);
-        SDL_BlitScaled(sheet, nullptr, back_buffer, nullptr);
-        SDL_SetColorKey(sheet, SDL_TRUE, 0);
+    if (sheet.pixels.empty() || back_buffer.pixels.empty()) return;
+    if (sheet.width == back_buffer.width && sheet.height == back_buffer.height)
+        std::memcpy(back_buffer.pixels.data(), sheet.pixels.data(), sheet.pixels.size() * 2);
+    else
+        stretch_picture(sheet, back_buffer);
+    observe(&GameObserver::pixels_written, uint64_t(back_buffer.width) * uint64_t(back_buffer.height) * 2);
+}
+
+void copy_top_left(const Picture& from, Picture& to) {
+    const int32_t width = from.width < to.width ? from.width : to.width;
+    const int32_t height = from.height < to.height ? from.height : to.height;
+    for (int32_t y = 0; y < height; ++y)
+        std::memcpy(to.pixels.data() + size_t(y) * size_t(to.width), from.pixels.data() + size_t(y) * size_t(from.width),
+                    size_t(width) * 2);
+}
+
+// Each destination pixel samples the source at the middle of its own share,
+// stepping in 16.16 fixed point and rounding down, as SDL's nearest-pixel
+// stretch does; the pictures then agree to the pixel.
+void stretch_picture(const Picture& from, Picture& to) {
+    if (from.pixels.empty() || to.pixels.empty()) return;
+    const uint32_t step_x = (uint32_t(from.width) << 16) / uint32_t(to.width);
+    const uint32_t step_y = (uint32_t(from.height) << 16) / uint32_t(to.height);
+    uint32_t at_y = step_y / 2;
+    for (int32_t y = 0; y < to.height; ++y, at_y += step_y) {
+        const uint16_t* from_row = from.pixels.data() + size_t(at_y >> 16) * size_t(from.width);
+        uint16_t* to_row = to.pixels.data() + size_t(y) * size_t(to.width);
+        uint32_t at_x = step_x / 2;
+        for (int32_t x = 0; x < to.width; ++x, at_x += step_x) to_row[x] = from_row[at_x >> 16];
     }
-    observe(&GameObserver::pixels_written, uint64_t(back_buffer->w) * uint64_t(back_buffer->h) * 2);
 }

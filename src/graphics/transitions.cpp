@@ -1,6 +1,6 @@
 // The bar wipes that open and close a screen and the mosaic that breaks the
 // sheet's picture up. Each is a resumable machine stepped once per frame.
-#include "graphics/surfaces.h"
+#include "graphics/picture.h"
 
 int32_t mosaic_step = 0;
 int32_t wipe_open_state = 0;

@@ -76,18 +76,22 @@ void platform_close_display();
 // Clips are bound to slots 0 .. sound_slot_count - 1, each slot one channel.
 constexpr int sound_slot_count = 8;
 
-struct AudioDeviceFormat {
-    int frequency;
-    uint16_t sdl_format;  // an SDL_AudioFormat value
-    int channels;
+// A clip's own sample format: little-endian PCM, 8-bit unsigned or 16-bit
+// signed, channels interleaved.
+struct ClipFormat {
+    uint32_t rate;  // sample frames a second
+    uint16_t bits_per_sample;
+    uint16_t channels;
 };
 
-bool platform_audio_open(AudioDeviceFormat* format);
+bool platform_audio_open();
 void platform_audio_close();
 
-// Binds a clip in the device format to a slot. The samples stay owned by the
-// caller and must outlive the binding (until platform_clip_unbind).
-bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count);
+// Binds a clip in its own format to a slot, replacing the slot's clip. The host
+// takes what it needs (converting it to its device's format or keeping it as
+// it is) before this returns; false when it cannot, say because the converted
+// clip would be too large, and the slot is then left without a clip.
+bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, const ClipFormat& format);
 // Stops the slot and forgets its clip.
 void platform_clip_unbind(int slot);
 // Plays the slot's clip once from its first sample, cutting off what the slot was playing.

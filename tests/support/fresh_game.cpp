@@ -32,7 +32,6 @@ void reset_game_to_start() {
 
     se_enabled = true;
     voice_cooldown = 0;
-    device_format = AudioDeviceFormat{};
 
     title_state = menu_choice = cursor_pos = cursor_blink = 0;
     logo_y = 32;

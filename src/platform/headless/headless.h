@@ -25,6 +25,7 @@ struct HeadlessConfig {
     bool display_fails = false;
     bool audio_fails = false;
     bool music_fails = false;
+    uint32_t largest_clip_bytes = UINT32_MAX;  // a larger clip is refused, as a host refuses one it cannot convert
     // Called with frame 0 just before the message loop starts (or when the
     // program ends without reaching it), then after every frame that ran.
     std::function<void(uint64_t frame, bool presented)> on_frame;
@@ -52,8 +53,9 @@ void headless_set_clock(uint32_t ms);
 
 bool headless_clip_bound(int slot);
 bool headless_music_loaded();
-// The samples bound to a slot, in the device format (44100 Hz, 16-bit, stereo).
+// The samples bound to a slot and their format, as the game handed them over.
 const std::vector<uint8_t>& headless_clip_samples(int slot);
+ClipFormat headless_clip_format(int slot);
 // How many times a slot's clip has been started.
 uint64_t headless_clip_plays(int slot);
 // The plays asked for the piece now playing; 0 when none plays.

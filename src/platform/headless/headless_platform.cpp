@@ -1,8 +1,6 @@
 // The headless platform: no window, no audio device, a simulated clock that
 // moves 17 ms per idle pass (so every pass runs exactly one frame), and input
 // read from a script.
-#include <SDL_audio.h>
-
 #include <algorithm>
 
 #include "platform/headless/headless.h"
@@ -30,6 +28,7 @@ struct Run {
     bool music_open = false;
     bool clip_bound[sound_slot_count] = {};
     std::vector<uint8_t> clip_samples[sound_slot_count];
+    ClipFormat clip_formats[sound_slot_count] = {};
     uint64_t clip_plays[sound_slot_count] = {};
     int music_loaded_count = 0;
     int music_plays = 0;
@@ -149,6 +148,7 @@ const std::vector<uint8_t>& headless_clip_samples(int slot) {
     static const std::vector<uint8_t> none;
     return slot_in_range(slot) ? run.clip_samples[slot] : none;
 }
+ClipFormat headless_clip_format(int slot) { return slot_in_range(slot) ? run.clip_formats[slot] : ClipFormat{}; }
 uint64_t headless_clip_plays(int slot) { return slot_in_range(slot) ? run.clip_plays[slot] : 0; }
 int headless_music_plays() { return run.music_plays; }
 
@@ -249,10 +249,9 @@ void platform_close_display() {
 
 // ---- Audio --------------------------------------------------------------------------
 
-bool platform_audio_open(AudioDeviceFormat* format) {
+bool platform_audio_open() {
     if (run.config.audio_fails) return false;
     run.audio_open = true;
-    *format = AudioDeviceFormat{44100, AUDIO_S16SYS, 2};
     return true;
 }
 
@@ -263,10 +262,14 @@ void platform_audio_close() {
     run.release_log.push_back("audio");
 }
 
-bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count) {
+// The clip is kept as it is given, in its own format.
+bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, const ClipFormat& format) {
+    platform_clip_unbind(slot);
     if (!run.audio_open || !slot_in_range(slot)) return false;
+    if (byte_count > run.config.largest_clip_bytes) return false;
     run.clip_bound[slot] = true;
     run.clip_samples[slot].assign(samples, samples + byte_count);
+    run.clip_formats[slot] = format;
     return true;
 }
 
@@ -274,6 +277,7 @@ void platform_clip_unbind(int slot) {
     if (!slot_in_range(slot)) return;
     run.clip_bound[slot] = false;
     run.clip_samples[slot].clear();
+    run.clip_formats[slot] = ClipFormat{};
 }
 
 void platform_clip_play(int slot) {

@@ -3,6 +3,7 @@
 #include <SDL_mixer.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -30,9 +31,17 @@ const char* const soundfont_candidates[] = {
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
 };
 
+// A converted clip may grow this large while it is converted; a larger one is
+// refused (a clip of ours is a few hundred kilobytes).
+constexpr uint64_t max_converted_bytes = uint64_t(64) << 20;
+
 bool audio_open = false;
 bool midi_open = false;
+int device_frequency = 0;
+Uint16 device_format = 0;
+int device_channels = 0;
 Mix_Chunk* clips[sound_slot_count] = {};
+std::vector<uint8_t> clip_samples[sound_slot_count];  // each chunk plays from here
 
 bool file_exists(const char* path) {
     struct stat info;
@@ -57,7 +66,7 @@ void choose_soundfont() {
 
 }  // namespace
 
-bool platform_audio_open(AudioDeviceFormat* format) {
+bool platform_audio_open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     choose_soundfont();
     if (Mix_OpenAudio(device_rate, AUDIO_S16SYS, 2, device_buffer_frames) != 0) {
@@ -66,10 +75,7 @@ bool platform_audio_open(AudioDeviceFormat* format) {
     }
     audio_open = true;
     Mix_AllocateChannels(sound_slot_count);
-    int frequency = 0, channels = 0;
-    Uint16 sdl_format = 0;
-    Mix_QuerySpec(&frequency, &sdl_format, &channels);
-    *format = AudioDeviceFormat{frequency, sdl_format, channels};
+    Mix_QuerySpec(&device_frequency, &device_format, &device_channels);
     return true;
 }
 
@@ -81,12 +87,29 @@ void platform_audio_close() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count) {
+// Converts the clip to the device's format with SDL's converter, into samples
+// of our own that the slot's chunk plays without copying them.
+bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, const ClipFormat& format) {
     if (!audio_open || slot < 0 || slot >= sound_slot_count) return false;
     platform_clip_unbind(slot);
-    // The chunk points at the caller's samples without copying them.
-    clips[slot] = Mix_QuickLoad_RAW(const_cast<Uint8*>(samples), byte_count);
-    return clips[slot] != nullptr;
+    SDL_AudioCVT converter;
+    const SDL_AudioFormat source = format.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    if (SDL_BuildAudioCVT(&converter, source, uint8_t(format.channels), int(format.rate), device_format,
+                          uint8_t(device_channels), device_frequency) < 0)
+        return false;
+    // The converter works in place and may need room beyond the clip's own length.
+    const uint64_t work_bytes = uint64_t(byte_count) * uint64_t(converter.len_mult);
+    if (work_bytes > max_converted_bytes) return false;
+    std::vector<uint8_t> converted(static_cast<size_t>(work_bytes));
+    std::copy(samples, samples + byte_count, converted.begin());
+    converter.buf = converted.data();
+    converter.len = int(byte_count);
+    if (SDL_ConvertAudio(&converter) != 0) return false;
+    converted.resize(size_t(converter.len_cvt));
+    clips[slot] = Mix_QuickLoad_RAW(converted.data(), uint32_t(converted.size()));
+    if (!clips[slot]) return false;
+    clip_samples[slot].swap(converted);
+    return true;
 }
 
 void platform_clip_unbind(int slot) {
@@ -94,6 +117,13 @@ void platform_clip_unbind(int slot) {
     Mix_HaltChannel(slot);
     Mix_FreeChunk(clips[slot]);
     clips[slot] = nullptr;
+    clip_samples[slot] = std::vector<uint8_t>();
+}
+
+const uint8_t* sdl_clip_samples(int slot, uint32_t* byte_count) {
+    const bool bound = slot >= 0 && slot < sound_slot_count && clips[slot];
+    *byte_count = bound ? clips[slot]->alen : 0;
+    return bound ? clips[slot]->abuf : nullptr;
 }
 
 void sdl_audio_pause(bool paused) {

@@ -78,3 +78,7 @@ void sdl_box_open(bool open);
 double sdl_profile_clock();
 void sdl_profile_presented(double began);
 void sdl_profile_waited(double began);
+
+// The samples of the slot's clip in the device's format and their byte count,
+// or null (and 0) without a clip. For the tests.
+const uint8_t* sdl_clip_samples(int slot, uint32_t* byte_count);

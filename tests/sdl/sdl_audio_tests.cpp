@@ -17,6 +17,7 @@
 
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
+#include "platform/sdl/sdl_platform.h"
 #include "support/audio_files.h"
 #include "support/scratch_dir.h"
 
@@ -30,6 +31,23 @@ std::string new_folder() {
     const std::string folder = scratch.path + "/" + std::to_string(made++);
     std::filesystem::create_directories(folder);
     return folder;
+}
+
+// The device's sample frames a second.
+int device_rate() {
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&frequency, &format, &channels);
+    return frequency;
+}
+
+// The slot's clip as the device plays it (16-bit stereo): frame n, channel c.
+std::vector<int16_t> device_clip(int slot) {
+    uint32_t bytes = 0;
+    const uint8_t* samples = sdl_clip_samples(slot, &bytes);
+    std::vector<int16_t> values(bytes / 2);
+    if (samples) std::memcpy(values.data(), samples, values.size() * 2);
+    return values;
 }
 
 std::atomic<uint64_t> mixed_bytes{0};
@@ -57,7 +75,7 @@ std::string start_audio(const std::string& data_dir) {
 // Waits until the mixer has produced `seconds` more of output (bounded, so
 // that a stuck device fails the test instead of hanging it).
 void let_mix(double seconds) {
-    const uint64_t target = mixed_bytes + uint64_t(seconds * device_format.frequency) * 4;
+    const uint64_t target = mixed_bytes + uint64_t(seconds * device_rate()) * 4;
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (mixed_bytes < target && std::chrono::steady_clock::now() < give_up) SDL_Delay(5);
     ASSERT_GE(mixed_bytes, target) << "the mixer stalled";
@@ -98,15 +116,64 @@ std::string test_data() {
 
 TEST(SdlAudio, StartsWithAShortBufferInTheFormatAskedFor) {
     const std::string output = start_audio(test_data());
-    EXPECT_EQ(device_format.frequency, 44100);
-    EXPECT_EQ(device_format.channels, 2);
-    for (int slot = 0; slot < 8; ++slot) EXPECT_EQ(sound_buffers[slot]->samples.size(), 44100u * 4) << slot;
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0);
+    EXPECT_EQ(frequency, 44100);
+    EXPECT_EQ(format, AUDIO_S16SYS);
+    EXPECT_EQ(channels, 2);
+    // Each clip, one second of 16-bit mono at 44100 Hz, is now 16-bit stereo.
+    for (int slot = 0; slot < 8; ++slot) {
+        const std::vector<int16_t> clip = device_clip(slot);
+        ASSERT_EQ(clip.size(), 44100u * 2) << slot;
+        const int level = slot == 7 ? 2000 : 1000 * (slot + 1);
+        EXPECT_EQ(clip[200], level) << slot;
+        EXPECT_EQ(clip[44099 * 2 + 1], level) << slot;
+    }
     let_mix(0.1);
     // An effect asked for waits at most for the buffer being played and the one being mixed.
     const int frames = mix_buffer_bytes / 4;
-    std::cout << "mix buffer: " << frames << " frames, " << 1000.0 * frames / device_format.frequency
+    std::cout << "mix buffer: " << frames << " frames, " << 1000.0 * frames / device_rate()
               << " ms" << std::endl;
-    EXPECT_LE(2 * 1000 * frames / device_format.frequency, 25) << "an effect starts within 25 ms";
+    EXPECT_LE(2 * 1000 * frames / device_rate(), 25) << "an effect starts within 25 ms";
+    stop_audio(output);
+}
+
+TEST(SdlAudio, ConvertsEveryClipOnceToTheDeviceFormatAtItsOwnPitch) {
+    const std::string dir = test_data();
+    const std::string output = start_audio(dir);
+    // 8-bit mono at a quarter of the device rate: each sample becomes four stereo frames.
+    write_bytes(dir + "/low.wav", constant_wave(1, 11025, 8, 1000, 0xC0));
+    ASSERT_TRUE(load_wave("low.wav", 7));
+    const std::vector<int16_t> low = device_clip(7);
+    EXPECT_NEAR(double(low.size()), 4000.0 * 2, 32.0) << "the same length in time";
+    // The resampler's filter may move a level by a fraction of a percent.
+    EXPECT_NEAR(low[2000 * 2], 0x40 << 8, 100);
+    EXPECT_NEAR(low[2000 * 2 + 1], 0x40 << 8, 100);
+
+    // 16-bit stereo at 48 kHz comes down to 44.1 kHz.
+    write_bytes(dir + "/high.wav", constant_wave(2, 48000, 16, 4800, -3000));
+    ASSERT_TRUE(load_wave("high.wav", 7));
+    const std::vector<int16_t> high = device_clip(7);
+    EXPECT_NEAR(double(high.size()), 4410.0 * 2, 32.0);
+    EXPECT_NEAR(high[2000 * 2 + 1], -3000, 20);
+    stop_audio(output);
+}
+
+TEST(SdlAudio, AClipThatWouldConvertToMoreThan64MiBIsRefused) {
+    const std::string dir = test_data();
+    const std::string output = start_audio(dir);
+    // At 100 Hz every 8-bit mono sample becomes 441 stereo frames of 16 bits:
+    // 200,000 of them well over 64 MiB, 2,000 of them well under.
+    write_bytes(dir + "/huge.wav", constant_wave(1, 100, 8, 200000, 0xC0));
+    write_bytes(dir + "/small.wav", constant_wave(1, 100, 8, 2000, 0xC0));
+    play_voice("huge.wav");
+    EXPECT_EQ(sound_buffers[voice_slot], nullptr);
+    EXPECT_TRUE(device_clip(voice_slot).empty());
+    voice_cooldown = 0;
+    play_voice("small.wav");
+    ASSERT_NE(sound_buffers[voice_slot], nullptr);
+    EXPECT_NEAR(double(device_clip(voice_slot).size()), 2000.0 * 441 * 2, 2000.0);
     stop_audio(output);
 }
 

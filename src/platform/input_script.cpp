@@ -138,3 +138,14 @@ bool script_seed(const std::string& text, uint32_t* seed) {
     *seed = uint32_t(value);
     return true;
 }
+
+std::string script_language(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line) && !line.empty() && line[0] == '#') {
+        std::istringstream words(line);
+        std::string hash, name, language;
+        if (words >> hash >> name >> language && hash == "#" && name == "lang") return language;
+    }
+    return "";
+}

@@ -78,7 +78,7 @@ played_in() {
 # ---- The perfect round played back in the real game ----
 # It plays at the game's own pace: about three minutes.
 played_back="$scratch/played-back.txt"
-start_game "$data" "$kuzari" --window --playback "$perfect" --record "$played_back"
+start_game "$data" "$kuzari" --window --lang ja --playback "$perfect" --record "$played_back"
 wait_for_window || fail "no window for the playback"
 wait_for_exit 400 || fail "the playback did not end with its script"
 [ "${game_status:-1}" -eq 0 ] || fail "the playback ended with status ${game_status:-?}"

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     std::string trace_path, data_dir;
     std::map<uint64_t, std::vector<std::string>> shots;
     bool trace_playing = false;
-    bool seed_given = false;
+    bool seed_given = false, lang_given = false;
 
     opterr = 0;  // our own messages, with the usage
     int chosen;
@@ -121,6 +121,7 @@ int main(int argc, char** argv) {
         case option_lang:
             if (value != "ja" && value != "en") fail_usage("--lang takes ja or en");
             set_game_language(value == "en" ? language_english : language_japanese);
+            lang_given = true;
             break;
         case option_trace_playing:
             trace_playing = true;
@@ -141,8 +142,9 @@ int main(int argc, char** argv) {
     std::string error;
     const std::string script = read_script(absolute(start_dir, script_path));
     if (!parse_script(script, &config.script, &error)) fail(error);
-    // A recording of the real game names the seed it was played with.
+    // A recording of the real game names the seed and the edition it was played with.
     if (!seed_given) script_seed(script, &config.seed);
+    if (!lang_given && script_language(script) == "en") set_game_language(language_english);
 
     std::FILE* trace = nullptr;
     if (trace_path == "-") {

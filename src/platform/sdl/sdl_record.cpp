@@ -1,8 +1,8 @@
 // Recording the real game's input as a script that kuzari-replay plays to the
 // same frames, and playing a script back in the real game. A recording starts
-// with the seed and ends with the last frame's number and picture hash; the
-// line of the run being played is rewritten every frame, so that a crash
-// loses nothing of it.
+// with the seed and the edition, and ends with the last frame's number and
+// picture hash; the line of the run being played is rewritten every frame, so
+// that a crash loses nothing of it.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -81,7 +81,7 @@ bool sdl_start_recording_and_playback() {
 uint32_t sdl_game_seed(uint32_t clock_seed) {
     const uint32_t seed = playing_back && script_has_seed ? script_seed_value : clock_seed;
     if (record_file) {
-        std::fprintf(record_file, "# seed %u\n", seed);
+        std::fprintf(record_file, "# seed %u\n# lang %s\n", seed, play_in_english() ? "en" : "ja");
         std::fflush(record_file);
         run_line_start = std::ftell(record_file);
     }

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libpng-dev
+  libfluidsynth-dev             # the music's synthesiser, used directly
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
   clang libclang-rt-14-dev      # the fuzz targets (libFuzzer's runtime is a separate package)

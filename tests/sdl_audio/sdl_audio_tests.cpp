@@ -338,6 +338,24 @@ TEST(SdlAudio, PausedMusicIsSilentAndResumesWhereItStopped) {
     EXPECT_TRUE(quiet_between(samples, 0, 44100 * 9 / 10)) << "paused";
 }
 
+TEST(SdlAudio, TheMusicVolumeScalesTheMusic) {
+    // A fresh synthesiser renders a piece the same every time, so only the volume differs.
+    int peaks[2] = {};
+    for (int run = 0; run < 2; ++run) {
+        const std::string dir = test_data();
+        write_bytes(dir + "/midi/chord.mid", chord_piece(0, 10, 0));
+        sdl_music_set_volume(run == 0 ? 1.0f : 0.5f);
+        const std::string output = start_audio(dir);
+        wait_for_soundfont();
+        ASSERT_TRUE(play_music("midi/chord.mid", true));
+        let_mix(0.5);
+        peaks[run] = peak(stop_audio(output));
+    }
+    sdl_music_set_volume(1.0f);
+    EXPECT_GT(peaks[0], 5000);
+    EXPECT_NEAR(peaks[1], peaks[0] / 2, 1);
+}
+
 TEST(SdlAudio, APieceIsPlayedAsManyTimesAsAskedThenFallsSilent) {
     const Bytes beat = chord_piece(0, 0.2, 0.6);  // 0.8 s a play
     for (int plays : {1, 2}) {

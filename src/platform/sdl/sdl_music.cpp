@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -193,10 +194,15 @@ bool platform_music_open() {
         return false;
     }
     device_channels = channels;
-    paused = false;
     std::vector<std::string> soundfonts = choose_soundfonts();
     soundfont_state = soundfonts.empty() ? SdlSoundfont::missing : SdlSoundfont::loading;
-    if (!soundfonts.empty()) soundfont_loader = std::thread(load_soundfonts, std::move(soundfonts));
+    if (!soundfonts.empty()) {
+        try {
+            soundfont_loader = std::thread(load_soundfonts, std::move(soundfonts));
+        } catch (const std::system_error&) {
+            soundfont_state = SdlSoundfont::missing;  // no thread to load it on: no music
+        }
+    }
     Mix_HookMusic(render_music, nullptr);
     music_open = true;
     return true;

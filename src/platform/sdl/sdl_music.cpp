@@ -29,7 +29,7 @@ SdlMusicSettings sdl_music_settings{"", 1.2f, true, true};
 
 namespace {
 
-// Debian's small General MIDI soundfont first: it loads in about 20 ms.
+// Debian's small General MIDI soundfont first: it loads in a few tens of ms.
 const char* const soundfont_candidates[] = {
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
     "/usr/share/sounds/sf3/default-GM.sf3",
@@ -39,6 +39,7 @@ const char* const soundfont_candidates[] = {
 
 constexpr int render_frames = 256;  // the hook renders the device's buffer in pieces of this size
 
+bool music_open = false;
 fluid_settings_t* settings = nullptr;
 fluid_synth_t* synth = nullptr;
 int device_channels = 2;
@@ -140,6 +141,10 @@ void load_soundfonts(std::vector<std::string> paths) {
     pending_piece = nullptr;
 }
 
+int16_t to_sample(float value, float scale) {
+    return int16_t(std::lrint(std::clamp(value * scale, -32768.0f, 32767.0f)));
+}
+
 // The mixer's music hook: the stream arrives silent, and the sound effects
 // are mixed on top of what is written here. The player moves on only as
 // samples are rendered, so when nothing is rendered it stands still.
@@ -155,22 +160,17 @@ void SDLCALL render_music(void*, Uint8* stream, int length) {
         const int count = std::min(frames, render_frames);
         fluid_synth_write_float(synth, count, left, 0, 1, right, 0, 1);
         for (int i = 0; i < count; ++i) {
-            const auto to_sample = [scale](float value) {
-                return int16_t(std::lrint(std::clamp(value * scale, -32768.0f, 32767.0f)));
-            };
             if (device_channels == 1) {
-                *out++ = to_sample((left[i] + right[i]) * 0.5f);
+                *out++ = to_sample((left[i] + right[i]) * 0.5f, scale);
             } else {
-                out[0] = to_sample(left[i]);
-                out[1] = to_sample(right[i]);
+                out[0] = to_sample(left[i], scale);
+                out[1] = to_sample(right[i], scale);
                 out += device_channels;  // any further channels stay silent
             }
         }
         frames -= count;
     }
 }
-
-bool music_open = false;
 
 }  // namespace
 
@@ -187,6 +187,8 @@ bool platform_music_open() {
     fluid_settings_setnum(settings, "synth.gain", double(sdl_music_settings.gain));
     fluid_settings_setint(settings, "synth.reverb.active", sdl_music_settings.reverb);
     fluid_settings_setint(settings, "synth.chorus.active", sdl_music_settings.chorus);
+    // Players keep time by the samples rendered in the hook, not by a timer thread.
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
     synth = new_fluid_synth(settings);
     if (!synth) {
         delete_fluid_settings(settings);

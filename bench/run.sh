@@ -2,7 +2,8 @@
 # Builds Kuzari in Release with the benchmarks and measures its speed:
 #   1. each heaviest frame beside its memcpy floor (Google Benchmark);
 #   2. kuzari-replay's throughput over a complete round, title to title;
-#   3. with --real-game, the real game under Xvfb (bench/real_game.sh).
+#   3. the music on SDL's disk audio driver (kuzari-music-bench);
+#   4. with --real-game, the real game under Xvfb (bench/real_game.sh).
 # Figures vary with what else the machine is doing: run it on a quiet machine
 # (`uptime` below about 0.7) or take the best of several runs.
 set -euo pipefail
@@ -11,7 +12,7 @@ build="${KUZARI_BENCH_BUILD:-build-bench}"
 scripts/setup.sh  # libbenchmark-dev, and xvfb and xdotool for the real game
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKUZARI_BENCHMARKS=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target kuzari_bench kuzari-replay kuzari
+cmake --build "$build" -j"$(nproc)" --target kuzari_bench kuzari-replay kuzari kuzari-music-bench
 
 echo "== Frame costs beside their floors (best of 5)"
 "$build"/bench/kuzari_bench --benchmark_repetitions=5 --benchmark_min_time=0.2
@@ -35,6 +36,9 @@ replay_fps() {
 echo "== kuzari-replay over a complete round ($frames frames, best of 3)"
 echo "  the game alone:              $(replay_fps) frames/s"
 echo "  writing the trace as well:   $(replay_fps --trace /dev/null) frames/s"
+
+echo "== Music: changes of piece, the soundfont, levels (disk audio driver, about a minute)"
+"$build"/bench/kuzari-music-bench data 2>&1 | grep -v '^CRITICAL'
 
 if [ "${1:-}" = "--real-game" ]; then
     bench/real_game.sh "$build"

@@ -20,8 +20,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# SDL2_mixer plays MIDI through FluidSynth, which needs a soundfont; the game
-# looks for TimGM6mb first, then the system's default General MIDI one.
+# The music is played by FluidSynth, which needs a soundfont; the game looks
+# for TimGM6mb first, then the system's default General MIDI one.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "timgm6mb-soundfont | fluid-soundfont-gm | musescore-general-soundfont-small | sf3-soundfont-gm")
 include(CPack)

@@ -52,7 +52,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Description)" ] || fail "no Description"
 depends="$(field Depends)"
 echo "Depends: $depends"
-for library in 'libsdl2-2\.0-0' 'libsdl2-mixer-2\.0-0' libinih1 'libpng16-16' libc6 'libstdc\+\+6'; do
+for library in 'libsdl2-2\.0-0' 'libsdl2-mixer-2\.0-0' libfluidsynth3 libinih1 'libpng16-16' libc6 'libstdc\+\+6'; do
   grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library"
 done
 grep -qE "(^|, )timgm6mb-soundfont \| [^,]*sf3-soundfont-gm" <<<"$depends" || fail "Depends lacks the soundfont"

@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 play_packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libpng-dev libinih-dev
+  libfluidsynth-dev             # the music's synthesiser, used directly
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
 )
 test_packages=(

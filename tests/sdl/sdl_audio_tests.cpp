@@ -1,5 +1,6 @@
-// The audio subsystem on the real SDL2_mixer path, with SDL's "disk" audio
-// driver writing the mixed output to a file that the tests then read back.
+// The audio subsystem on the real SDL2_mixer and FluidSynth path, with SDL's
+// "disk" audio driver writing the mixed output to a file that the tests then
+// read back.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -23,14 +24,16 @@
 
 namespace {
 
-// A folder of its own for each use, all under one scratch folder that goes
-// when the suite ends.
+// A folder of its own for each use, under one scratch folder that goes when
+// the suite ends; a test's own go when its audio stops.
+std::vector<std::string> temp_dirs;
+
 std::string new_folder() {
     static const ScratchDir scratch;
     static int made = 0;
-    const std::string folder = scratch.path + "/" + std::to_string(made++);
-    std::filesystem::create_directories(folder);
-    return folder;
+    temp_dirs.push_back(scratch.path + "/" + std::to_string(made++));
+    std::filesystem::create_directories(temp_dirs.back());
+    return temp_dirs.back();
 }
 
 // The device's sample frames a second.
@@ -66,10 +69,19 @@ std::string start_audio(const std::string& data_dir) {
     EXPECT_EQ(chdir(data_dir.c_str()), 0);
     se_enabled = true;  // as the game starts, should an earlier test in this process have changed them
     voice_cooldown = 0;
+    mixed_bytes = 0;
+    Mix_SetPostMix(count_mixed, nullptr);  // from the first buffer: the count is the place in the output
     EXPECT_TRUE(init_sound());
     EXPECT_TRUE(init_music(nullptr));
-    Mix_SetPostMix(count_mixed, nullptr);
     return output;
+}
+
+// Waits (bounded) for the soundfont's background load to end.
+void wait_for_soundfont() {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (sdl_music_soundfont() == SdlSoundfont::loading && std::chrono::steady_clock::now() < give_up)
+        SDL_Delay(5);
+    ASSERT_NE(sdl_music_soundfont(), SdlSoundfont::loading) << "the soundfont never finished loading";
 }
 
 // Waits until the mixer has produced `seconds` more of output (bounded, so
@@ -81,7 +93,8 @@ void let_mix(double seconds) {
     ASSERT_GE(mixed_bytes, target) << "the mixer stalled";
 }
 
-// Shuts the services down in the game's order and reads the output back.
+// Shuts the services down in the game's order, reads the output back and
+// removes the test's files.
 std::vector<int16_t> stop_audio(const std::string& output) {
     Mix_SetPostMix(nullptr, nullptr);
     release_music();
@@ -90,8 +103,15 @@ std::vector<int16_t> stop_audio(const std::string& output) {
     const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::vector<int16_t> samples(bytes.size() / 2);
     std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    for (const std::string& dir : temp_dirs) std::filesystem::remove_all(dir);
+    temp_dirs.clear();
     return samples;
 }
+
+// Where the output has got to: the frames mixed so far (the buffer being
+// mixed at this moment may not be counted yet).
+size_t mixed_frame() { return size_t(mixed_bytes / 4); }
+size_t buffer_frames() { return size_t(mix_buffer_bytes / 4); }
 
 int peak(const std::vector<int16_t>& samples) {
     int top = 0;
@@ -111,6 +131,49 @@ std::string test_data() {
     write_audio_data(dir);
     return dir;
 }
+
+// Louder than the tail of reverb and released voices a note leaves (the
+// pieces here peak near 15 000).
+bool sounding(const std::vector<int16_t>& samples, size_t frame) {
+    return std::abs(int(samples[2 * frame])) > 500 || std::abs(int(samples[2 * frame + 1])) > 500;
+}
+
+bool quiet_between(const std::vector<int16_t>& samples, size_t from, size_t to) {
+    for (size_t frame = from; frame < to && 2 * frame + 1 < samples.size(); ++frame)
+        if (sounding(samples, frame)) return false;
+    return true;
+}
+
+// Stretches of sound parted by at least a fifth of a second of quiet.
+int sounding_stretches(const std::vector<int16_t>& samples) {
+    int stretches = 0;
+    size_t quiet = 44100;
+    for (size_t frame = 0; 2 * frame + 1 < samples.size(); ++frame) {
+        if (!sounding(samples, frame)) {
+            ++quiet;
+            continue;
+        }
+        if (quiet >= 44100 / 5) ++stretches;
+        quiet = 0;
+    }
+    return stretches;
+}
+
+// Variable-length delta time.
+Bytes delta(uint32_t ticks) {
+    Bytes out{uint8_t(ticks & 0x7F)};
+    while (ticks >>= 7) out.insert(out.begin(), uint8_t(0x80 | (ticks & 0x7F)));
+    return out;
+}
+
+// An organ chord held for `sound` seconds between rests, at 960 ticks a second.
+Bytes chord_piece(double rest_before, double sound, double rest_after) {
+    return midi_file(Bytes{0x00, 0xC0, 19} + delta(uint32_t(rest_before * 960)) +
+                     Bytes{0x90, 60, 110, 0x00, 0x90, 67, 110} + delta(uint32_t(sound * 960)) +
+                     Bytes{0x80, 60, 0, 0x00, 0x80, 67, 0} + delta(uint32_t(rest_after * 960)) +
+                     Bytes{0xB0, 7, 100});
+}
+
 
 }  // namespace
 
@@ -227,6 +290,7 @@ TEST(SdlAudio, AMidiPieceRendersToSound) {
 TEST(SdlAudio, EveryCommittedPieceRendersToSound) {
     for (const char* name : {"title", "main", "hue", "end", "miss"}) {
         const std::string output = start_audio(KUZARI_DATA_DIR);
+        wait_for_soundfont();
         const std::string path = std::string("midi/") + name + ".mid";
         const auto start = std::chrono::steady_clock::now();
         ASSERT_TRUE(play_music(path.c_str(), true)) << path;
@@ -240,33 +304,154 @@ TEST(SdlAudio, EveryCommittedPieceRendersToSound) {
     }
 }
 
-TEST(SdlAudio, APieceTheEngineCannotLoadTurnsMusicOff) {
+TEST(SdlAudio, WithNoSoundfontMusicIsOffAndEffectsStillSound) {
     const std::string dir = test_data();
-    // No soundfont to play with: the player's own choice is honoured, and fails.
+    // The player's own choice is honoured, and there is nothing there.
     setenv("SDL_SOUNDFONTS", (dir + "/none.sf2").c_str(), 1);
     const std::string output = start_audio(dir);
+    unsetenv("SDL_SOUNDFONTS");
     EXPECT_FALSE(play_music("midi/note.mid", true));
     EXPECT_FALSE(music_performance);
     EXPECT_FALSE(play_music("midi/note.mid", true));
+    play_se(0);
     let_mix(0.3);
-    const auto samples = stop_audio(output);
-    EXPECT_EQ(peak(samples), 0);
-    unsetenv("SDL_SOUNDFONTS");
+    EXPECT_EQ(peak(stop_audio(output)), 1000) << "the effect alone";
 }
 
-TEST(SdlAudio, APlayersSoundfontIsUsed) {
+TEST(SdlAudio, ASoundfontThatFailsToLoadSilencesTheMusic) {
+    const std::string dir = test_data();
+    write_bytes(dir + "/broken.sf2", Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 's', 'f', 'b', 'k'});
+    setenv("SDL_SOUNDFONTS", (dir + "/broken.sf2").c_str(), 1);
+    const std::string output = start_audio(dir);
+    unsetenv("SDL_SOUNDFONTS");
+    play_music("midi/note.mid", true);  // may come before the load has failed
+    wait_for_soundfont();
+    EXPECT_EQ(sdl_music_soundfont(), SdlSoundfont::missing);
+    EXPECT_FALSE(play_music("midi/note.mid", true)) << "once it is known, music goes off";
+    EXPECT_FALSE(music_performance);
+    let_mix(0.3);
+    EXPECT_EQ(peak(stop_audio(output)), 0);
+}
+
+TEST(SdlAudio, ASoundfontFromTheSettingsComesBeforeSdlSoundfonts) {
     const char* soundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
     if (!std::filesystem::exists(soundfont)) GTEST_SKIP() << "no " << soundfont;
-    setenv("SDL_SOUNDFONTS", soundfont, 1);
-    const std::string output = start_audio(test_data());
-    EXPECT_STREQ(Mix_GetSoundFonts(), soundfont);
+    const std::string dir = test_data();
+    setenv("SDL_SOUNDFONTS", (dir + "/none.sf2").c_str(), 1);
+    sdl_music_settings.soundfont = soundfont;
+    const std::string output = start_audio(dir);
+    unsetenv("SDL_SOUNDFONTS");
+    sdl_music_settings.soundfont.clear();
     ASSERT_TRUE(play_music("midi/note.mid", false));
     let_mix(0.4);
     EXPECT_GT(peak(stop_audio(output)), 500);
 }
 
+TEST(SdlAudio, APieceTheSynthesiserCannotReadTurnsMusicOffForGood) {
+    const std::string dir = test_data();
+    // Our MIDI check lets a two-byte tempo through; FluidSynth's reader does not.
+    write_bytes(dir + "/midi/bad.mid", midi_file({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1, 0x00, 0x90, 60, 100}));
+    const std::string output = start_audio(dir);
+    EXPECT_FALSE(play_music("midi/bad.mid", true));
+    EXPECT_FALSE(music_performance);
+    EXPECT_FALSE(play_music("midi/note.mid", true));
+    stop_music();
+    play_se(1);
+    let_mix(0.3);
+    EXPECT_EQ(peak(stop_audio(output)), 2000) << "the effect alone";
+}
+
+TEST(SdlAudio, AChangeOfPieceStopsTheOldAtOnceAndStartsTheNew) {
+    const std::string dir = test_data();
+    write_bytes(dir + "/midi/old.mid", chord_piece(0, 10, 0));
+    write_bytes(dir + "/midi/new.mid", chord_piece(0.5, 10, 0));  // half a second's rest first
+    const std::string output = start_audio(dir);
+    wait_for_soundfont();
+    ASSERT_TRUE(play_music("midi/old.mid", true));
+    let_mix(0.5);
+    ASSERT_TRUE(play_music("midi/new.mid", true));
+    const size_t changed = mixed_frame();
+    let_mix(1.0);
+    const auto samples = stop_audio(output);
+    const size_t buffer = buffer_frames();
+
+    EXPECT_FALSE(quiet_between(samples, changed - 2 * buffer, changed)) << "the old piece played";
+    EXPECT_TRUE(quiet_between(samples, changed + 2 * buffer, changed + 44100 * 4 / 10)) << "the old piece goes on";
+    EXPECT_FALSE(quiet_between(samples, changed + 44100 * 6 / 10, changed + 44100)) << "the new piece is silent";
+}
+
+TEST(SdlAudio, StopSilencesTheMusicWithinTwoBuffers) {
+    const std::string dir = test_data();
+    write_bytes(dir + "/midi/chord.mid", chord_piece(0, 10, 0));
+    const std::string output = start_audio(dir);
+    wait_for_soundfont();
+    ASSERT_TRUE(play_music("midi/chord.mid", true));
+    let_mix(0.5);
+    stop_music();
+    const size_t stopped = mixed_frame();
+    let_mix(0.5);
+    const auto samples = stop_audio(output);
+    EXPECT_FALSE(quiet_between(samples, stopped - 2 * buffer_frames(), stopped));
+    EXPECT_TRUE(quiet_between(samples, stopped + 2 * buffer_frames(), samples.size() / 2));
+}
+
+TEST(SdlAudio, PausedMusicIsSilentAndResumesWhereItStopped) {
+    const std::string dir = test_data();
+    write_bytes(dir + "/midi/beat.mid", chord_piece(0, 0.25, 0.25));  // played once: half a second
+    const std::string output = start_audio(dir);
+    wait_for_soundfont();
+    sdl_music_pause(true);  // before a sample of it is rendered: it waits at its start
+    ASSERT_TRUE(play_music("midi/beat.mid", false));
+    let_mix(1.0);
+    sdl_music_pause(false);
+    let_mix(1.0);
+    const auto samples = stop_audio(output);
+    EXPECT_EQ(sounding_stretches(samples), 1);
+    EXPECT_TRUE(quiet_between(samples, 0, 44100 * 9 / 10)) << "paused";
+}
+
+TEST(SdlAudio, TheMusicVolumeScalesTheMusic) {
+    // A fresh synthesiser renders a piece the same every time, so only the volume differs.
+    int peaks[2] = {};
+    for (int run = 0; run < 2; ++run) {
+        const std::string dir = test_data();
+        write_bytes(dir + "/midi/chord.mid", chord_piece(0, 10, 0));
+        const std::string output = start_audio(dir);
+        sdl_music_set_volume(run == 0 ? 1.0f : 0.5f);  // over the player's volume, set as the device opens
+        wait_for_soundfont();
+        ASSERT_TRUE(play_music("midi/chord.mid", true));
+        let_mix(0.5);
+        peaks[run] = peak(stop_audio(output));
+    }
+    sdl_music_set_volume(1.0f);
+    EXPECT_GT(peaks[0], 5000);
+    EXPECT_NEAR(peaks[1], peaks[0] / 2, 1);
+}
+
+TEST(SdlAudio, APieceIsPlayedAsManyTimesAsAskedThenFallsSilent) {
+    const Bytes beat = chord_piece(0, 0.2, 0.6);  // 0.8 s a play
+    for (int plays : {1, 2}) {
+        const std::string output = start_audio(test_data());
+        wait_for_soundfont();
+        PlatformMusic* piece = platform_music_load(beat.data(), beat.size());
+        ASSERT_TRUE(piece);
+        platform_music_play(piece, plays);
+        let_mix(2.5);
+        platform_music_free(piece);
+        EXPECT_EQ(sounding_stretches(stop_audio(output)), plays);
+    }
+    // The game's looping piece goes on.
+    const std::string data = test_data();
+    write_bytes(data + "/midi/beat.mid", beat);
+    const std::string output = start_audio(data);
+    wait_for_soundfont();
+    ASSERT_TRUE(play_music("midi/beat.mid", true));
+    let_mix(3.5);
+    EXPECT_GE(sounding_stretches(stop_audio(output)), 4);
+}
+
 TEST(SdlAudio, ReleasesMayRunTwice) {
-    start_audio(test_data());
+    const std::string output = start_audio(test_data());
     play_music("midi/note.mid", true);
     play_voice("voice/a.wav");
     for (int i = 0; i < 2; ++i) {
@@ -276,4 +461,5 @@ TEST(SdlAudio, ReleasesMayRunTwice) {
     EXPECT_EQ(music_segment, nullptr);
     EXPECT_FALSE(sound_device);
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "the device is closed";
+    stop_audio(output);
 }

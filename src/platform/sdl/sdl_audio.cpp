@@ -1,19 +1,17 @@
-// The audio device on SDL2_mixer: one mixer channel per sound slot, and MIDI
-// music through the mixer's FluidSynth back end with a General MIDI soundfont.
+// The audio device on SDL2_mixer: one mixer channel per sound slot. The
+// music (sdl_music.cpp) is mixed in through the mixer's music hook. With
+// --nosound no device is opened: every call behaves as on a device that
+// plays nothing. The player's volumes and the mute key apply here.
+#include <SDL.h>
 #include <SDL_mixer.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/sdl_options.h"
 #include "platform/sdl/sdl_platform.h"
-
-struct PlatformMusic {
-    std::vector<uint8_t> bytes;  // the mixer reads the piece from here while it plays
-    Mix_Music* music;
-};
 
 namespace {
 
@@ -22,76 +20,72 @@ namespace {
 constexpr int device_rate = 44100;
 constexpr int device_buffer_frames = 512;
 
-// Debian's small General MIDI soundfont first: FluidSynth loads the soundfont
-// for every piece, and a big one would stall the frame that starts the music.
-const char* const soundfont_candidates[] = {
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf3/default-GM.sf3",
-    "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-};
-
 // A converted clip may grow this large while it is converted; a larger one is
 // refused (a clip of ours is a few hundred kilobytes).
 constexpr uint64_t max_converted_bytes = uint64_t(64) << 20;
 
 bool audio_open = false;
-bool midi_open = false;
+bool silent = false;  // --nosound: open, but no device behind it
+bool muted = false;
 int device_frequency = 0;
 Uint16 device_format = 0;
 int device_channels = 0;
 Mix_Chunk* clips[sound_slot_count] = {};
+bool silent_clips[sound_slot_count] = {};       // bound while there is no device
 std::vector<uint8_t> clip_samples[sound_slot_count];  // each chunk plays from here
 
-bool file_exists(const char* path) {
-    struct stat info;
-    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
-}
+bool slot_in_range(int slot) { return slot >= 0 && slot < sound_slot_count; }
 
-// The mixer applies its own built-in soundfont path when the device opens and
-// ignores SDL_SOUNDFONTS then; naming the soundfont before opening wins. A
-// player's own SDL_SOUNDFONTS is honoured; otherwise the first one installed.
-void choose_soundfont() {
-    const char* chosen = std::getenv("SDL_SOUNDFONTS");
-    if (!chosen || !*chosen) {
-        chosen = nullptr;
-        for (const char* candidate : soundfont_candidates)
-            if (file_exists(candidate)) {
-                chosen = candidate;
-                break;
-            }
-    }
-    if (chosen) Mix_SetSoundFonts(chosen);
+void apply_volumes() {
+    const float all = muted ? 0.0f : float(host_options.volume) / 100.0f;
+    Mix_Volume(-1, int(float(MIX_MAX_VOLUME) * all * float(host_options.effects_volume) / 100.0f + 0.5f));
+    sdl_music_set_volume(all * float(host_options.music_volume) / 100.0f);
 }
 
 }  // namespace
 
 bool platform_audio_open() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    choose_soundfont();
-    if (Mix_OpenAudio(device_rate, AUDIO_S16SYS, 2, device_buffer_frames) != 0) {
+    if (!host_options.sound) {
+        audio_open = silent = true;
+        return true;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+        Mix_OpenAudio(device_rate, AUDIO_S16SYS, 2, device_buffer_frames) != 0) {
+        std::fprintf(stderr, "kuzari: the sound device could not be opened: %s\n"
+                             "kuzari: 'kuzari --nosound' plays without sound\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     audio_open = true;
     Mix_AllocateChannels(sound_slot_count);
     Mix_QuerySpec(&device_frequency, &device_format, &device_channels);
+    apply_volumes();
     return true;
 }
 
 void platform_audio_close() {
     if (!audio_open) return;
     for (int slot = 0; slot < sound_slot_count; ++slot) platform_clip_unbind(slot);
-    Mix_CloseAudio();
     audio_open = false;
+    if (silent) {
+        silent = false;
+        return;
+    }
+    Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
+bool sdl_playing_silently() { return silent; }
 
 // Converts the clip to the device's format with SDL's converter, into samples
 // of our own that the slot's chunk plays without copying them.
 bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, const ClipFormat& format) {
-    if (!audio_open || slot < 0 || slot >= sound_slot_count) return false;
+    if (!audio_open || !slot_in_range(slot)) return false;
     platform_clip_unbind(slot);
+    if (silent) {
+        silent_clips[slot] = true;
+        return true;
+    }
     SDL_AudioCVT converter;
     const SDL_AudioFormat source = format.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     if (SDL_BuildAudioCVT(&converter, source, uint8_t(format.channels), int(format.rate), device_format,
@@ -113,7 +107,9 @@ bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, c
 }
 
 void platform_clip_unbind(int slot) {
-    if (slot < 0 || slot >= sound_slot_count || !clips[slot]) return;
+    if (!slot_in_range(slot)) return;
+    silent_clips[slot] = false;
+    if (!clips[slot]) return;
     Mix_HaltChannel(slot);
     Mix_FreeChunk(clips[slot]);
     clips[slot] = nullptr;
@@ -121,66 +117,26 @@ void platform_clip_unbind(int slot) {
 }
 
 const uint8_t* sdl_clip_samples(int slot, uint32_t* byte_count) {
-    const bool bound = slot >= 0 && slot < sound_slot_count && clips[slot];
+    const bool bound = slot_in_range(slot) && clips[slot];
     *byte_count = bound ? clips[slot]->alen : 0;
     return bound ? clips[slot]->abuf : nullptr;
 }
 
-void sdl_audio_pause(bool paused) {
-    if (!audio_open) return;
-    if (paused) {
-        Mix_Pause(-1);
-        Mix_PauseMusic();
-    } else {
-        Mix_Resume(-1);
-        Mix_ResumeMusic();
-    }
-}
-
 void platform_clip_play(int slot) {
-    if (slot < 0 || slot >= sound_slot_count || !clips[slot]) return;
+    if (!slot_in_range(slot) || !clips[slot]) return;
     // On a named channel this cuts off what it plays and starts from the first sample.
     Mix_PlayChannel(slot, clips[slot], 0);
 }
 
-// Succeeding here only says a MIDI back end exists; whether a piece can be
-// played shows when it is loaded.
-bool platform_music_open() {
-    if (!audio_open) return false;
-    midi_open = (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
-    return midi_open;
+void sdl_audio_pause(bool paused) {
+    if (!audio_open || silent) return;
+    if (paused) Mix_Pause(-1);
+    else Mix_Resume(-1);
+    sdl_music_pause(paused);
 }
 
-void platform_music_close() {
-    if (!midi_open) return;
-    Mix_HaltMusic();
-    Mix_Quit();
-    midi_open = false;
-}
-
-PlatformMusic* platform_music_load(const uint8_t* bytes, size_t size) {
-    if (!midi_open) return nullptr;
-    auto* piece = new PlatformMusic{std::vector<uint8_t>(bytes, bytes + size), nullptr};
-    SDL_RWops* source = SDL_RWFromConstMem(piece->bytes.data(), int(piece->bytes.size()));
-    piece->music = source ? Mix_LoadMUSType_RW(source, MUS_MID, SDL_TRUE) : nullptr;
-    if (!piece->music) {
-        delete piece;
-        return nullptr;
-    }
-    return piece;
-}
-
-void platform_music_play(PlatformMusic* music, int plays) {
-    if (midi_open && music) Mix_PlayMusic(music->music, plays);
-}
-
-void platform_music_stop() {
-    if (midi_open) Mix_HaltMusic();
-}
-
-void platform_music_free(PlatformMusic* music) {
-    if (!music) return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(music->music);
-    delete music;
+void sdl_switch_mute() {
+    muted = !muted;
+    if (audio_open && !silent) apply_volumes();
+    std::fprintf(stderr, "kuzari: sound %s\n", muted ? "off (M turns it on)" : "on");
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_settings.h"
 
 namespace {
@@ -52,6 +53,21 @@ bool parse_yes_no(const std::string& text, bool* value) {
 }
 
 std::string yes_no(bool value) { return value ? "yes" : "no"; }
+
+bool parse_decimal_number(const std::string& text, float low, float high, float* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    const float v = std::strtof(text.c_str(), &end);
+    if (*end || !(v >= low && v <= high)) return false;
+    *value = v;
+    return true;
+}
+
+std::string decimal_text(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(value));
+    return text;
+}
 
 // Keys the window keeps for itself.
 bool reserved_key(SDL_Keycode key) {
@@ -120,11 +136,20 @@ const Setting setting_table[] = {
      [] { return std::to_string(host_options.effects_volume); },
      [](const std::string& v) { return parse_whole(v, 0, 100, &host_options.effects_volume); }},
     {"", "soundfont", "a file", "the General MIDI soundfont for the music; empty: the first one installed",
-     [] { return host_options.soundfont; },
+     [] { return sdl_music_settings.soundfont; },
      [](const std::string& v) {
-         host_options.soundfont = v.empty() ? v : player_path(v);
+         sdl_music_settings.soundfont = v.empty() ? v : player_path(v);
          return true;
      }},
+    {"", "music-gain", "0 to 10", "the synthesiser's gain: how loud the music is against the effects",
+     [] { return decimal_text(sdl_music_settings.gain); },
+     [](const std::string& v) { return parse_decimal_number(v, 0.0f, 10.0f, &sdl_music_settings.gain); }},
+    {"", "reverb", "yes or no", "the synthesiser's reverb",
+     [] { return yes_no(sdl_music_settings.reverb); },
+     [](const std::string& v) { return parse_yes_no(v, &sdl_music_settings.reverb); }},
+    {"", "chorus", "yes or no", "the synthesiser's chorus",
+     [] { return yes_no(sdl_music_settings.chorus); },
+     [](const std::string& v) { return parse_yes_no(v, &sdl_music_settings.chorus); }},
     {"", "screenshot-scale", "1 to 16", "F12's screenshots, in times 320 x 240",
      [] { return std::to_string(host_options.screenshot_scale); },
      [](const std::string& v) { return parse_whole(v, 1, 16, &host_options.screenshot_scale); }},

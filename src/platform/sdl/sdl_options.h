@@ -17,7 +17,6 @@ struct HostOptions {
     bool pause_in_background = true;
     bool sound = true;
     int volume = 100, music_volume = 100, effects_volume = 100;  // percent
-    std::string soundfont;                                       // ahead of the ones found by themselves
     int screenshot_scale = 1;
     std::string record_path;    // write every frame's input here
     std::string playback_path;  // take every frame's input from here

@@ -3,6 +3,10 @@
 
 #include <SDL.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
 #include "platform/platform.h"
 
 struct PlatformWindow;
@@ -63,6 +67,10 @@ void sdl_finish_recording();
 // ---- Sound (sdl_audio.cpp) ----
 // Holds every effect, the voice and the music where they are, or lets them go on.
 void sdl_audio_pause(bool paused);
+// M: all sound off, or back at the volumes asked for.
+void sdl_switch_mute();
+// --nosound: the sound calls succeed and nothing sounds.
+bool sdl_playing_silently();
 
 // ---- Signals (sdl_signals.cpp) ----
 // SIGTERM, SIGINT and SIGHUP ask the game to quit, even while a message box is
@@ -82,3 +90,27 @@ void sdl_profile_waited(double began);
 // The samples of the slot's clip in the device's format and their byte count,
 // or null (and 0) without a clip. For the tests.
 const uint8_t* sdl_clip_samples(int slot, uint32_t* byte_count);
+
+// ---- Music (sdl_music.cpp) -----------------------------------------------------
+
+// How the music sounds; the host sets these before the audio device opens.
+struct SdlMusicSettings {
+    std::string soundfont;  // a soundfont to use instead of SDL_SOUNDFONTS and the system's; empty: none
+    float gain;             // FluidSynth's synth.gain
+    bool reverb;
+    bool chorus;
+};
+extern SdlMusicSettings sdl_music_settings;
+
+// The music's volume, 0 (silent) to 1 (as the settings make it).
+void sdl_music_set_volume(float scale);
+// While paused the music is silent and stands still; it resumes where it stopped.
+void sdl_music_pause(bool paused);
+
+// Where the soundfont, loaded in the background from the time music opens, stands.
+enum class SdlSoundfont { loading, ready, missing };
+SdlSoundfont sdl_music_soundfont();
+
+// False for a standard MIDI file that FluidSynth's file reader would refuse
+// when it comes to play it (sdl_music_check.cpp).
+bool sdl_music_readable(const uint8_t* data, size_t size);

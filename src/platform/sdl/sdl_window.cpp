@@ -99,6 +99,10 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
             sdl_save_shown_picture();
             return false;
         }
+        if (event.key.keysym.sym == SDLK_m) {
+            sdl_switch_mute();
+            return false;
+        }
         sdl_key_went_down(event.key.keysym.scancode);
         if (event.key.keysym.sym == SDLK_ESCAPE) sdl_record_escape();
         *message = PlatformMessage{message_key_down, event.key.keysym.sym == SDLK_ESCAPE};

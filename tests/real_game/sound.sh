@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The real game's sound options, under Xvfb: --nosound plays where no sound
+# device opens; M mutes and unmutes everything; --music-volume 0 leaves the
+# effects audible. The sound is SDL's disk audio driver's output, read back.
+#   sound.sh KUZARI DATA_DIR X11_PROBE
+# Exits 77 (skipped) when no X server can be started.
+set -uo pipefail
+kuzari=$1 data=$2 probe=$3
+. "$(dirname "$0")/lib.sh"
+start_xvfb 640x480
+
+# levels RAW: one letter for each tenth of a second of 44.1 kHz 16-bit stereo
+# output: "-" silent, "x" sounding.
+levels() {
+  od -An -v -td2 -w4 "$1" | awk '
+    { a = $1 < 0 ? -$1 : $1; b = $2 < 0 ? -$2 : $2; if (a > peak) peak = a; if (b > peak) peak = b }
+    NR % 4410 == 0 { printf "%s", (peak > 0 ? "x" : "-"); peak = 0 }
+    END { print "" }'
+}
+
+# ---- No sound device at all ----
+SDL_AUDIODRIVER=no-such-driver start_game "$data" "$kuzari" --nosound
+wait_for_window || fail "--nosound: no window"
+sleep 2
+xdotool key Return
+sleep 5  # the round opens and plays, sounds and all asked for
+kill -0 "$game_pid" 2>/dev/null || fail "--nosound: the game ended"
+grep -qi "sound device\|DirectSound" "$game_log" && fail "--nosound: the sound box: $(cat "$game_log")"
+xdotool key Escape
+if wait_for_exit 10; then
+  [ "$game_status" -eq 0 ] || fail "--nosound: exit status $game_status"
+else
+  fail "--nosound: Escape did not end the game"
+fi
+
+# Without --nosound the box says why, and standard error how to play without sound.
+SDL_AUDIODRIVER=no-such-driver start_game "$data" "$kuzari" --lang en
+for _ in $(seq 100); do grep -q "nosound" "$game_log" && break; sleep 0.1; done
+grep -q "could not be opened: .*" "$game_log" && grep -q "'kuzari --nosound' plays without sound" "$game_log" ||
+  fail "no reason and no way round on standard error: $(cat "$game_log")"
+stop_game
+
+# ---- M: all sound off and back ----
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/mute.raw" start_game "$data" "$kuzari"
+wait_for_window || fail "mute: no window"
+sleep 2   # the title's music
+xdotool key m
+sleep 2
+xdotool key m
+sleep 2
+stop_game
+heard=$(levels "$scratch/mute.raw")
+# Loud, then a second or more of silence, then loud again.
+[[ $heard =~ x+-{10,}x+ ]] && echo "ok   mute: $heard" || fail "mute: the output went $heard"
+
+# ---- No music, effects as loud as ever ----
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/effects.raw" start_game "$data" "$kuzari" --music-volume 0
+wait_for_window || fail "music-volume: no window"
+sleep 2.5   # the title's music, silent
+for _ in 1 2 3; do
+  xdotool key Down   # the cursor's sound
+  sleep 0.4
+done
+sleep 0.5
+stop_game
+heard=$(levels "$scratch/effects.raw")
+[[ $heard =~ ^-{15,}.*x ]] && echo "ok   music volume 0: $heard" || fail "music volume 0: the output went $heard"
+
+[ $failures -eq 0 ]

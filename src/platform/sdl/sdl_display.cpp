@@ -13,6 +13,10 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "platform/platform.h"
 #include "platform/sdl/sdl_options.h"
 #include "platform/sdl/sdl_platform.h"
@@ -118,6 +122,22 @@ SDL_Surface* window_surface(bool* fresh) {
     return surface;
 }
 
+// One scaled row, made in a buffer that stays in the cache, written to the
+// window's memory without reading it first (streaming stores), where SSE2 is.
+void write_row(uint8_t* to, const uint32_t* row, size_t bytes) {
+#ifdef __SSE2__
+    if ((reinterpret_cast<uintptr_t>(to) & 15) == 0 && bytes % 16 == 0) {
+        const auto* from = reinterpret_cast<const __m128i*>(row);
+        auto* out = reinterpret_cast<__m128i*>(to);
+        for (size_t i = 0; i < bytes / 16; ++i) _mm_stream_si128(out + i, _mm_loadu_si128(from + i));
+        return;
+    }
+#endif
+    std::memcpy(to, row, bytes);
+}
+
+std::vector<uint32_t> scaled_row;
+
 void present_through_surface(const uint16_t* pixels, int pitch) {
     bool fresh;
     SDL_Surface* surface = window_surface(&fresh);
@@ -131,15 +151,18 @@ void present_through_surface(const uint16_t* pixels, int pitch) {
     const int rows = std::min(picture_height, (surface->h - picture.y) / scale);
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     auto* first = static_cast<uint8_t*>(surface->pixels) + picture.y * surface->pitch + picture.x * 4;
+    scaled_row.resize(size_t(columns * scale));
+    const size_t row_bytes = scaled_row.size() * 4;
     for (int y = 0; y < rows; ++y) {
         const uint16_t* from = pixels + y * pitch;
-        uint8_t* row = first + size_t(y) * size_t(scale) * size_t(surface->pitch);
-        auto* to = reinterpret_cast<uint32_t*>(row);
-        for (int x = 0; x < columns; ++x) std::fill_n(to + x * scale, scale, widened[from[x]]);
-        // The row once written, its copies below are plain copies.
-        for (int copy = 1; copy < scale; ++copy)
-            std::memcpy(row + size_t(copy) * size_t(surface->pitch), row, size_t(columns * scale) * 4);
+        for (int x = 0; x < columns; ++x) std::fill_n(&scaled_row[size_t(x * scale)], scale, widened[from[x]]);
+        uint8_t* to = first + size_t(y) * size_t(scale) * size_t(surface->pitch);
+        for (int copy = 0; copy < scale; ++copy)
+            write_row(to + size_t(copy) * size_t(surface->pitch), scaled_row.data(), row_bytes);
     }
+#ifdef __SSE2__
+    _mm_sfence();  // the streamed rows are in memory before the window system reads them
+#endif
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (fresh) SDL_UpdateWindowSurface(display_window);
     else SDL_UpdateWindowSurfaceRects(display_window, &picture, 1);
@@ -211,4 +234,6 @@ void platform_close_display() {
     display_window = nullptr;
     widened.clear();
     widened.shrink_to_fit();
+    scaled_row.clear();
+    scaled_row.shrink_to_fit();
 }

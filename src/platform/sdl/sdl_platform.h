@@ -86,6 +86,8 @@ void sdl_box_open(bool open);
 double sdl_profile_clock();
 void sdl_profile_presented(double began);
 void sdl_profile_waited(double began);
+// Time the main thread spent in the music since `began`.
+void sdl_profile_music(double began);
 
 // The samples of the slot's clip in the device's format and their byte count,
 // or null (and 0) without a clip. For the tests.

@@ -90,40 +90,50 @@ static void fail_start_up(const char* text) {
     platform_message_box(text, "", false);
 }
 
-int game_main() {
+bool game_start() {
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
     on_window_created();
 
     if (!init_display(screen_width, screen_height)) {
         fail_start_up(game_text(text_display_failed));
         release_display();
-        return 0;
+        return false;
     }
     if (!init_sound()) {
         fail_start_up(game_text(text_sound_failed));
         release_sound();
         release_display();
-        return 0;
+        return false;
     }
     if (!init_music(main_window)) {
         fail_start_up(game_text(text_music_failed));
         release_music();
         release_sound();
         release_display();
-        return 0;
+        return false;
     }
+    return true;
+}
 
-    for (;;) {
-        PlatformMessage message;
-        if (platform_take_message(&message)) {
-            if (message.kind == message_quit) break;
-            window_proc(message);
-            continue;
-        }
-        if (frame_tick()) break;
-        // Sleep until the next frame is due instead of spinning on the clock.
-        platform_wait_until(last_frame_ms + 1000 / frame_rate + 1);
+bool game_step() {
+    PlatformMessage message;
+    if (platform_take_message(&message)) {
+        if (message.kind == message_quit) return false;
+        window_proc(message);
+        return true;
     }
-    shutdown_sequence();
+    if (frame_tick()) return false;
+    // Sleep until the next frame is due instead of spinning on the clock.
+    platform_wait_until(last_frame_ms + 1000 / frame_rate + 1);
+    return true;
+}
+
+void game_finish() { shutdown_sequence(); }
+
+int game_main() {
+    if (!game_start()) return 0;
+    while (game_step()) {
+    }
+    game_finish();
     return 0;
 }

@@ -77,7 +77,7 @@ void platform_wait_until(uint32_t deadline_ms) {
         } else {
             SDL_PumpEvents();
             if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) break;
-            usleep(500);
+            usleep(200);
         }
     }
     sdl_profile_waited(began);

@@ -5,9 +5,6 @@
 
 namespace {
 
-uint32_t read_u16(const uint8_t* p) { return uint32_t(p[0]) << 8 | p[1]; }
-uint32_t read_u32(const uint8_t* p) { return read_u16(p) << 16 | read_u16(p + 2); }
-
 // A variable-length quantity: at most four bytes, seven bits each.
 bool read_vlq(const uint8_t* data, size_t end, size_t* pos, uint32_t* value) {
     uint32_t v = 0;
@@ -29,8 +26,10 @@ int channel_data_bytes(uint8_t status) {
     return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
-// The events of one track chunk, [pos, end), up to its End of Track.
-bool track_is_well_formed(const uint8_t* data, size_t pos, size_t end) {
+}  // namespace
+
+bool midi_track_is_well_formed(const uint8_t* data, size_t pos, size_t end,
+                               bool (*accept)(uint8_t status, uint8_t meta_type, uint32_t length)) {
     uint8_t running_status = 0;
     for (;;) {
         uint32_t delta;
@@ -66,20 +65,19 @@ bool track_is_well_formed(const uint8_t* data, size_t pos, size_t end) {
         uint32_t length;
         if (!read_vlq(data, end, &pos, &length)) return false;
         if (end - pos < length) return false;
+        if (accept && !accept(status, meta_type, length)) return false;
         pos += length;
         if (status == 0xFF && meta_type == 0x2F) return true;
     }
 }
 
-}  // namespace
-
 bool midi_file_is_well_formed(const uint8_t* data, size_t size) {
     if (size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
-    const uint32_t header_size = read_u32(data + 4);
+    const uint32_t header_size = midi_u32(data + 4);
     if (header_size < 6 || header_size > size - 8) return false;
-    const uint32_t format = read_u16(data + 8);
-    const uint32_t tracks = read_u16(data + 10);
-    const uint32_t division = read_u16(data + 12);
+    const uint32_t format = midi_u16(data + 8);
+    const uint32_t tracks = midi_u16(data + 10);
+    const uint32_t division = midi_u16(data + 12);
     if (format > 2 || tracks == 0 || division == 0) return false;
     // Time in SMPTE frames (the top bit set) loads but the synthesiser cannot
     // play it: such a piece would be silent while music stayed on.
@@ -91,11 +89,11 @@ bool midi_file_is_well_formed(const uint8_t* data, size_t size) {
     while (found < tracks) {
         if (size - pos < 8) return false;
         const bool is_track = std::memcmp(data + pos, "MTrk", 4) == 0;
-        const uint32_t length = read_u32(data + pos + 4);
+        const uint32_t length = midi_u32(data + pos + 4);
         pos += 8;
         if (size - pos < length) return false;
         if (is_track) {
-            if (!track_is_well_formed(data, pos, pos + length)) return false;
+            if (!midi_track_is_well_formed(data, pos, pos + length)) return false;
             ++found;
         }
         pos += length;

@@ -1,6 +1,6 @@
-// The real game's window, message queue and clock on SDL: full screen or a
-// window, Alt+Enter and F11 between them, the pause while the window is in
-// the background, and the quit that a signal asks for.
+// The real game's window and message queue on SDL: full screen or a window,
+// Alt+Enter and F11 between them, the window's own keys (F12, M), the pause
+// while the window is in the background, and the quit that a signal asks for.
 #include <SDL.h>
 
 #include <algorithm>

@@ -9,14 +9,14 @@ cd "$(dirname "$0")/.."
 
 play_packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libpng-dev libinih-dev
+  libsdl2-dev libsdl2-mixer-dev libpng-dev libinih-dev libx11-dev
   libfluidsynth-dev             # the music's synthesiser, used directly
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
 )
 test_packages=(
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
   clang libclang-rt-dev         # the fuzz targets (libFuzzer's runtime is a package of its own)
-  xvfb xauth xfonts-base libx11-dev xdotool  # the tests that open the real window
+  xvfb xauth xfonts-base xdotool  # the tests that open the real window
   valgrind                      # the memcheck test
   dpkg-dev file desktop-file-utils appstream  # building and checking the Debian package
 )

@@ -2,8 +2,11 @@
 // Alt+Enter and F11 between them, the window's own keys (F12, M), the pause
 // while the window is in the background, and the quit that a signal asks for.
 #include <SDL.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 
 #include "platform/platform.h"
@@ -21,6 +24,10 @@ bool quit_posted = false;
 bool quit_signal_reported = false;
 bool focused = true, minimised = false;
 bool paused = false;
+bool in_fullscreen = false;
+// Without a window manager nobody answers a request for full screen: the
+// window is then made borderless and as large as the display by hand.
+bool fullscreen_by_hand = false;
 // The game's picture, which the window's size is a whole multiple of.
 int base_width = 320, base_height = 240;
 
@@ -50,6 +57,30 @@ int windowed_scale(int display) {
 int display_of_window() {
     const int display = the_window.window ? SDL_GetWindowDisplayIndex(the_window.window) : 0;
     return display < 0 ? 0 : display;
+}
+
+// Whether a window manager looks after the X display. SDL waits up to 100 ms
+// after asking for full screen until the window's size changes, which only a
+// window manager makes happen.
+bool window_manager_running() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    bool running = false;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check != None) {
+        Atom type;
+        int format;
+        unsigned long count, left;
+        unsigned char* value = nullptr;
+        if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                               &count, &left, &value) == Success)
+            running = value && count == 1;
+        if (value) XFree(value);
+    }
+    XCloseDisplay(display);
+    return running;
 }
 
 void set_paused(bool pause) {
@@ -130,14 +161,18 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
     for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
     sdl_start_input();
 
-    // Full screen is made at the display's own place and size as well, so
-    // that it covers the right screen even where no window manager acts on
-    // the full-screen request.
     const int display = 0;
     SDL_Rect bounds{0, 0, width, height};
     SDL_GetDisplayBounds(display, &bounds);
-    if (host_options.fullscreen) {
-        the_window.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+    fullscreen_by_hand = !window_manager_running();
+    in_fullscreen = host_options.fullscreen;
+    if (host_options.fullscreen && fullscreen_by_hand) {
+        the_window.window =
+            SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h, SDL_WINDOW_BORDERLESS);
+    } else if (host_options.fullscreen) {
+        // Smaller than the display, so that the window manager's answer shows at once.
+        the_window.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                                             SDL_WINDOWPOS_CENTERED_DISPLAY(display), width, height,
                                              SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     } else {
         const int scale = windowed_scale(display);
@@ -162,28 +197,29 @@ void platform_destroy_window(PlatformWindow* window) {
 SDL_Window* sdl_window_of(PlatformWindow* window) { return window ? window->window : nullptr; }
 SDL_Window* sdl_main_window() { return the_window.window; }
 
-bool sdl_is_fullscreen() {
-    return the_window.window && (SDL_GetWindowFlags(the_window.window) & SDL_WINDOW_FULLSCREEN) != 0;
-}
+bool sdl_is_fullscreen() { return the_window.window && in_fullscreen; }
 
 void sdl_switch_fullscreen() {
     SDL_Window* window = the_window.window;
     if (!window) return;
     const int display = display_of_window();
-    if (sdl_is_fullscreen()) {
-        SDL_SetWindowFullscreen(window, 0);
+    in_fullscreen = !in_fullscreen;
+    if (!in_fullscreen) {
+        if (!fullscreen_by_hand) SDL_SetWindowFullscreen(window, 0);
         SDL_SetWindowBordered(window, SDL_TRUE);
         SDL_SetWindowResizable(window, SDL_TRUE);
         const int scale = windowed_scale(display);
         SDL_SetWindowSize(window, base_width * scale, base_height * scale);
         SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                               SDL_WINDOWPOS_CENTERED_DISPLAY(display));
-    } else {
+    } else if (fullscreen_by_hand) {
         SDL_Rect bounds;
+        SDL_SetWindowBordered(window, SDL_FALSE);
         if (SDL_GetDisplayBounds(display, &bounds) == 0) {
             SDL_SetWindowPosition(window, bounds.x, bounds.y);
             SDL_SetWindowSize(window, bounds.w, bounds.h);
         }
+    } else {
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 }

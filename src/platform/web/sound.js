@@ -1,0 +1,196 @@
+// Effects, voices and music through Web Audio. Each slot holds one clip as an
+// AudioBuffer and plays it through a new AudioBufferSourceNode, cutting off
+// what the slot was playing. The music is the build's recording of each
+// piece, played `plays` times with its second pass looped seamlessly.
+//
+// The context runs at 48 kHz, the recordings' rate, so that their loop points
+// fall on whole samples. Browsers keep it suspended until the first key press
+// or click; `on_state` hears when that changes.
+
+const MUSIC_RATE = 48000;
+const DECODED_KEPT = 3; // decoded recordings kept, the most recently asked for
+
+export function make_sound(stats, on_state) {
+    let context = null;
+    const clips = [], sources = [];
+    let pieces = []; // from the manifest: { name, file, once_end, loop_start, loop_end, bytes (a promise) }
+    const decoded = new Map(); // piece number -> promise of an AudioBuffer, oldest first
+    let music = null; // { piece, plays, source }
+
+    function make_context() {
+        if (context) return context;
+        try {
+            context = new AudioContext({ sampleRate: MUSIC_RATE, latencyHint: 'interactive' });
+        } catch (error) {
+            console.warn(`no Web Audio at 48 kHz (${error}); trying the device's rate`);
+            context = new AudioContext();
+        }
+        context.onstatechange = () => on_state(context.state);
+        on_state(context.state);
+        return context;
+    }
+
+    function stop_source(source) {
+        if (!source) return;
+        try {
+            source.stop();
+        } catch (error) {
+            // never started: nothing to stop
+        }
+        source.disconnect();
+    }
+
+    function decode(piece) {
+        let buffer = decoded.get(piece);
+        if (buffer) {
+            decoded.delete(piece); // to the end: the most recent
+        } else {
+            const info = pieces[piece - 1];
+            buffer = info.bytes.then(bytes => context.decodeAudioData(bytes.slice(0)));
+            buffer.catch(error => console.warn(`${info.file}: ${error}`));
+        }
+        decoded.set(piece, buffer);
+        while (decoded.size > DECODED_KEPT) decoded.delete(decoded.keys().next().value);
+        return buffer;
+    }
+
+    // The recording from its start, `plays` passes, then silence: the first
+    // pass, then the looped part again and again up to the last pass's end.
+    function start_piece(playing, buffer) {
+        const info = pieces[playing.piece - 1];
+        const source = context.createBufferSource();
+        source.buffer = buffer;
+        const rate = buffer.sampleRate;
+        let end = info.once_end;
+        if (playing.plays > 1) {
+            const [start, stop] = info.loop_end > info.loop_start ? [info.loop_start, info.loop_end] : [0, info.once_end];
+            source.loop = true;
+            source.loopStart = start / rate;
+            source.loopEnd = stop / rate;
+            end = start + (playing.plays - 1) * (stop - start) + (info.loop_end > info.loop_start ? 0 : stop);
+        }
+        source.connect(context.destination);
+        const when = context.currentTime;
+        source.start(when);
+        if (source.loop || end < buffer.length) source.stop(when + end / rate);
+        playing.source = source;
+        stats.music_started.push(info.name);
+    }
+
+    const host = {
+        audio_open() {
+            try {
+                make_context();
+                return 1;
+            } catch (error) {
+                console.error(`no Web Audio: ${error}`);
+                return 0;
+            }
+        },
+        audio_close() {
+            for (let slot = 0; slot < sources.length; slot++) host.clip_unbind(slot);
+        },
+        // A clip in its own format: rate, 8-bit unsigned or 16-bit little-endian
+        // signed samples, channels interleaved. 0 when no buffer can hold it.
+        clip_bind(memory, slot, pointer, byte_count, rate, bits, channels) {
+            host.clip_unbind(slot);
+            const frame_bytes = bits / 8 * channels;
+            const frames = Math.floor(byte_count / frame_bytes);
+            let buffer;
+            try {
+                buffer = context.createBuffer(channels, frames, rate);
+            } catch (error) {
+                console.warn(`a clip at ${rate} Hz, ${channels} channels, ${frames} frames: ${error}`);
+                return 0;
+            }
+            // Whole samples; a 16-bit clip at an odd place is read a byte at a time.
+            const samples = bits === 8 ? new Uint8Array(memory.buffer, pointer, frames * channels)
+                : pointer % 2 === 0 ? new Int16Array(memory.buffer, pointer, frames * channels)
+                : Int16Array.from({ length: frames * channels }, (_, i) =>
+                    new DataView(memory.buffer).getInt16(pointer + 2 * i, true));
+            const [offset, scale] = bits === 8 ? [128, 1 / 128] : [0, 1 / 32768];
+            for (let channel = 0; channel < channels; channel++) {
+                const out = buffer.getChannelData(channel);
+                for (let i = 0, at = channel; i < frames; i++, at += channels) out[i] = (samples[at] - offset) * scale;
+            }
+            clips[slot] = buffer;
+            return 1;
+        },
+        clip_unbind(slot) {
+            stop_source(sources[slot]);
+            sources[slot] = null;
+            clips[slot] = null;
+        },
+        clip_play(slot) {
+            if (!clips[slot]) return;
+            stop_source(sources[slot]);
+            const source = context.createBufferSource();
+            source.buffer = clips[slot];
+            source.connect(context.destination);
+            source.start();
+            sources[slot] = source;
+            stats.sources_started++;
+            stats.frame_events?.push(['clip', slot]);
+        },
+
+        music_open() {
+            return context ? 1 : 0;
+        },
+        music_close() {
+            host.music_stop();
+        },
+        // The piece whose MIDI file has this hash and size, or 0.
+        music_find(hash, size) {
+            const index = pieces.findIndex(piece => piece.hash === hash && piece.size === size);
+            if (index < 0) {
+                stats.music_refused++;
+                return 0;
+            }
+            decode(index + 1);
+            return index + 1;
+        },
+        // Starts as soon as the recording is decoded, from its start.
+        music_play(piece, plays) {
+            host.music_stop();
+            const playing = { piece, plays, source: null };
+            music = playing;
+            stats.frame_events?.push(['music', pieces[piece - 1].name, plays]);
+            decode(piece).then(buffer => {
+                if (music === playing) start_piece(playing, buffer);
+            }, () => {});
+        },
+        music_stop() {
+            if (music) stop_source(music.source);
+            music = null;
+            stats.frame_events?.push(['music_stop']);
+        },
+    };
+
+    return {
+        host,
+        context: () => context,
+        // The recordings the build made; each fetched now, decoded when asked for.
+        set_pieces(list) {
+            pieces = list.map(piece => ({
+                ...piece,
+                bytes: fetch(piece.file).then(response => {
+                    if (!response.ok) throw new Error(`HTTP ${response.status}`);
+                    return response.arrayBuffer();
+                }),
+            }));
+            for (const piece of pieces) piece.bytes.catch(error => console.warn(`${piece.file}: ${error}`));
+        },
+        // The first key press or click lets the sound start.
+        resume() {
+            if (context && context.state === 'suspended') context.resume();
+        },
+        suspend() {
+            if (context && context.state === 'running') context.suspend();
+        },
+        // For the tests: a recording decoded, and its length in samples.
+        async decoded_length(piece) {
+            const buffer = await decode(piece);
+            return { length: buffer.length, rate: buffer.sampleRate };
+        },
+    };
+}

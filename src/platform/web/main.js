@@ -15,6 +15,7 @@ const replay_url = params.get('replay');
 const english = params.has('lang') ? params.get('lang') === 'en'
     : !replay_url && !(navigator.languages || [navigator.language]).some(tag => /^ja\b/i.test(tag || ''));
 const seed_param = params.has('seed') ? Number(params.get('seed')) >>> 0 : null;
+const recording = params.get('record') === '1';
 
 const FIRST_CLOCK_MS = 1000; // the game clock at start-up: the first frame runs at once
 const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), the game stands still
@@ -43,11 +44,13 @@ const stats = window.kuzari = {
     boxes: [],               // [caption, text] of every box the game showed
     refreshes: [],           // [ms of work, frames run] of each refresh that ran a frame (the last 2000)
     scene: () => 0,
-    // Test mode only:
+    // Test mode and recording only:
     hashes: [],              // every frame's picture hash, frame 0 first
     events: [],              // per frame: what it asked of the sound and music
-    frame_events: replay_url ? [] : null,
+    frame_events: replay_url || recording ? [] : null,
     script_error: null,
+    recording: () => '',
+    decoded_length: piece => sound.decoded_length(piece), // a recording's samples and rate
 };
 
 const canvas = document.getElementById('screen');
@@ -237,7 +240,14 @@ async function play(loaded) {
     const now = performance.now();
     game.origin = now - FIRST_CLOCK_MS;
     held_codes.clear();
+    if (recording) {
+        game.exports.web_trace();
+        stats.hashes = [];
+        stats.events = [];
+        stats.recording = () => c_string(game.exports.web_recording());
+    }
     game.started = game.running = game.exports.web_start(game.clock) === 1;
+    if (recording) game.exports.web_report_frame0();
     game.over = !game.running;
     refresh(now); // the first frame now, not at the next refresh
 }

@@ -18,6 +18,10 @@ uint8_t pad_pushes = 0;             // the d-pad held now
 uint8_t buttons_tapped = 0;         // bit n: button n + 1 went down since the last frame
 uint8_t pushes_tapped = 0;          // d-pad pushes since the last frame
 
+// What the frame read, for a recording.
+KeyboardState keys_read{};
+JoystickState joystick_read{0x8000, 0x8000, 0};
+
 bool KeyboardState::*const key_fields[game_key_count] = {
     &KeyboardState::up,    &KeyboardState::down,  &KeyboardState::left, &KeyboardState::right,
     &KeyboardState::enter, &KeyboardState::shift, &KeyboardState::ctrl, &KeyboardState::space,
@@ -50,6 +54,11 @@ WEB_EXPORT("web_pad") void web_pad(int connected, int x, int y, int buttons, int
     pushes_tapped |= pad_pushes;
 }
 
+void web_input_read(KeyboardState* keys, JoystickState* joystick) {
+    *keys = keys_read;
+    *joystick = joystick_read;
+}
+
 void web_frame_shown() {
     for (bool& tapped : key_tapped) tapped = false;
     buttons_tapped = pushes_tapped = 0;
@@ -63,6 +72,7 @@ bool platform_read_keyboard(KeyboardState* keys) {
     *keys = KeyboardState{};
     for (int key = 0; key < game_key_count; ++key)
         if (key_held[key] || key_tapped[key]) keys->*key_fields[key] = true;
+    keys_read = *keys;
     return true;
 }
 
@@ -72,6 +82,7 @@ bool platform_read_joystick(JoystickState* joystick) {
         web_script_joystick(joystick);
         return true;
     }
+    joystick_read = JoystickState{0x8000, 0x8000, 0};
     if (!pad_connected) return false;
     *joystick = pad;
     joystick->buttons = uint8_t(pad.buttons | buttons_tapped);
@@ -80,5 +91,6 @@ bool platform_read_joystick(JoystickState* joystick) {
     if (pushes & push_right) joystick->x = 0xFFFF;
     if (pushes & push_up) joystick->y = 0;
     if (pushes & push_down) joystick->y = 0xFFFF;
+    joystick_read = *joystick;
     return true;
 }

@@ -2,15 +2,12 @@
 // plays it. The clock starts at 1000 ms and moves 17 ms a wait; a run's newly
 // held keys and its Escape go down as messages before its first frame; the
 // window closes when the script's frames are over; the seed is the script's.
-// Every frame that runs reports the hash of its picture to the page.
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "graphics/graphics.h"
 #include "platform/input_script.h"
 #include "platform/web/web_host.h"
-#include "shell/observer.h"
 #include "shell/shell.h"
 
 namespace {
@@ -32,20 +29,6 @@ struct Script {
 Script script;
 std::string script_text;
 std::string script_error;
-
-void report_frame(bool presented) {
-    const uint64_t hash = back_buffer_hash();
-    host_frame_finished(presented ? 1 : 0, uint32_t(hash >> 32), uint32_t(hash));
-}
-
-const GameObserver script_observer = {
-    nullptr, nullptr, nullptr, nullptr, nullptr,
-    [](bool presented) {
-        ++script.frames_run;
-        report_frame(presented);
-    },
-    nullptr,
-};
 
 // The run holding frame `frame` (1-based), or null after the script.
 const InputRun* run_for_frame(uint64_t frame, size_t* index, uint64_t* start) {
@@ -96,16 +79,15 @@ WEB_EXPORT("web_use_script") int web_use_script() {
     script_seed(script_text, &script.seed);
     if (script_language(script_text) == "en") set_game_language(language_english);
     script.running = true;
-    game_observer = &script_observer;
+    web_trace_frames();
     return 1;
 }
 
 WEB_EXPORT("web_script_error") const char* web_script_error() { return script_error.c_str(); }
 
-// The picture before the first frame, reported as frame 0.
-WEB_EXPORT("web_report_frame0") void web_report_frame0() { report_frame(false); }
-
 bool web_script_running() { return script.running; }
+
+void web_script_frame_ran() { ++script.frames_run; }
 
 bool web_script_message(PlatformMessage* message) {
     if (script.frames_run >= script.frames) {

@@ -21,6 +21,7 @@ void web_set_clock(uint32_t ms) { clock_ms = ms; }
 
 // A key went down on the page: the game's window hears of it.
 WEB_EXPORT("web_key_message") void web_key_message(int is_escape) {
+    if (is_escape) web_record_escape();
     messages.push_back(PlatformMessage{message_key_down, is_escape != 0});
 }
 
@@ -73,7 +74,11 @@ void platform_wait_until(uint32_t deadline_ms) {
 
 uint32_t platform_ticks_ms() { return web_script_running() ? web_script_clock() : clock_ms; }
 
-uint32_t platform_calendar_seconds() { return web_script_running() ? web_script_seed() : host_calendar_seconds(); }
+uint32_t platform_calendar_seconds() {
+    const uint32_t seed = web_script_running() ? web_script_seed() : host_calendar_seconds();
+    web_record_seed(seed);
+    return seed;
+}
 
 void platform_message_box(const char* text, const char* caption, bool error_icon) {
     host_message_box(text, caption, error_icon ? 1 : 0);

@@ -42,7 +42,7 @@ const stats = window.kuzari = {
     music_started: [],       // recordings started, by name
     music_refused: 0,        // MIDI files the build did not render
     boxes: [],               // [caption, text] of every box the game showed
-    refreshes: [],           // [ms of work, frames run] of each refresh that ran a frame (the last 2000)
+    refreshes: [],           // [ms of work, frames run, ms drawing, refresh time] of each refresh that ran a frame (the last 2000)
     scene: () => 0,
     // Test mode and recording only:
     hashes: [],              // every frame's picture hash, frame 0 first
@@ -213,9 +213,11 @@ function refresh(now) {
     const began = performance.now();
     read_pad();
     const frames = advance(now);
+    const drawing = performance.now();
     draw();
     if (frames) {
-        stats.refreshes.push([performance.now() - began, frames]);
+        const end = performance.now();
+        stats.refreshes.push([end - began, frames, end - drawing, now]);
         if (stats.refreshes.length > 2000) stats.refreshes.shift();
     }
     if (game.over && !game.box_open) finish();
@@ -250,6 +252,7 @@ async function play(loaded) {
     if (recording) game.exports.web_report_frame0();
     game.over = !game.running;
     refresh(now); // the first frame now, not at the next refresh
+    setTimeout(() => sound.fetch_all(), 0); // the music, once the game is under way
 }
 
 // ---- Test mode ---------------------------------------------------------------------

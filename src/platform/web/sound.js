@@ -169,15 +169,19 @@ export function make_sound(stats, on_state) {
     return {
         host,
         context: () => context,
-        // The recordings the build made; each fetched now, decoded when asked for.
+        // The recordings the build made, fetched when first asked for or when
+        // fetch_all is called, decoded when asked for.
         set_pieces(list) {
-            pieces = list.map(piece => ({
-                ...piece,
-                bytes: fetch(piece.file).then(response => {
+            pieces = list.map(piece => {
+                let bytes = null;
+                const fetched = () => bytes ??= fetch(piece.file).then(response => {
                     if (!response.ok) throw new Error(`HTTP ${response.status}`);
                     return response.arrayBuffer();
-                }),
-            }));
+                });
+                return { ...piece, get bytes() { return fetched(); } };
+            });
+        },
+        fetch_all() {
             for (const piece of pieces) piece.bytes.catch(error => console.warn(`${piece.file}: ${error}`));
         },
         // The first key press or click lets the sound start.

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!synth) std::abort();  // nothing would be tested
-    if (!midi_file_is_sound(data, size) || !sdl_music_readable(data, size)) return 0;
+    if (!midi_file_is_well_formed(data, size) || !sdl_music_readable(data, size)) return 0;
     parsed = false;
     fluid_player_t* player = new_fluid_player(synth);
     fluid_player_set_tick_callback(player, note_tick, nullptr);

@@ -13,7 +13,7 @@ import { make_sound } from './sound.js';
 const params = new URLSearchParams(location.search);
 const replay_url = params.get('replay');
 const english = params.has('lang') ? params.get('lang') === 'en'
-    : !replay_url && !(navigator.languages || [navigator.language]).some(tag => /^ja\b/i.test(tag || ''));
+    : !replay_url && !/^ja\b/i.test(navigator.language || '');
 const seed_param = params.has('seed') ? Number(params.get('seed')) >>> 0 : null;
 const recording = params.get('record') === '1';
 
@@ -41,6 +41,7 @@ const stats = window.kuzari = {
     sources_started: 0,      // AudioBufferSourceNodes made for effects and voices
     music_started: [],       // recordings started, by name
     music_refused: 0,        // MIDI files the build did not render
+    decode_ms: {},           // how long each recording took to decode, by name
     boxes: [],               // [caption, text] of every box the game showed
     refreshes: [],           // [ms of work, frames run, ms drawing, refresh time] of each refresh that ran a frame (the last 2000)
     scene: () => 0,
@@ -210,15 +211,20 @@ function draw() {
 
 function refresh(now) {
     if (!game || game.over && !game.box_open) return;
-    const began = performance.now();
-    read_pad();
-    const frames = advance(now);
-    const drawing = performance.now();
-    draw();
-    if (frames) {
-        const end = performance.now();
-        stats.refreshes.push([end - began, frames, end - drawing, now]);
-        if (stats.refreshes.length > 2000) stats.refreshes.shift();
+    try {
+        const began = performance.now();
+        read_pad();
+        const frames = advance(now);
+        const drawing = performance.now();
+        draw();
+        if (frames) {
+            const end = performance.now();
+            stats.refreshes.push([end - began, frames, end - drawing, now]);
+            if (stats.refreshes.length > 2000) stats.refreshes.shift();
+        }
+    } catch (error) {
+        fail(error);
+        return;
     }
     if (game.over && !game.box_open) finish();
     else requestAnimationFrame(refresh);
@@ -270,12 +276,12 @@ async function replay(loaded) {
     game.started = game.running = game.exports.web_start(0) === 1;
     game.exports.web_report_frame0();
     // In slices, so that the page stays responsive and the driver can look in.
-    await new Promise(done => {
+    await new Promise((done, failed) => {
         const slice = () => {
             const until = performance.now() + 50;
             while (game.running && performance.now() < until) game.running = game.exports.web_step(0) !== 0;
             draw();
-            if (game.running) setTimeout(slice, 0);
+            if (game.running) setTimeout(() => { try { slice(); } catch (error) { failed(error); } }, 0);
             else done();
         };
         slice();

@@ -46,7 +46,13 @@ export function make_sound(stats, on_state) {
             decoded.delete(piece); // to the end: the most recent
         } else {
             const info = pieces[piece - 1];
-            buffer = info.bytes.then(bytes => context.decodeAudioData(bytes.slice(0)));
+            buffer = info.bytes.then(bytes => {
+                const began = performance.now();
+                return context.decodeAudioData(bytes.slice(0)).then(decoded => {
+                    stats.decode_ms[info.name] = Math.round(performance.now() - began);
+                    return decoded;
+                });
+            });
             buffer.catch(error => console.warn(`${info.file}: ${error}`));
         }
         decoded.set(piece, buffer);
@@ -60,19 +66,20 @@ export function make_sound(stats, on_state) {
         const info = pieces[playing.piece - 1];
         const source = context.createBufferSource();
         source.buffer = buffer;
-        const rate = buffer.sampleRate;
+        const rate = info.rate; // the points are in the recording's samples, whatever the context's rate
         let end = info.once_end;
         if (playing.plays > 1) {
-            const [start, stop] = info.loop_end > info.loop_start ? [info.loop_start, info.loop_end] : [0, info.once_end];
+            const looped = info.loop_end > info.loop_start;
+            const [start, stop] = looped ? [info.loop_start, info.loop_end] : [0, info.once_end];
             source.loop = true;
             source.loopStart = start / rate;
             source.loopEnd = stop / rate;
-            end = start + (playing.plays - 1) * (stop - start) + (info.loop_end > info.loop_start ? 0 : stop);
+            end = (looped ? start : stop) + (playing.plays - 1) * (stop - start);
         }
         source.connect(context.destination);
         const when = context.currentTime;
         source.start(when);
-        if (source.loop || end < buffer.length) source.stop(when + end / rate);
+        if (source.loop || end / rate < buffer.duration) source.stop(when + end / rate);
         playing.source = source;
         stats.music_started.push(info.name);
     }

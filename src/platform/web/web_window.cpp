@@ -25,9 +25,6 @@ WEB_EXPORT("web_key_message") void web_key_message(int is_escape) {
     messages.push_back(PlatformMessage{message_key_down, is_escape != 0});
 }
 
-// The page is going away: the game closes as on a window's close button.
-WEB_EXPORT("web_close_message") void web_close_message() { messages.push_back(PlatformMessage{message_close, false}); }
-
 // Whether the last step ended in a wait, and for when the next frame is due.
 bool web_take_wait(uint32_t* due) {
     const bool was_waiting = waited;

@@ -404,6 +404,8 @@ def test_music(driver, base, args):
         check(f"{piece['name']}: the recording decodes to its {end} samples at 48 kHz",
               length == {"length": end, "rate": 48000}, length)
     figures["music_decode_ms"] = driver.execute_script("return kuzari.decode_ms;")
+    figures["title_music_after_first_frame_ms"] = round(driver.execute_script(
+        "return kuzari.t_first_music - kuzari.t_first_frame;"))
 
 
 def main():

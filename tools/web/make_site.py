@@ -27,7 +27,7 @@ SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first ch
 # The pieces the game plays in a loop (play_music's loop flag in src/scenes);
 # the others it plays once. The browser tests hold this against the game's calls.
 LOOPING = {"title.mid", "main.mid"}
-OGG_QUALITY = "1"
+OGG_QUALITY = "2"
 
 
 def fnv1a64(data):
@@ -50,7 +50,7 @@ def record(midi, tool, cache):
     name = midi.name
     loop = name in LOOPING
     key = hashlib.sha256()
-    for part in (midi.read_bytes(), Path(tool).read_bytes(), SOUNDFONT.read_bytes(),
+    for part in (midi.read_bytes(), Path(tool).read_bytes(), SOUNDFONT.read_bytes(),  # what it is made from
                  f"loop={loop} oggenc -q {OGG_QUALITY}".encode()):
         key.update(hashlib.sha256(part).digest())
     stem = cache / f"{midi.stem}-{key.hexdigest()[:16]}"
@@ -89,13 +89,18 @@ def main():
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(gzip.compress((DATA / path).read_bytes(), compresslevel=9, mtime=0))
 
-    pieces = []
+    pieces, kept = [], set()
     for midi in sorted((DATA / "midi").glob("*.mid")):
         ogg, points = record(midi, args.render_music, cache)
+        kept |= {ogg.name, ogg.with_suffix(".json").name}
         shutil.copyfile(ogg, out / "music" / (midi.stem + ".ogg"))
         data = midi.read_bytes()
         pieces.append({"name": midi.name, "file": f"music/{midi.stem}.ogg", "hash": f"{fnv1a64(data):016x}",
                        "size": len(data), "loops": midi.name in LOOPING, **points})
+
+    for stale in cache.iterdir():  # recordings of pieces, tools or settings since changed
+        if stale.name not in kept:
+            stale.unlink()
 
     manifest = {"data": paths, "music": pieces}
     (out / "manifest.json").write_text(json.dumps(manifest, indent=1) + "\n")

@@ -6,12 +6,16 @@
 //   render_music [--loop] SOUNDFONT PIECE.mid OUT.wav
 //
 // Once: the piece is played once, to where the desktop's player stops (its
-// notes' release included). --loop: three passes are played and the first two
-// kept; the second pass is the part that repeats. Its end is faded over into
-// the first pass's end, which leads into the second pass's start, so that
-// jumping back from its end to its start is seamless. Standard output gets
-// one JSON line: the rate and, in sample frames, where one play ends and the
-// part that repeats.
+// notes' release included). --loop: three passes are played, and what is kept
+// is the first pass's opening (`head`), which starts from silence, then the
+// whole second pass, which starts with the tails of the pass before it and is
+// the part that repeats. A pass is the head and then the second pass from the
+// same point on. Two seams are faded over: the head's end into the second
+// pass at that point, and the second pass's end into the first pass's end,
+// which leads into the second pass's start, so that jumping back from its end
+// to its start is seamless. Standard output gets one JSON line: the rate and,
+// in sample frames, where one play of a piece played once ends, the head's
+// length and the part that repeats.
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -26,7 +30,10 @@ namespace {
 
 constexpr int rate = 48000;         // the page's audio runs at this rate: the loop points are whole samples
 constexpr int block = 64;           // FluidSynth's block: the player moves on at its boundaries
-constexpr int crossfade = 2400;     // 50 ms
+constexpr size_t crossfade = 2400;  // 50 ms
+// The opening kept from the first pass: by then the tails of a pass before
+// have died away (below -80 dB in ours).
+constexpr size_t head_frames = size_t(rate) * 4;
 constexpr size_t max_frames = size_t(rate) * 60 * 20;  // no piece of ours is near 20 minutes
 
 struct Render {
@@ -122,14 +129,22 @@ void write_wav(const char* path, const Render& music, size_t frames) {
         fail(std::string("cannot write ") + path);
 }
 
-// The last `crossfade` frames before `to_end` go over, linearly, into those
-// before `from_end`.
-void fade_end_into(Render& music, size_t to_end, size_t from_end) {
+// The frames [from, from + count) of a render.
+Render part(const Render& music, size_t from, size_t count) {
+    Render out;
+    out.left.assign(music.left.begin() + long(from), music.left.begin() + long(from + count));
+    out.right.assign(music.right.begin() + long(from), music.right.begin() + long(from + count));
+    return out;
+}
+
+// The last `crossfade` frames of `piece` go over, linearly, into the
+// `crossfade` frames of `music` that end at `into_end`.
+void fade_end_into(Render& piece, const Render& music, size_t into_end) {
+    const size_t at = piece.left.size() - crossfade, from = into_end - crossfade;
     for (size_t i = 0; i < crossfade; ++i) {
         const float weight = float(i + 1) / float(crossfade);
-        const size_t to = to_end - crossfade + i, from = from_end - crossfade + i;
-        music.left[to] += weight * (music.left[from] - music.left[to]);
-        music.right[to] += weight * (music.right[from] - music.right[to]);
+        piece.left[at + i] += weight * (music.left[from + i] - piece.left[at + i]);
+        piece.right[at + i] += weight * (music.right[from + i] - piece.right[at + i]);
     }
 }
 
@@ -145,16 +160,22 @@ int main(int argc, char** argv) {
     if (!loop) {
         const Render once = render(soundfont, midi, 1);
         write_wav(out_path, once, once.left.size());
-        std::printf("{\"rate\": %d, \"once_end\": %zu, \"loop_start\": 0, \"loop_end\": 0}\n", rate, once.left.size());
+        std::printf("{\"rate\": %d, \"once_end\": %zu, \"head\": 0, \"loop_start\": 0, \"loop_end\": 0}\n", rate,
+                    once.left.size());
         return 0;
     }
-    Render passes = render(soundfont, midi, 3);
+    const Render passes = render(soundfont, midi, 3);
     if (passes.pass_starts.size() != 2) fail("three passes were asked for and not played");
-    const size_t second = passes.pass_starts[0], third = passes.pass_starts[1];
-    if (second < crossfade || third - second < crossfade) fail("the piece is too short to loop");
-    fade_end_into(passes, third, second);
-    write_wav(out_path, passes, third);
-    std::printf("{\"rate\": %d, \"once_end\": %zu, \"loop_start\": %zu, \"loop_end\": %zu}\n", rate, second, second,
-                third);
+    const size_t second = passes.pass_starts[0], pass = passes.pass_starts[1] - second;
+    if (second < head_frames || pass < head_frames + crossfade) fail("the piece is too short to loop");
+    Render head = part(passes, 0, head_frames);
+    fade_end_into(head, passes, second + head_frames);
+    Render repeated = part(passes, second, pass);
+    fade_end_into(repeated, passes, second);
+    head.left.insert(head.left.end(), repeated.left.begin(), repeated.left.end());
+    head.right.insert(head.right.end(), repeated.right.begin(), repeated.right.end());
+    write_wav(out_path, head, head.left.size());
+    std::printf("{\"rate\": %d, \"once_end\": %zu, \"head\": %zu, \"loop_start\": %zu, \"loop_end\": %zu}\n", rate,
+                pass, head_frames, head_frames, head_frames + pass);
     return 0;
 }

@@ -42,6 +42,7 @@ const stats = window.kuzari = {
     music_started: [],       // recordings started, by name
     music_refused: 0,        // MIDI files the build did not render
     decode_ms: {},           // how long each recording took to decode, by name
+    t_first_music: 0,        // performance.now() when the first piece started
     boxes: [],               // [caption, text] of every box the game showed
     refreshes: [],           // [ms of work, frames run, ms drawing, refresh time] of each refresh that ran a frame (the last 2000)
     scene: () => 0,

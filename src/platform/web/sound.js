@@ -1,21 +1,22 @@
 // Effects, voices and music through Web Audio. Each slot holds one clip as an
 // AudioBuffer and plays it through a new AudioBufferSourceNode, cutting off
 // what the slot was playing. The music is the build's recording of each
-// piece, played `plays` times with its second pass looped seamlessly.
+// piece, played `plays` times: a piece played once is recorded as the desktop
+// plays it; a looping one as the first pass's opening (its "head") and then a
+// pass that repeats seamlessly, which the first pass joins after the head.
 //
 // The context runs at 48 kHz, the recordings' rate, so that their loop points
 // fall on whole samples. Browsers keep it suspended until the first key press
 // or click; `on_state` hears when that changes.
 
 const MUSIC_RATE = 48000;
-const DECODED_KEPT = 3; // decoded recordings kept, the most recently asked for
 
 export function make_sound(stats, on_state) {
     let context = null;
     const clips = [], sources = [];
-    let pieces = []; // from the manifest: { name, file, once_end, loop_start, loop_end, bytes (a promise) }
-    const decoded = new Map(); // piece number -> promise of an AudioBuffer, oldest first
-    let music = null; // { piece, plays, source }
+    let pieces = []; // from the manifest: { name, file, rate, once_end, head, loop_start, loop_end, bytes (a promise) }
+    const decoded = new Map(); // piece number -> promise of an AudioBuffer
+    let music = null; // { piece, plays, sources }
 
     function make_context() {
         if (context) return context;
@@ -40,48 +41,63 @@ export function make_sound(stats, on_state) {
         source.disconnect();
     }
 
+    // Each recording is decoded once and kept.
     function decode(piece) {
-        let buffer = decoded.get(piece);
-        if (buffer) {
-            decoded.delete(piece); // to the end: the most recent
-        } else {
+        if (!decoded.has(piece)) {
             const info = pieces[piece - 1];
-            buffer = info.bytes.then(bytes => {
+            const buffer = info.bytes.then(bytes => {
                 const began = performance.now();
-                return context.decodeAudioData(bytes.slice(0)).then(decoded => {
+                return context.decodeAudioData(bytes).then(done => {
                     stats.decode_ms[info.name] = Math.round(performance.now() - began);
-                    return decoded;
+                    return done;
                 });
             });
             buffer.catch(error => console.warn(`${info.file}: ${error}`));
+            decoded.set(piece, buffer);
         }
-        decoded.set(piece, buffer);
-        while (decoded.size > DECODED_KEPT) decoded.delete(decoded.keys().next().value);
-        return buffer;
+        return decoded.get(piece);
     }
 
-    // The recording from its start, `plays` passes, then silence: the first
-    // pass, then the looped part again and again up to the last pass's end.
-    function start_piece(playing, buffer) {
-        const info = pieces[playing.piece - 1];
+    function source_of(buffer) {
         const source = context.createBufferSource();
         source.buffer = buffer;
-        const rate = info.rate; // the points are in the recording's samples, whatever the context's rate
-        let end = info.once_end;
-        if (playing.plays > 1) {
-            const looped = info.loop_end > info.loop_start;
-            const [start, stop] = looped ? [info.loop_start, info.loop_end] : [0, info.once_end];
-            source.loop = true;
-            source.loopStart = start / rate;
-            source.loopEnd = stop / rate;
-            end = (looped ? start : stop) + (playing.plays - 1) * (stop - start);
-        }
         source.connect(context.destination);
+        return source;
+    }
+
+    // The recording from its start, `plays` passes, then silence.
+    function start_piece(playing, buffer) {
+        const info = pieces[playing.piece - 1];
+        const rate = info.rate; // the points are in the recording's samples, whatever the context's rate
         const when = context.currentTime;
-        source.start(when);
-        if (source.loop || end / rate < buffer.duration) source.stop(when + end / rate);
-        playing.source = source;
+        if (info.loop_end > info.loop_start) {
+            // The head, then the repeating pass from the same point, looping.
+            const pass = info.loop_end - info.loop_start;
+            if (info.head > 0) {
+                const head = source_of(buffer);
+                head.start(when, 0, info.head / rate);
+                playing.sources.push(head);
+            }
+            const passes = source_of(buffer);
+            passes.loop = true;
+            passes.loopStart = info.loop_start / rate;
+            passes.loopEnd = info.loop_end / rate;
+            passes.start(when + info.head / rate, (info.loop_start + info.head) / rate);
+            passes.stop(when + playing.plays * pass / rate);
+            playing.sources.push(passes);
+        } else {
+            const once = source_of(buffer);
+            once.start(when);
+            if (playing.plays > 1) { // not asked by the game: the piece again, without its ending
+                once.loop = true;
+                once.loopStart = 0;
+                once.loopEnd = info.once_end / rate;
+                once.stop(when + playing.plays * info.once_end / rate);
+            }
+            playing.sources.push(once);
+        }
         stats.music_started.push(info.name);
+        stats.t_first_music ||= performance.now();
     }
 
     const host = {
@@ -159,7 +175,7 @@ export function make_sound(stats, on_state) {
         // Starts as soon as the recording is decoded, from its start.
         music_play(piece, plays) {
             host.music_stop();
-            const playing = { piece, plays, source: null };
+            const playing = { piece, plays, sources: [] };
             music = playing;
             stats.frame_events?.push(['music', pieces[piece - 1].name, plays]);
             decode(piece).then(buffer => {
@@ -167,7 +183,7 @@ export function make_sound(stats, on_state) {
             }, () => {});
         },
         music_stop() {
-            if (music) stop_source(music.source);
+            if (music) music.sources.forEach(stop_source);
             music = null;
             stats.frame_events?.push(['music_stop']);
         },
@@ -181,15 +197,18 @@ export function make_sound(stats, on_state) {
         set_pieces(list) {
             pieces = list.map(piece => {
                 let bytes = null;
-                const fetched = () => bytes ??= fetch(piece.file).then(response => {
+                const fetched = () => bytes ??= fetch(piece.file, { priority: 'low' }).then(response => {
                     if (!response.ok) throw new Error(`HTTP ${response.status}`);
                     return response.arrayBuffer();
                 });
                 return { ...piece, get bytes() { return fetched(); } };
             });
         },
-        fetch_all() {
-            for (const piece of pieces) piece.bytes.catch(error => console.warn(`${piece.file}: ${error}`));
+        // Every recording fetched and decoded, one after another, so that
+        // none need wait when it is asked for.
+        async fetch_all() {
+            await Promise.allSettled(decoded.values()); // what the game has asked for first
+            for (let piece = 1; piece <= pieces.length; piece++) await decode(piece).catch(() => {});
         },
         // The first key press or click lets the sound start.
         resume() {

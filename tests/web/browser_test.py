@@ -334,6 +334,39 @@ def test_gamepad(driver, base, args):
     compare_recording("live play with a gamepad", args, live)
 
 
+# Renders a looping piece played twice offline, with the page's own scheduling,
+# and compares every sample with where in the recording it should come from:
+# the head, then the repeating pass from that point on, round again, then silence.
+PASSES = """
+const [name, done] = [arguments[0], arguments[arguments.length - 1]];
+(async () => {
+    const { schedule_piece } = await import('./sound.js');
+    const info = (await (await fetch('manifest.json')).json()).music.find(p => p.name === name);
+    const pass = info.loop_end - info.loop_start, length = 2 * pass + info.rate;
+    const offline = new OfflineAudioContext(2, length, info.rate);
+    const buffer = await offline.decodeAudioData(await (await fetch(info.file)).arrayBuffer());
+    schedule_piece(offline, buffer, info, 2, 0);
+    const out = await offline.startRendering();
+    let worst = 0, at = -1;
+    for (let channel = 0; channel < 2; channel++) {
+        const got = out.getChannelData(channel), recorded = buffer.getChannelData(channel);
+        for (let t = 0; t < length; t++) {
+            const from = t >= 2 * pass ? -1 : t < info.head ? t : info.loop_start + t % pass;
+            const difference = Math.abs(got[t] - (from < 0 ? 0 : recorded[from]));
+            if (difference > worst) [worst, at] = [difference, t];
+        }
+    }
+    return { worst, at };
+})().then(done, error => done({ error: String(error) }));
+"""
+
+
+def check_passes(driver, piece):
+    result = driver.execute_async_script(PASSES, piece["name"])
+    check(f"{piece['name']} played twice: its head, then its pass from the head's end, round again, then silence",
+          result.get("worst", 1) < 1e-6, result)
+
+
 def broken_copies(site, data, root, name, changes):
     """Copies of the site (its files linked) and of the data with files changed
     or gone (content None)."""
@@ -403,6 +436,9 @@ def test_music(driver, base, args):
         end = max(piece["once_end"], piece["loop_end"])
         check(f"{piece['name']}: the recording decodes to its {end} samples at 48 kHz",
               length == {"length": end, "rate": 48000}, length)
+    for piece in manifest["music"]:
+        if piece["loops"]:
+            check_passes(driver, piece)
     figures["music_decode_ms"] = driver.execute_script("return kuzari.decode_ms;")
     figures["title_music_after_first_frame_ms"] = round(driver.execute_script(
         "return kuzari.t_first_music - kuzari.t_first_frame;"))

@@ -11,6 +11,44 @@
 
 const MUSIC_RATE = 48000;
 
+// Plays a recording (its points as in the manifest) `plays` times from `when`
+// in `context`; returns the sources it started.
+export function schedule_piece(context, buffer, info, plays, when) {
+    const source_of = () => {
+        const source = context.createBufferSource();
+        source.buffer = buffer;
+        source.connect(context.destination);
+        return source;
+    };
+    const rate = info.rate; // the points are in the recording's samples, whatever the context's rate
+    if (info.loop_end > info.loop_start) {
+        // The head, then the repeating pass from the same point on, looping.
+        const pass = info.loop_end - info.loop_start;
+        const sources = [];
+        if (info.head > 0) {
+            const head = source_of();
+            head.start(when, 0, info.head / rate);
+            sources.push(head);
+        }
+        const passes = source_of();
+        passes.loop = true;
+        passes.loopStart = info.loop_start / rate;
+        passes.loopEnd = info.loop_end / rate;
+        passes.start(when + info.head / rate, (info.loop_start + info.head) / rate);
+        passes.stop(when + plays * pass / rate);
+        return [...sources, passes];
+    }
+    const once = source_of();
+    once.start(when);
+    if (plays > 1) { // not asked by the game: the piece again, without its ending
+        once.loop = true;
+        once.loopStart = 0;
+        once.loopEnd = info.once_end / rate;
+        once.stop(when + plays * info.once_end / rate);
+    }
+    return [once];
+}
+
 export function make_sound(stats, on_state) {
     let context = null;
     const clips = [], sources = [];
@@ -58,44 +96,10 @@ export function make_sound(stats, on_state) {
         return decoded.get(piece);
     }
 
-    function source_of(buffer) {
-        const source = context.createBufferSource();
-        source.buffer = buffer;
-        source.connect(context.destination);
-        return source;
-    }
-
     // The recording from its start, `plays` passes, then silence.
     function start_piece(playing, buffer) {
         const info = pieces[playing.piece - 1];
-        const rate = info.rate; // the points are in the recording's samples, whatever the context's rate
-        const when = context.currentTime;
-        if (info.loop_end > info.loop_start) {
-            // The head, then the repeating pass from the same point, looping.
-            const pass = info.loop_end - info.loop_start;
-            if (info.head > 0) {
-                const head = source_of(buffer);
-                head.start(when, 0, info.head / rate);
-                playing.sources.push(head);
-            }
-            const passes = source_of(buffer);
-            passes.loop = true;
-            passes.loopStart = info.loop_start / rate;
-            passes.loopEnd = info.loop_end / rate;
-            passes.start(when + info.head / rate, (info.loop_start + info.head) / rate);
-            passes.stop(when + playing.plays * pass / rate);
-            playing.sources.push(passes);
-        } else {
-            const once = source_of(buffer);
-            once.start(when);
-            if (playing.plays > 1) { // not asked by the game: the piece again, without its ending
-                once.loop = true;
-                once.loopStart = 0;
-                once.loopEnd = info.once_end / rate;
-                once.stop(when + playing.plays * info.once_end / rate);
-            }
-            playing.sources.push(once);
-        }
+        playing.sources = schedule_piece(context, buffer, info, playing.plays, context.currentTime);
         stats.music_started.push(info.name);
         stats.t_first_music ||= performance.now();
     }

@@ -160,7 +160,8 @@ def run_script(driver, base, script, lang=None):
     wait_for(driver, "window.kuzari && (kuzari.state === 'over' || kuzari.state === 'error')", timeout=300)
     return driver.execute_script(
         "return {state: kuzari.state, error: kuzari.error, hashes: kuzari.hashes, events: kuzari.events,"
-        " boxes: kuzari.boxes, music_refused: kuzari.music_refused, sources: kuzari.sources_started};")
+        " boxes: kuzari.boxes, music_refused: kuzari.music_refused, sources: kuzari.sources_started,"
+        " replay_ms: kuzari.replay_ms};")
 
 
 def press(driver, key, hold=0.05):
@@ -205,6 +206,7 @@ def test_replays(driver, base, args):
         page = run_script(driver, base, path.name)
         if not check(f"{name}: the page's test mode ran", page["state"] == "over", page["error"]):
             continue
+        figures[f"replay_{name}_frames_per_second"] = round(1000 * len(page["hashes"]) / page["replay_ms"])
         compare_run(name, page, replay_trace(args.replay, args.data, path.read_text()))
         manifest = json.loads((args.site / "manifest.json").read_text())
         loops = {piece["name"]: piece["loops"] for piece in manifest["music"]}

@@ -51,6 +51,7 @@ const stats = window.kuzari = {
     events: [],              // per frame: what it asked of the sound and music
     frame_events: replay_url || recording ? [] : null,
     script_error: null,
+    replay_ms: 0,            // how long the script took to play
     recording: () => '',
     decoded_length: piece => sound.decoded_length(piece), // a recording's samples and rate
 };
@@ -274,6 +275,7 @@ async function replay(loaded) {
         throw new Error(stats.script_error);
     }
     stats.state = 'running';
+    const began = performance.now();
     game.started = game.running = game.exports.web_start(0) === 1;
     game.exports.web_report_frame0();
     // In slices, so that the page stays responsive and the driver can look in.
@@ -288,6 +290,7 @@ async function replay(loaded) {
         slice();
     });
     if (game.started) game.exports.web_finish();
+    stats.replay_ms = performance.now() - began;
     stats.state = 'over';
 }
 

@@ -3,9 +3,12 @@
 // the keyboard, the first gamepad, Web Audio and the page's own dialog.
 //
 // URL parameters: lang=ja|en (else the browser's language); seed=N (the random
-// seed, else the calendar clock). Test mode: replay=URL plays a kuzari-replay
-// script frame by frame on a fixed clock, as kuzari-replay does, and records
-// each frame's picture hash in window.kuzari.hashes.
+// seed, else the calendar clock). For the tests: replay=URL plays a
+// kuzari-replay script frame by frame on a fixed clock, as kuzari-replay does,
+// keeping each frame's picture hash in window.kuzari.hashes (the Japanese
+// edition unless lang=en or the script asks); record=1 keeps them in live play
+// too, with a recording of the input that kuzari-replay plays to the same
+// pictures (window.kuzari.recording()).
 import { make_wasi, complete_imports } from './wasi_shim.js';
 import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
@@ -68,7 +71,9 @@ const over = document.getElementById('over');
 document.getElementById('over-text').textContent = texts.over;
 document.getElementById('again').textContent = texts.again;
 
-let game = null; // { exports, memory, clock, due, origin, box_open, over }
+// The game running: its exports and memory, its clock and when its next frame
+// is due (ms), the real time its clock counts from, and where it stands.
+let game = null; // { exports, memory, clock, due, origin, box_open, over, running, started }
 
 function c_string(pointer) {
     const bytes = new Uint8Array(game.memory.buffer, pointer);
@@ -105,9 +110,20 @@ async function fetch_data_file(path) {
     }
 }
 
+// Compiled as it downloads; from the whole file when the server does not call
+// it application/wasm, which streaming needs.
+async function compile(url) {
+    try {
+        return await WebAssembly.compileStreaming(fetch(url));
+    } catch (error) {
+        if (!(error instanceof TypeError)) throw error;
+        return WebAssembly.compile(await fetch_bytes(url));
+    }
+}
+
 async function load() {
     const manifest = fetch('manifest.json').then(response => response.json());
-    const module = WebAssembly.compileStreaming(fetch('kuzari.wasm'));
+    const module = compile('kuzari.wasm');
     const { data, music } = await manifest;
     sound.set_pieces(music);
     const files = new Map();

@@ -26,7 +26,7 @@ web_packages=(
   cmake clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
   binaryen                      # clang runs its wasm-opt on the module when it is there
   g++ pkg-config libfluidsynth-dev timgm6mb-soundfont vorbis-tools  # the music, recorded at build time
-  python3 chromium chromium-driver python3-selenium python3-pil  # the browser tests, in headless Chromium
+  python3 chromium chromium-driver python3-selenium  # the browser tests, in headless Chromium
 )
 
 case "${1:-test}" in

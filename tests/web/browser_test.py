@@ -26,7 +26,6 @@ import threading
 import time
 from pathlib import Path
 
-from PIL import Image
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -124,7 +123,7 @@ def start_browser(profile):
     options.binary_location = "/usr/lib/chromium/chromium"  # the program itself, not Debian's shell wrapper
     for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 "--autoplay-policy=no-user-gesture-required", "--lang=en-US",
+                 "--disable-dev-shm-usage", "--autoplay-policy=no-user-gesture-required", "--lang=en-US",
                  f"--user-data-dir={profile}", f"--window-size={WIDTH},{HEIGHT}"]:
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
@@ -458,7 +457,7 @@ def main():
     args = parser.parse_args()
     args.site = args.site.resolve()
     started = time.monotonic()
-    with tempfile.TemporaryDirectory() as scratch:
+    with tempfile.TemporaryDirectory() as scratch, tempfile.TemporaryDirectory() as profile:
         root = Path(scratch)
         (root / "site").symlink_to(args.site)
         (root / "scripts").mkdir()
@@ -467,7 +466,7 @@ def main():
         server = serve(root)
         port = server.server_address[1]
         base = f"http://127.0.0.1:{port}/site"
-        driver = start_browser(root / "profile")
+        driver = start_browser(profile)
         try:
             groups = {
                 "replays": lambda: test_replays(driver, base, args),

@@ -57,6 +57,7 @@ const stats = window.kuzari = {
     replay_ms: 0,            // how long the script took to play
     recording: () => '',
     decoded_length: piece => sound.decoded_length(piece), // a recording's samples and rate
+    audio_state: () => sound.context()?.state ?? 'none',
 };
 
 const canvas = document.getElementById('screen');

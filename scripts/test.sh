@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kuzari and runs the whole test suite twice,
 # in an ordinary build and under AddressSanitizer and UndefinedBehaviorSanitizer,
-# both with warnings as errors; then runs each fuzz target for a short while.
+# both with warnings as errors; builds the web edition and runs its tests in
+# headless Chromium; then runs each fuzz target for a short while.
 # Every stage runs even when one before it failed; the last line counts the
 # tests passed and failed, and the exit status is non-zero when anything failed.
 set -uo pipefail
@@ -44,11 +45,41 @@ run_suite() {
   fi
 }
 
+# run_web: builds the site (scripts/web.sh) and runs the browser tests, which
+# hold the page against the ordinary build's kuzari-replay.
+run_web() {
+  if ! scripts/web.sh; then
+    failed_stages+=("web build")
+    return
+  fi
+  local log="$log_dir/browser-tests.log" status=0
+  echo "running the browser tests..."
+  /usr/bin/python3 tests/web/browser_test.py --site build-web/site --replay build/kuzari-replay \
+    --figures "$log_dir/web-figures.json" >"$log" 2>&1 ||
+    status=$?
+  # Their last line: "browser tests: N passed, N failed (N s)".
+  local summary good bad
+  summary=$(grep -E '^browser tests: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+  good=$(sed -E 's/^browser tests: ([0-9]+) passed.*/\1/' <<<"$summary")
+  bad=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$summary")
+  passed=$((passed + ${good:-0}))
+  failed=$((failed + ${bad:-0}))
+  echo "  ${summary:-no summary from the browser tests}"
+  if [ "$status" -ne 0 ]; then
+    failed_stages+=("browser tests")
+    grep -E '^FAIL' "$log" >&2
+    [ -n "$summary" ] || tail -n 30 "$log" | sed 's/^/  | /' >&2
+    echo "  the whole run: $log" >&2
+  fi
+}
+
 scripts/setup.sh test || failed_stages+=("setup")
 
 run_suite build ordinary -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-sanitize sanitizer -DCMAKE_BUILD_TYPE=Debug -DKUZARI_SANITIZE=ON
+
+run_web
 
 echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-45} s..."
 fuzz/run.sh || failed_stages+=("fuzzing")

@@ -1,0 +1,230 @@
+// Effects, voices and music through Web Audio. Each slot holds one clip as an
+// AudioBuffer and plays it through a new AudioBufferSourceNode, cutting off
+// what the slot was playing. The music is the build's recording of each
+// piece, played `plays` times: a piece played once is recorded as the desktop
+// plays it; a looping one as the first pass's opening (its "head") and then a
+// pass that repeats seamlessly, which the first pass joins after the head.
+//
+// The context runs at 48 kHz, the recordings' rate, so that their loop points
+// fall on whole samples. Browsers keep it suspended until the first key press
+// or click; `on_state` hears when that changes.
+
+const MUSIC_RATE = 48000;
+
+// Plays a recording (its points as in the manifest) `plays` times from `when`
+// in `context`; returns the sources it started.
+export function schedule_piece(context, buffer, info, plays, when) {
+    const source_of = () => {
+        const source = context.createBufferSource();
+        source.buffer = buffer;
+        source.connect(context.destination);
+        return source;
+    };
+    const rate = info.rate; // the points are in the recording's samples, whatever the context's rate
+    if (info.loop_end > info.loop_start) {
+        // The head, then the repeating pass from the same point on, looping.
+        const pass = info.loop_end - info.loop_start;
+        const sources = [];
+        if (info.head > 0) {
+            const head = source_of();
+            head.start(when, 0, info.head / rate);
+            sources.push(head);
+        }
+        const passes = source_of();
+        passes.loop = true;
+        passes.loopStart = info.loop_start / rate;
+        passes.loopEnd = info.loop_end / rate;
+        passes.start(when + info.head / rate, (info.loop_start + info.head) / rate);
+        passes.stop(when + plays * pass / rate);
+        return [...sources, passes];
+    }
+    const once = source_of();
+    once.start(when);
+    if (plays > 1) { // not asked by the game: the piece again, without its ending
+        once.loop = true;
+        once.loopStart = 0;
+        once.loopEnd = info.once_end / rate;
+        once.stop(when + plays * info.once_end / rate);
+    }
+    return [once];
+}
+
+export function make_sound(stats, on_state) {
+    let context = null;
+    const clips = [], sources = [];
+    let pieces = []; // from the manifest: { name, file, rate, once_end, head, loop_start, loop_end, bytes (a promise) }
+    const decoded = new Map(); // piece number -> promise of an AudioBuffer
+    let music = null; // { piece, plays, sources }
+
+    function make_context() {
+        if (context) return context;
+        try {
+            context = new AudioContext({ sampleRate: MUSIC_RATE, latencyHint: 'interactive' });
+        } catch (error) {
+            console.warn(`no Web Audio at 48 kHz (${error}); trying the device's rate`);
+            context = new AudioContext();
+        }
+        context.onstatechange = () => on_state(context.state);
+        on_state(context.state);
+        return context;
+    }
+
+    function stop_source(source) {
+        if (!source) return;
+        try {
+            source.stop();
+        } catch (error) {
+            // never started: nothing to stop
+        }
+        source.disconnect();
+    }
+
+    // Each recording is decoded once and kept.
+    function decode(piece) {
+        if (!decoded.has(piece)) {
+            const info = pieces[piece - 1];
+            const buffer = info.bytes.then(bytes => {
+                const began = performance.now();
+                return context.decodeAudioData(bytes).then(done => {
+                    stats.decode_ms[info.name] = Math.round(performance.now() - began);
+                    return done;
+                });
+            });
+            buffer.catch(error => console.warn(`${info.file}: ${error}`));
+            decoded.set(piece, buffer);
+        }
+        return decoded.get(piece);
+    }
+
+    // The recording from its start, `plays` passes, then silence.
+    function start_piece(playing, buffer) {
+        const info = pieces[playing.piece - 1];
+        playing.sources = schedule_piece(context, buffer, info, playing.plays, context.currentTime);
+        stats.music_started.push(info.name);
+        stats.t_first_music ||= performance.now();
+    }
+
+    const host = {
+        audio_open() {
+            try {
+                make_context();
+                return 1;
+            } catch (error) {
+                console.error(`no Web Audio: ${error}`);
+                return 0;
+            }
+        },
+        audio_close() {
+            for (let slot = 0; slot < sources.length; slot++) host.clip_unbind(slot);
+        },
+        // A clip in its own format: rate, 8-bit unsigned or 16-bit little-endian
+        // signed samples, channels interleaved. 0 when no buffer can hold it.
+        clip_bind(memory, slot, pointer, byte_count, rate, bits, channels) {
+            host.clip_unbind(slot);
+            const frame_bytes = bits / 8 * channels;
+            const frames = Math.floor(byte_count / frame_bytes);
+            let buffer;
+            try {
+                buffer = context.createBuffer(channels, frames, rate);
+            } catch (error) {
+                console.warn(`a clip at ${rate} Hz, ${channels} channels, ${frames} frames: ${error}`);
+                return 0;
+            }
+            // Whole samples; a 16-bit clip at an odd place is read a byte at a time.
+            const samples = bits === 8 ? new Uint8Array(memory.buffer, pointer, frames * channels)
+                : pointer % 2 === 0 ? new Int16Array(memory.buffer, pointer, frames * channels)
+                : Int16Array.from({ length: frames * channels }, (_, i) =>
+                    new DataView(memory.buffer).getInt16(pointer + 2 * i, true));
+            const [offset, scale] = bits === 8 ? [128, 1 / 128] : [0, 1 / 32768];
+            for (let channel = 0; channel < channels; channel++) {
+                const out = buffer.getChannelData(channel);
+                for (let i = 0, at = channel; i < frames; i++, at += channels) out[i] = (samples[at] - offset) * scale;
+            }
+            clips[slot] = buffer;
+            return 1;
+        },
+        clip_unbind(slot) {
+            stop_source(sources[slot]);
+            sources[slot] = null;
+            clips[slot] = null;
+        },
+        clip_play(slot) {
+            if (!clips[slot]) return;
+            stop_source(sources[slot]);
+            const source = context.createBufferSource();
+            source.buffer = clips[slot];
+            source.connect(context.destination);
+            source.start();
+            sources[slot] = source;
+            stats.sources_started++;
+            stats.frame_events?.push(['clip', slot]);
+        },
+
+        music_open() {
+            return context ? 1 : 0;
+        },
+        music_close() {
+            host.music_stop();
+        },
+        // The piece whose MIDI file has this hash and size, or 0.
+        music_find(hash, size) {
+            const index = pieces.findIndex(piece => piece.hash === hash && piece.size === size);
+            if (index < 0) {
+                stats.music_refused++;
+                return 0;
+            }
+            decode(index + 1);
+            return index + 1;
+        },
+        // Starts as soon as the recording is decoded, from its start.
+        music_play(piece, plays) {
+            host.music_stop();
+            const playing = { piece, plays, sources: [] };
+            music = playing;
+            stats.frame_events?.push(['music', pieces[piece - 1].name, plays]);
+            decode(piece).then(buffer => {
+                if (music === playing) start_piece(playing, buffer);
+            }, () => {});
+        },
+        music_stop() {
+            if (music) music.sources.forEach(stop_source);
+            music = null;
+            stats.frame_events?.push(['music_stop']);
+        },
+    };
+
+    return {
+        host,
+        context: () => context,
+        // The recordings the build made, fetched when first asked for or when
+        // fetch_all is called, decoded when asked for.
+        set_pieces(list) {
+            pieces = list.map(piece => {
+                let bytes = null;
+                const fetched = () => bytes ??= fetch(piece.file, { priority: 'low' }).then(response => {
+                    if (!response.ok) throw new Error(`HTTP ${response.status}`);
+                    return response.arrayBuffer();
+                });
+                return { ...piece, get bytes() { return fetched(); } };
+            });
+        },
+        // Every recording fetched and decoded, one after another, so that
+        // none need wait when it is asked for.
+        async fetch_all() {
+            await Promise.allSettled(decoded.values()); // what the game has asked for first
+            for (let piece = 1; piece <= pieces.length; piece++) await decode(piece).catch(() => {});
+        },
+        // The first key press or click lets the sound start.
+        resume() {
+            if (context && context.state === 'suspended') context.resume();
+        },
+        suspend() {
+            if (context && context.state === 'running') context.suspend();
+        },
+        // For the tests: a recording decoded, and its length in samples.
+        async decoded_length(piece) {
+            const buffer = await decode(piece);
+            return { length: buffer.length, rate: buffer.sampleRate };
+        },
+    };
+}

@@ -1,0 +1,71 @@
+// The browser host: what the page's script provides (imports from the module
+// "host") and what the web platform's files share with each other. Strings and
+// buffers cross as offsets into the module's memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/platform.h"
+
+#define WEB_IMPORT(name) __attribute__((import_module("host"), import_name(name)))
+#define WEB_EXPORT(name) extern "C" __attribute__((export_name(name)))
+
+extern "C" {
+// The picture to show next; the page draws the latest one once a refresh.
+WEB_IMPORT("present") void host_present(const void* pixels, int pitch);
+WEB_IMPORT("open_display") int host_open_display(int width, int height);
+WEB_IMPORT("close_display") void host_close_display();
+// Opens the page's dialog; the page runs no game step until it is closed.
+WEB_IMPORT("message_box") void host_message_box(const char* text, const char* caption, int error_icon);
+WEB_IMPORT("calendar_seconds") uint32_t host_calendar_seconds();
+
+WEB_IMPORT("audio_open") int host_audio_open();
+WEB_IMPORT("audio_close") void host_audio_close();
+// Makes the slot's sound from the clip in its own format; 0 when it cannot.
+WEB_IMPORT("clip_bind")
+int host_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, uint32_t rate, int bits, int channels);
+WEB_IMPORT("clip_unbind") void host_clip_unbind(int slot);
+WEB_IMPORT("clip_play") void host_clip_play(int slot);
+
+WEB_IMPORT("music_open") int host_music_open();
+WEB_IMPORT("music_close") void host_music_close();
+// The rendered piece whose MIDI file has this hash and size: its number, or 0
+// when the build rendered no such piece.
+WEB_IMPORT("music_find") int host_music_find(uint32_t hash_high, uint32_t hash_low, uint32_t size);
+WEB_IMPORT("music_play") void host_music_play(int piece, int plays);
+WEB_IMPORT("music_stop") void host_music_stop();
+
+// Test mode: a frame has run; the picture's hash in two halves.
+WEB_IMPORT("frame_finished") void host_frame_finished(int presented, uint32_t hash_high, uint32_t hash_low);
+}
+
+// ---- Between the web platform's files ----
+
+// The millisecond clock, set by the page before every step (web_window.cpp).
+void web_set_clock(uint32_t ms);
+// Whether the last step ended waiting, and the clock's reading when the next
+// frame is due.
+bool web_take_wait(uint32_t* due);
+
+// The keys and the pad's taps since the last frame are forgotten (web_input.cpp).
+void web_frame_shown();
+// The keyboard and the pad as the game last read them.
+void web_input_read(KeyboardState* keys, JoystickState* joystick);
+
+// For the page's tests (web_trace.cpp): from now on every frame reports its
+// picture's hash, and a recording of the input and Escapes is kept.
+void web_trace_frames();
+void web_record_seed(uint32_t seed);
+void web_record_escape();
+
+// Test mode (web_script.cpp): input, messages and the clock from a replay
+// script, as on the headless platform.
+bool web_script_running();
+void web_script_frame_ran();
+bool web_script_message(PlatformMessage* message);
+void web_script_keyboard(KeyboardState* keys);
+void web_script_joystick(JoystickState* joystick);
+void web_script_waited();
+uint32_t web_script_clock();
+uint32_t web_script_seed();

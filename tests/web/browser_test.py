@@ -1,0 +1,529 @@
+#!/usr/bin/python3
+"""The web edition's tests, in headless Chromium driven through chromedriver.
+
+The page's test mode plays kuzari-replay scripts, and its recordings of live
+play are played by kuzari-replay: either way every frame's picture hash and
+every sound and piece of music asked for must be the same as kuzari-replay's.
+Besides: the title on the canvas soon after load, exact to the pixel and
+scaled by a whole factor; a key press and a gamepad starting a round; Escape
+and "play again"; the page's dialog for a missing file, holding the game
+until it is closed; damaged files and a MIDI file the build did not record
+behaving as they do in kuzari-replay; the recordings' lengths.
+
+usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
+The last line counts the checks passed and failed."""
+import argparse
+import functools
+import gzip
+import http.server
+import json
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+
+ROOT = Path(__file__).resolve().parent.parent.parent
+SCRIPTS = {
+    "won_round": ROOT / "tests/reference/won_round.script",
+    "detours": ROOT / "tests/reference/detours.script",
+    "perfect": ROOT / "docs/screenshots/perfect.txt",
+}
+VOICE_SLOT = 7
+WIDTH, HEIGHT = 1280, 800
+
+passed = failed = 0
+figures = {}
+
+
+def check(name, ok, detail=""):
+    global passed, failed
+    print(f"{'ok  ' if ok else 'FAIL'} {name}{': ' + str(detail) if detail and not ok else ''}", flush=True)
+    if ok:
+        passed += 1
+    else:
+        failed += 1
+    return ok
+
+
+# ---- kuzari-replay ------------------------------------------------------------------
+
+def replay_trace(replay, data, script_text, lang=None):
+    """kuzari-replay's trace of a script, one dict a frame (frame 0 first)."""
+    with tempfile.NamedTemporaryFile("w", suffix=".script") as script:
+        script.write(script_text)
+        script.flush()
+        command = [replay, "--trace", "-", "--data", str(data)] + (["--lang", lang] if lang else []) + [script.name]
+        out = subprocess.run(command, check=True, capture_output=True, text=True).stdout
+    return [json.loads(line) for line in out.splitlines()]
+
+
+def expected_sound(trace_line):
+    """What a frame asked of the sound: the slots started and the music played."""
+    clips, music = [], []
+    for event in trace_line["events"]:
+        if event[0] == "se":
+            clips.append(event[1])
+        elif event[0] == "voice":
+            clips.append(VOICE_SLOT)
+        elif event[0] == "music":
+            music.append([Path(event[1]).name, 101 if event[2] else 1])
+    return sorted(clips), music
+
+
+def page_sound(events):
+    clips = sorted(event[1] for event in events if event[0] == "clip")
+    music = [[event[1], event[2]] for event in events if event[0] == "music"]
+    return clips, music
+
+
+def first_difference(a, b):
+    for index, (x, y) in enumerate(zip(a, b)):
+        if x != y:
+            return index, x, y
+    return (min(len(a), len(b)), "length", f"{len(a)} vs {len(b)}") if len(a) != len(b) else None
+
+
+def compare_run(name, page, trace):
+    """The page's frames against kuzari-replay's: picture hashes, sounds and music."""
+    hashes = [line["fb"] for line in trace]
+    check(f"{name}: {len(hashes)} picture hashes, frame 0 on, equal kuzari-replay's",
+          page["hashes"] == hashes, first_difference(page["hashes"], hashes))
+    expected = [expected_sound(line) for line in trace]
+    got = [page_sound(events) for events in page["events"]]
+    clips = sum(len(frame[0]) for frame in expected)
+    check(f"{name}: {clips} clips started and the music asked for, frame by frame, as kuzari-replay's",
+          got == expected, first_difference(got, expected))
+
+
+# ---- The page ---------------------------------------------------------------------------
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(directory):
+    handler = functools.partial(QuietHandler, directory=str(directory))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def start_browser(profile, language="en-US,en", autoplay=True):
+    """Headless Chromium; with `autoplay` a page may make sound before any key press."""
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/lib/chromium/chromium"  # the program itself, not Debian's shell wrapper
+    for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                 "--disable-dev-shm-usage", f"--user-data-dir={profile}", f"--window-size={WIDTH},{HEIGHT}"]:
+        options.add_argument(flag)
+    options.add_experimental_option("prefs", {"intl.accept_languages": language})  # navigator.language
+    if autoplay:
+        options.add_argument("--autoplay-policy=no-user-gesture-required")
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def wait_until(driver, expression, timeout=60):
+    """The expression's value once it is true, or False after the timeout."""
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = driver.execute_script(f"return {expression};")
+        if value:
+            return value
+        time.sleep(0.02)
+    return False
+
+
+def wait_for(driver, expression, timeout=60):
+    """As wait_until, for a state the test cannot go on without."""
+    value = wait_until(driver, expression, timeout)
+    if not value:
+        raise TimeoutError(f"waited {timeout} s for {expression}")
+    return value
+
+
+def page_errors(driver):
+    return [entry["message"] for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+
+
+def run_script(driver, base, script, lang=None):
+    """The page's test mode on a script; its hashes, events and boxes."""
+    driver.get(f"{base}/index.html?replay=/scripts/{script}" + (f"&lang={lang}" if lang else ""))
+    wait_for(driver, "window.kuzari && (kuzari.state === 'over' || kuzari.state === 'error')", timeout=300)
+    return driver.execute_script(
+        "return {state: kuzari.state, error: kuzari.error, hashes: kuzari.hashes, events: kuzari.events,"
+        " boxes: kuzari.boxes, music_refused: kuzari.music_refused, sources: kuzari.sources_started,"
+        " replay_ms: kuzari.replay_ms};")
+
+
+def press(driver, key, hold=0.05):
+    ActionChains(driver).key_down(key).pause(hold).key_up(key).perform()
+
+
+def canvas_picture_hash(driver):
+    """The canvas's pixels back in RGB565, hashed as the game hashes its picture,
+    with the number of frames presented so far read in the same turn."""
+    rgba, frames = driver.execute_script(
+        "const c = document.getElementById('screen');"
+        "const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
+        "return [Array.from(d), kuzari.hashes.length];")
+    value = 0xcbf29ce484222325
+    for i in range(0, len(rgba), 4):
+        pixel = (rgba[i] >> 3) << 11 | (rgba[i + 1] >> 2) << 5 | rgba[i + 2] >> 3
+        value = ((value ^ (pixel & 0xFF)) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
+        value = ((value ^ (pixel >> 8)) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
+    return f"{value:016x}", frames
+
+
+def live_recording(driver):
+    return driver.execute_script(
+        "return {recording: kuzari.recording(), hashes: kuzari.hashes, events: kuzari.events};")
+
+
+def compare_recording(name, args, live):
+    """A recording of live play, played by kuzari-replay, gives the same frames."""
+    text = live["recording"]
+    trace = replay_trace(args.replay, args.data, text)
+    frames = len(trace) - 1
+    # The page may have run a frame or two more since the recording was read.
+    page = {"hashes": live["hashes"][:frames + 1], "events": live["events"][:frames + 1]}
+    compare_run(name, page, trace)
+    return text
+
+
+# ---- The tests ----------------------------------------------------------------------------
+
+def test_replays(driver, base, args):
+    for name, path in SCRIPTS.items():
+        page = run_script(driver, base, path.name)
+        if not check(f"{name}: the page's test mode ran", page["state"] == "over", page["error"]):
+            continue
+        figures[f"replay_{name}_frames_per_second"] = round(1000 * len(page["hashes"]) / page["replay_ms"])
+        compare_run(name, page, replay_trace(args.replay, args.data, path.read_text()))
+        manifest = json.loads((args.site / "manifest.json").read_text())
+        loops = {piece["name"]: piece["loops"] for piece in manifest["music"]}
+        asked = {(e[1], e[2]) for frame in page["events"] for e in frame if e[0] == "music"}
+        check(f"{name}: the pieces the game loops were recorded to loop, the others to play once",
+              all(loops.get(piece) == (plays > 1) for piece, plays in asked), asked)
+    page = run_script(driver, base, "detours.script", lang="en")
+    compare_run("detours in English", page,
+                replay_trace(args.replay, args.data, SCRIPTS["detours"].read_text(), lang="en"))
+
+
+def test_live(driver, base, args):
+    driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
+    wait_for(driver, "window.kuzari && kuzari.frames_drawn > 0 || kuzari.state === 'error'")
+    first = driver.execute_script("return kuzari.t_first_frame;")
+    figures["first_frame_ms"] = round(first, 1)
+    # The brief's bound: the title is on the canvas within a second of the page's load.
+    check("the first picture is drawn within a second of the page's load", first < 1000, f"{first:.0f} ms")
+    title = replay_trace(args.replay, args.data, "1\n", lang="en")
+    first_hash = driver.execute_script("return kuzari.hashes[1];")
+    check("the first frame drawn is the title's first picture", first_hash == title[1]["fb"])
+
+    wait_for(driver, "kuzari.hashes.length > 90")  # the title has opened
+    shown, frames = canvas_picture_hash(driver)
+    hashes = driver.execute_script("return kuzari.hashes;")
+    check("the canvas holds the last frame's picture, exact to the pixel", shown == hashes[frames - 1],
+          (shown, hashes[frames - 1]))
+    left, top, width, height, inner_w, inner_h, dpr, rendering = driver.execute_script(
+        "const c = document.getElementById('screen'); const r = c.getBoundingClientRect();"
+        "return [r.left, r.top, r.width, r.height, innerWidth, innerHeight, devicePixelRatio,"
+        " getComputedStyle(c).imageRendering];")
+    scale = width * dpr / 320
+    check("the canvas is scaled by the largest whole factor that fits, centred, pixelated",
+          scale == int(scale) and height * dpr == 240 * scale and
+          int(min(inner_w * dpr / 320, inner_h * dpr / 240)) == scale and
+          abs(left - (inner_w - width) / 2) <= 0.5 and abs(top - (inner_h - height) / 2) <= 0.5 and
+          rendering == "pixelated", (left, top, width, height, inner_w, inner_h, dpr, rendering))
+    if args.screenshot:
+        driver.save_screenshot(args.screenshot)
+
+    scene_before = driver.execute_script("return kuzari.scene();")
+    # Down and up in the same turn, between two frames: the tap still counts.
+    driver.execute_script(
+        "for (const type of ['keydown', 'keyup'])"
+        " dispatchEvent(new KeyboardEvent(type, {code: 'Enter', key: 'Enter'}));")
+    wait_for(driver, "kuzari.scene() === 1")
+    wait_for(driver, "kuzari.hashes.length > 600")  # the round opens and the girl is in her lane
+    ActionChains(driver).key_down(Keys.ENTER).perform()  # throw, and keep throwing
+    time.sleep(1.0)
+    ActionChains(driver).key_up(Keys.ENTER).perform()
+    wait_for(driver, "kuzari.hashes.length > 700")
+    live = live_recording(driver)
+    check("a key pressed and released between two frames counts in the next one",
+          "\n1 enter\n" in live["recording"], live["recording"])
+    title_pictures = set(live["hashes"][:90])
+    check("a key press starts a round, and the picture is the title's no more",
+          scene_before == 0 and driver.execute_script("return kuzari.scene();") == 1 and
+          live["hashes"][-1] not in title_pictures)
+    text = compare_recording("live play with the keyboard", args, live)
+    trace = replay_trace(args.replay, args.data, text)
+    shots = [index for index, line in enumerate(trace) if any(e[0] == "se" for e in line["events"])
+             and line["top_scene"] == 1]
+    sources = driver.execute_script("return kuzari.sources_started;")
+    check("throwing in the round starts effects, each an AudioBufferSourceNode",
+          len(shots) > 0 and sources >= len(shots), f"{len(shots)} frames with effects, {sources} nodes")
+
+    press(driver, Keys.ESCAPE)
+    wait_for(driver, "kuzari.state === 'over'")
+    offered = driver.execute_script("return !document.getElementById('over').hidden;")
+    drawn = driver.execute_script("return kuzari.frames_drawn;")
+    driver.find_element("id", "again").click()
+    wait_for(driver, f"kuzari.state === 'running' && kuzari.frames_drawn > {drawn + 30}")
+    check("Escape ends the game, and 'play again' starts it afresh on the title",
+          offered and driver.execute_script("return kuzari.scene();") == 0)
+    check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+
+
+def measure_refreshes(driver):
+    """Figures: the main thread's work a frame (stepping the game and drawing),
+    the drawing alone, and the pace, over the refreshes that ran a frame."""
+    refreshes = driver.execute_script("return kuzari.refreshes;")[1:]  # the first one starts the game
+    per_frame = sorted(work / frames for work, frames, _, _ in refreshes)
+    drawing = sorted(draw for _, _, draw, _ in refreshes)
+    frames = sum(frames for _, frames, _, _ in refreshes[1:])
+    figures["work_per_frame_ms"] = {"median": round(statistics.median(per_frame), 3),
+                                    "p95": round(per_frame[int(0.95 * len(per_frame))], 3),
+                                    "max": round(per_frame[-1], 3), "refreshes": len(per_frame)}
+    figures["drawing_ms"] = {"median": round(statistics.median(drawing), 3), "max": round(drawing[-1], 3)}
+    figures["frames_per_second"] = round(1000 * frames / (refreshes[-1][3] - refreshes[0][3]), 2)
+
+
+def measure_play(driver, base):
+    """Figures of plain live play (no hashes, no recording): the title, then a
+    round with the girl throwing."""
+    driver.get(f"{base}/index.html?lang=en")
+    wait_for(driver, "window.kuzari && kuzari.frames_drawn > 90")
+    press(driver, Keys.ENTER)
+    wait_for(driver, "kuzari.scene() === 1 && kuzari.frames_drawn > 600")
+    ActionChains(driver).key_down(Keys.ENTER).perform()
+    time.sleep(3.0)
+    ActionChains(driver).key_up(Keys.ENTER).perform()
+    measure_refreshes(driver)
+
+
+PAD = """
+window.test_pad = {id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0,
+    axes: [0, 0, 0, 0], buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+navigator.getGamepads = () => [window.test_pad, null, null, null];
+"""
+
+
+def pad(driver, what):
+    driver.execute_script(what)
+    time.sleep(0.15)
+
+
+def test_gamepad(driver, base, args):
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PAD})
+    driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
+    wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+    pad(driver, "test_pad.buttons[13].pressed = true")   # d-pad down: the cursor to the rules
+    pad(driver, "test_pad.buttons[13].pressed = false")
+    pad(driver, "test_pad.axes[1] = -1")                  # the stick up: back to start
+    pad(driver, "test_pad.axes[1] = 0")
+    pad(driver, "test_pad.buttons[0].pressed = true")    # the south button: start
+    pad(driver, "test_pad.buttons[0].pressed = false")
+    wait_for(driver, "kuzari.scene() === 1")
+    live = live_recording(driver)
+    words = set(live["recording"].split())
+    check("the gamepad's d-pad, stick and south button reach the game",
+          {"jdown", "jup", "j1"} <= words, live["recording"])
+    compare_recording("live play with a gamepad", args, live)
+
+
+# Renders a looping piece played twice offline, with the page's own scheduling,
+# and compares every sample with where in the recording it should come from:
+# the head, then the repeating pass from that point on, round again, then silence.
+PASSES = """
+const [name, done] = [arguments[0], arguments[arguments.length - 1]];
+(async () => {
+    const { schedule_piece } = await import('./sound.js');
+    const info = (await (await fetch('manifest.json')).json()).music.find(p => p.name === name);
+    const pass = info.loop_end - info.loop_start, length = 2 * pass + info.rate;
+    const offline = new OfflineAudioContext(2, length, info.rate);
+    const buffer = await offline.decodeAudioData(await (await fetch(info.file)).arrayBuffer());
+    schedule_piece(offline, buffer, info, 2, 0);
+    const out = await offline.startRendering();
+    let worst = 0, at = -1;
+    for (let channel = 0; channel < 2; channel++) {
+        const got = out.getChannelData(channel), recorded = buffer.getChannelData(channel);
+        for (let t = 0; t < length; t++) {
+            const from = t >= 2 * pass ? -1 : t < info.head ? t : info.loop_start + t % pass;
+            const difference = Math.abs(got[t] - (from < 0 ? 0 : recorded[from]));
+            if (difference > worst) [worst, at] = [difference, t];
+        }
+    }
+    return { worst, at };
+})().then(done, error => done({ error: String(error) }));
+"""
+
+
+def check_passes(driver, piece):
+    result = driver.execute_async_script(PASSES, piece["name"])
+    check(f"{piece['name']} played twice: its head, then its pass from the head's end, round again, then silence",
+          result.get("worst", 1) < 1e-6, result)
+
+
+def test_first_sound(base, profile):
+    """Without leave to play sound at once, the page starts its sound on the
+    first key press and says so until then; in a Japanese browser, in Japanese."""
+    driver = start_browser(profile, language="ja,en", autoplay=False)
+    try:
+        driver.get(f"{base}/index.html")
+        wait_for(driver, "window.kuzari && kuzari.frames_drawn > 10")
+        notice = "const n = document.getElementById('sound-notice'); return [n.hidden, n.textContent, kuzari.english];"
+        hidden, text, english = driver.execute_script(notice)
+        state = driver.execute_script("return kuzari.audio_state();")
+        check("before any key press the sound waits, and the page says so in the browser's language (Japanese)",
+              state == "suspended" and not hidden and "キー" in text and english is False, (state, hidden, text))
+        press(driver, Keys.ARROW_DOWN)  # Chromium takes no modifier key alone for leave to play
+        running = wait_until(driver, "kuzari.audio_state() === 'running'", timeout=10)
+        hidden, _, _ = driver.execute_script(notice)
+        check("the first key press starts the sound, and the notice goes", running and hidden)
+    finally:
+        driver.quit()
+
+
+def broken_copies(site, data, root, name, changes):
+    """Copies of the site (its files linked) and of the data with files changed
+    or gone (content None)."""
+    site_copy, data_copy = root / name, root / f"data-{name}"
+    shutil.copytree(site, site_copy, copy_function=lambda s, d: Path(d).symlink_to(Path(s).resolve()))
+    shutil.copytree(data, data_copy)
+    for path, content in changes:
+        (site_copy / "data" / (path + ".gz")).unlink()
+        (data_copy / path).unlink()
+        if content is not None:
+            (site_copy / "data" / (path + ".gz")).write_bytes(gzip.compress(content, mtime=0))
+            (data_copy / path).write_bytes(content)
+    return data_copy
+
+
+def test_broken_data(driver, root, port, args):
+    cases = {
+        "missing-title": [("bitmap/title.bmp", None), ("lang/en/bitmap/title.bmp", None)],
+        "half-wave": [("wave/03.wav", (args.data / "wave/03.wav").read_bytes()[:3550])],
+        "half-sheet": [("bitmap/main.bmp", (args.data / "bitmap/main.bmp").read_bytes()[:115227])],
+    }
+    midi = bytearray((args.data / "midi/title.mid").read_bytes())
+    note_on = midi.index(b"\x90", midi.index(b"MTrk", 14) + 8)  # a note's velocity, still a good file
+    midi[note_on + 2] ^= 1
+    cases["unknown-music"] = [("midi/title.mid", bytes(midi))]
+    script = (ROOT / "tests/reference/detours.script").read_text()
+    for name, changes in cases.items():
+        data = broken_copies(args.site, args.data, root, name, changes)
+        page = run_script(driver, f"http://127.0.0.1:{port}/{name}", "detours.script")
+        trace = replay_trace(args.replay, data, script)
+        boxes = [[event[2], event[1]] for line in trace for event in line["events"] if event[0] == "box"]
+        check(f"{name}: the same boxes as kuzari-replay's", page["boxes"] == boxes, (page["boxes"], boxes))
+        check(f"{name}: the same pictures as kuzari-replay's",
+              page["hashes"] == [line["fb"] for line in trace])
+        if name == "unknown-music":
+            played = [e for frame in page["events"] for e in frame if e[0] == "music"]
+            check("a MIDI file the build did not record is refused, and the music stays off",
+                  page["music_refused"] == 1 and not played, (page["music_refused"], played))
+
+    # Live, the box is the page's dialog, and the game waits for it.
+    driver.get(f"http://127.0.0.1:{port}/missing-title/index.html?lang=en&record=1")
+    wait_for(driver, "window.kuzari && document.getElementById('box').open")
+    text = driver.execute_script("return document.getElementById('box').innerText;")
+    frames = driver.execute_script("return kuzari.hashes.length;")
+    time.sleep(0.5)
+    still = driver.execute_script("return kuzari.hashes.length;")
+    check("a missing file: the page's dialog with the desktop's texts, and no frame while it is open",
+          "bitmap/title.bmp" in text and "A file could not be read" in text and still == frames, (text, frames, still))
+    # The title asks for its sheet again as it opens: a box each time.
+    for _ in range(5):
+        if not driver.execute_script("return document.getElementById('box').open;"):
+            break
+        driver.find_element("css selector", "#box button").click()
+        time.sleep(0.2)
+    check("closing the dialog lets the game go on", wait_until(driver, f"kuzari.hashes.length > {frames + 30}"))
+
+
+def test_music(driver, base, args):
+    driver.get(f"{base}/index.html?lang=en")
+    check("the title's music starts",
+          wait_until(driver, "window.kuzari && kuzari.music_started.includes('title.mid')", timeout=30))
+    manifest = json.loads((args.site / "manifest.json").read_text())
+    for number, piece in enumerate(manifest["music"], start=1):
+        length = driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            f"kuzari.decoded_length({number}).then(done, e => done(String(e)));")
+        end = max(piece["once_end"], piece["loop_end"])
+        check(f"{piece['name']}: the recording decodes to its {end} samples at 48 kHz",
+              length == {"length": end, "rate": 48000}, length)
+    for piece in manifest["music"]:
+        if piece["loops"]:
+            check_passes(driver, piece)
+    figures["music_decode_ms"] = driver.execute_script("return kuzari.decode_ms;")
+    figures["title_music_after_first_frame_ms"] = round(driver.execute_script(
+        "return kuzari.t_first_music - kuzari.t_first_frame;"))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--site", type=Path, default=ROOT / "build-web/site")
+    parser.add_argument("--replay", default=str(ROOT / "build/kuzari-replay"))
+    parser.add_argument("--data", type=Path, default=ROOT / "data")
+    parser.add_argument("--figures", help="writes the figures measured here as JSON")
+    parser.add_argument("--screenshot", help="saves the live title's screenshot")
+    parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
+                        " gamepad, figures, sound); may be repeated")
+    args = parser.parse_args()
+    args.site = args.site.resolve()
+    started = time.monotonic()
+    with tempfile.TemporaryDirectory() as scratch, tempfile.TemporaryDirectory() as profile:
+        root = Path(scratch)
+        (root / "site").symlink_to(args.site)
+        (root / "scripts").mkdir()
+        for path in SCRIPTS.values():
+            shutil.copyfile(path, root / "scripts" / path.name)
+        server = serve(root)
+        port = server.server_address[1]
+        base = f"http://127.0.0.1:{port}/site"
+        driver = start_browser(profile)
+        try:
+            groups = {
+                "replays": lambda: test_replays(driver, base, args),
+                "live": lambda: test_live(driver, base, args),
+                "music": lambda: test_music(driver, base, args),
+                "data": lambda: test_broken_data(driver, root, port, args),
+                "gamepad": lambda: test_gamepad(driver, base, args),
+                "figures": lambda: measure_play(driver, base),
+                "sound": lambda: test_first_sound(base, Path(profile) / "second"),
+            }
+            for name, test in groups.items():
+                if args.only and name not in args.only:
+                    continue
+                began = time.monotonic()
+                try:
+                    test()
+                except Exception as error:  # a test that cannot go on fails, and the next one runs
+                    check(f"{name}: {error.__class__.__name__}", False, error)
+                print(f"  ({name}: {time.monotonic() - began:.0f} s)", flush=True)
+        finally:
+            driver.quit()
+            server.shutdown()
+    figures["site_bytes"] = sum(p.stat().st_size for p in args.site.rglob("*") if p.is_file())
+    if args.figures:
+        Path(args.figures).write_text(json.dumps(figures, indent=1) + "\n")
+    print(f"figures: {json.dumps(figures)}")
+    print(f"browser tests: {passed} passed, {failed} failed ({time.monotonic() - started:.0f} s)")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

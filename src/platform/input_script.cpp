@@ -149,3 +149,13 @@ std::string script_language(const std::string& text) {
     }
     return "";
 }
+
+void append_key_downs(const KeyboardState& before, const InputRun& now, std::vector<bool>* key_downs) {
+    const bool held_now[] = {now.keys.up,    now.keys.down,  now.keys.left, now.keys.right,
+                             now.keys.enter, now.keys.shift, now.keys.ctrl, now.keys.space};
+    const bool held_before[] = {before.up,    before.down,  before.left, before.right,
+                                before.enter, before.shift, before.ctrl, before.space};
+    for (size_t key = 0; key < sizeof held_now; ++key)
+        if (held_now[key] && !held_before[key]) key_downs->push_back(false);
+    if (now.escape) key_downs->push_back(true);
+}

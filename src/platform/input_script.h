@@ -21,6 +21,9 @@ struct InputRun {
 // One frame's input as a run of one: the joystick's position reduced to the
 // script's four pushes by the game's own thresholds.
 InputRun frame_input(const KeyboardState& keys, const JoystickState& joystick);
+// What a keyboard sends as `now` begins after keys `before`: a key-down
+// (false) for each key newly held, then Escape's (true) if the run has one.
+void append_key_downs(const KeyboardState& before, const InputRun& now, std::vector<bool>* key_downs);
 // True when two runs hold the same keys (their counts aside).
 bool same_input(const InputRun& a, const InputRun& b);
 // The run's line, "COUNT key key ...", without its line break.

@@ -101,15 +101,8 @@ void report_frame0() {
 // As a keyboard does: a key-down for each key held now but not in the run
 // before, then Escape's.
 void queue_key_downs(const InputRun& now) {
-    const KeyboardState before = run.keys_queued_for;
+    append_key_downs(run.keys_queued_for, now, &run.key_downs);
     run.keys_queued_for = now.keys;
-    const bool held_now[] = {now.keys.up,    now.keys.down,  now.keys.left, now.keys.right,
-                             now.keys.enter, now.keys.shift, now.keys.ctrl, now.keys.space};
-    const bool held_before[] = {before.up,    before.down,  before.left, before.right,
-                                before.enter, before.shift, before.ctrl, before.space};
-    for (size_t key = 0; key < sizeof held_now; ++key)
-        if (held_now[key] && !held_before[key]) run.key_downs.push_back(false);
-    if (now.escape) run.key_downs.push_back(true);
 }
 
 }  // namespace

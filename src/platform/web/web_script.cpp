@@ -47,15 +47,8 @@ const InputRun* current_run() {
 
 // A key-down for each key held now but not in the run before, then Escape's.
 void queue_key_downs(const InputRun& now) {
-    const KeyboardState before = script.keys_queued_for;
+    append_key_downs(script.keys_queued_for, now, &script.key_downs);
     script.keys_queued_for = now.keys;
-    const bool held_now[] = {now.keys.up,    now.keys.down,  now.keys.left, now.keys.right,
-                             now.keys.enter, now.keys.shift, now.keys.ctrl, now.keys.space};
-    const bool held_before[] = {before.up,    before.down,  before.left, before.right,
-                                before.enter, before.shift, before.ctrl, before.space};
-    for (size_t key = 0; key < sizeof held_now; ++key)
-        if (held_now[key] && !held_before[key]) script.key_downs.push_back(false);
-    if (now.escape) script.key_downs.push_back(true);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 # plays against build/kuzari-replay: build the desktop edition first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh test
 scripts/web.sh
 for run in 1 2 3; do
   /usr/bin/python3 tests/web/browser_test.py --only live --only music --only figures \

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kuzari needs:
 #   scripts/setup.sh play   what building and playing the game needs
-#   scripts/setup.sh web    what building the web edition and its browser tests need
+#   scripts/setup.sh web    what building the web edition needs
 #   scripts/setup.sh test   all that, and what every test needs (the default)
 # Does nothing when they are all there; uses sudo when not run as root.
 set -euo pipefail
@@ -20,13 +20,14 @@ test_packages=(
   xvfb xauth xfonts-base xdotool  # the tests that open the real window
   valgrind                      # the memcheck test
   dpkg-dev file desktop-file-utils appstream  # building and checking the Debian package
+  python3 chromium chromium-driver python3-selenium  # the web edition's tests, in headless Chromium
 )
 
 web_packages=(
   cmake clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
   binaryen                      # clang runs its wasm-opt on the module when it is there
   g++ pkg-config libfluidsynth-dev timgm6mb-soundfont vorbis-tools  # the music, recorded at build time
-  python3 chromium chromium-driver python3-selenium  # the browser tests, in headless Chromium
+  python3                       # the site's assembly
 )
 
 case "${1:-test}" in

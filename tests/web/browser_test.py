@@ -225,7 +225,7 @@ def test_live(driver, base, args):
     wait_for(driver, "window.kuzari && kuzari.frames_drawn > 0 || kuzari.state === 'error'")
     first = driver.execute_script("return kuzari.t_first_frame;")
     figures["first_frame_ms"] = round(first, 1)
-    # The brief's bound: the title is on the canvas within a second of the page's load.
+    # A player sees the title within a second; this bound is loose enough for a loaded machine.
     check("the first picture is drawn within a second of the page's load", first < 1000, f"{first:.0f} ms")
     title = replay_trace(args.replay, args.data, "1\n", lang="en")
     first_hash = driver.execute_script("return kuzari.hashes[1];")

@@ -18,6 +18,7 @@ import gzip
 import http.server
 import json
 import shutil
+import socket
 import statistics
 import subprocess
 import sys
@@ -485,6 +486,14 @@ def main():
     args = parser.parse_args()
     args.site = args.site.resolve()
     started = time.monotonic()
+    try:
+        socket.getaddrinfo("localhost", None)
+    except OSError as error:
+        # Selenium reaches chromedriver at "localhost"; a system without
+        # /etc/hosts (a bare chroot) fails there with a message that hides why.
+        check("the name localhost resolves, as Selenium needs to reach chromedriver", False, error)
+        print(f"browser tests: {passed} passed, {failed} failed (0 s)")
+        return 1
     with tempfile.TemporaryDirectory() as scratch, tempfile.TemporaryDirectory() as profile:
         root = Path(scratch)
         (root / "site").symlink_to(args.site)

@@ -21,9 +21,6 @@ struct InputRun {
 // One frame's input as a run of one: the joystick's position reduced to the
 // script's four pushes by the game's own thresholds.
 InputRun frame_input(const KeyboardState& keys, const JoystickState& joystick);
-// What a keyboard sends as `now` begins after keys `before`: a key-down
-// (false) for each key newly held, then Escape's (true) if the run has one.
-void append_key_downs(const KeyboardState& before, const InputRun& now, std::vector<bool>* key_downs);
 // True when two runs hold the same keys (their counts aside).
 bool same_input(const InputRun& a, const InputRun& b);
 // The run's line, "COUNT key key ...", without its line break.
@@ -40,3 +37,21 @@ bool script_seed(const std::string& text, uint32_t* seed);
 // The edition a recording was played in, "# lang en" among the comment lines
 // that open it; empty when it names none.
 std::string script_language(const std::string& text);
+
+// Playing a script: the first frame (1-based) of each run, and the run that
+// holds a frame (null outside the script) with its index and first frame.
+uint64_t script_run_starts(const std::vector<InputRun>& runs, std::vector<uint64_t>* starts);
+const InputRun* script_run_at(const std::vector<InputRun>& runs, const std::vector<uint64_t>& starts,
+                              uint64_t frame, uint64_t* index, uint64_t* start);
+
+// The key-downs a scripted keyboard sends, one a message, as a run begins:
+// one for each key newly held, then Escape's if the run has one.
+struct ScriptKeyDowns {
+    uint64_t queued_for = UINT64_MAX;  // the run whose key-downs were queued last
+    KeyboardState keys_before{};       // the keys held in that run
+    std::vector<bool> pending;         // each true for Escape
+};
+// The next key-down due before the frame `run` (number `index`) is at; a run
+// that begins there has its key-downs queued first, once. False when none is due.
+bool next_script_key_down(ScriptKeyDowns* keys, const InputRun* run, uint64_t index, bool run_begins,
+                          bool* escape);

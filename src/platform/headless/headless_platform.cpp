@@ -1,8 +1,6 @@
 // The headless platform: no window, no audio device, a simulated clock that
 // moves 17 ms per idle pass (so every pass runs exactly one frame), and input
 // read from a script.
-#include <algorithm>
-
 #include "platform/headless/headless.h"
 #include "shell/observer.h"
 
@@ -16,10 +14,7 @@ struct Run {
     bool frame0_reported = false;
     bool stop_requested = false;
     bool quit_posted = false;
-    // The key-downs due as the script enters a run of frames, one a message.
-    uint64_t key_downs_queued_for = UINT64_MAX;
-    KeyboardState keys_queued_for{};  // the keys held in the run queued for last
-    std::vector<bool> key_downs;      // each true for Escape
+    ScriptKeyDowns key_downs;
     uint64_t key_downs_sent = 0;
     std::vector<HeadlessEvent> events;
     std::vector<std::string> release_log;
@@ -78,12 +73,7 @@ const InputRun* run_for_frame(uint64_t frame, uint64_t* run_index, uint64_t* run
         *run_index = *run_start = frame;
         return sourced_input(frame);
     }
-    if (frame < 1 || frame > run.script_frames) return nullptr;
-    const auto after = std::upper_bound(run.run_starts.begin(), run.run_starts.end(), frame);
-    const uint64_t index = uint64_t(after - run.run_starts.begin()) - 1;
-    *run_index = index;
-    *run_start = run.run_starts[index];
-    return &run.config.script[index];
+    return script_run_at(run.config.script, run.run_starts, frame, run_index, run_start);
 }
 
 // The input of the frame being run.
@@ -98,13 +88,6 @@ void report_frame0() {
     if (run.config.on_frame) run.config.on_frame(0, false);
 }
 
-// As a keyboard does: a key-down for each key held now but not in the run
-// before, then Escape's.
-void queue_key_downs(const InputRun& now) {
-    append_key_downs(run.keys_queued_for, now, &run.key_downs);
-    run.keys_queued_for = now.keys;
-}
-
 }  // namespace
 
 struct PlatformWindow {};
@@ -116,10 +99,7 @@ void headless_configure(const HeadlessConfig& config) {
     run = Run{};
     run.config = config;
     run.clock_ms = config.clock_start_ms;
-    for (const InputRun& script_run : config.script) {
-        run.run_starts.push_back(run.script_frames + 1);
-        run.script_frames += script_run.count;
-    }
+    run.script_frames = script_run_starts(config.script, &run.run_starts);
     game_observer = &headless_observer;
 }
 
@@ -165,7 +145,7 @@ bool platform_take_message(PlatformMessage* message) {
         *message = PlatformMessage{message_quit, false};
         return true;
     }
-    uint64_t index, start;
+    uint64_t index = 0, start = 0;
     const InputRun* input = nullptr;
     bool input_over;
     if (run.config.frame_limit >= 0) {
@@ -181,13 +161,10 @@ bool platform_take_message(PlatformMessage* message) {
         *message = PlatformMessage{message_close, false};
         return true;
     }
-    if (input && start == run.frames_run + 1 && run.key_downs_queued_for != index) {
-        run.key_downs_queued_for = index;
-        queue_key_downs(*input);
-    }
-    if (run.key_downs.empty()) return false;
-    *message = PlatformMessage{message_key_down, run.key_downs.front()};
-    run.key_downs.erase(run.key_downs.begin());
+    bool escape;
+    if (!next_script_key_down(&run.key_downs, input, index, input && start == run.frames_run + 1, &escape))
+        return false;
+    *message = PlatformMessage{message_key_down, escape};
     ++run.key_downs_sent;
     return true;
 }

@@ -2,7 +2,6 @@
 // plays it. The clock starts at 1000 ms and moves 17 ms a wait; a run's newly
 // held keys and its Escape go down as messages before its first frame; the
 // window closes when the script's frames are over; the seed is the script's.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,34 +20,16 @@ struct Script {
     uint32_t clock_ms = 1000;
     uint64_t frames_run = 0;
     bool stop_requested = false;
-    size_t key_downs_queued_for = SIZE_MAX;
-    KeyboardState keys_queued_for{};
-    std::vector<bool> key_downs;  // each true for Escape
+    ScriptKeyDowns key_downs;
 };
 
 Script script;
 std::string script_text;
 std::string script_error;
 
-// The run holding frame `frame` (1-based), or null after the script.
-const InputRun* run_for_frame(uint64_t frame, size_t* index, uint64_t* start) {
-    if (frame < 1 || frame > script.frames) return nullptr;
-    const auto after = std::upper_bound(script.run_starts.begin(), script.run_starts.end(), frame);
-    *index = size_t(after - script.run_starts.begin()) - 1;
-    *start = script.run_starts[*index];
-    return &script.runs[*index];
-}
-
 const InputRun* current_run() {
-    size_t index;
-    uint64_t start;
-    return run_for_frame(script.frames_run + 1, &index, &start);
-}
-
-// A key-down for each key held now but not in the run before, then Escape's.
-void queue_key_downs(const InputRun& now) {
-    append_key_downs(script.keys_queued_for, now, &script.key_downs);
-    script.keys_queued_for = now.keys;
+    uint64_t index, start;
+    return script_run_at(script.runs, script.run_starts, script.frames_run + 1, &index, &start);
 }
 
 }  // namespace
@@ -65,10 +46,7 @@ WEB_EXPORT("web_use_script") int web_use_script() {
     script = Script{};
     script_error.clear();
     if (!parse_script(script_text, &script.runs, &script_error)) return 0;
-    for (const InputRun& run : script.runs) {
-        script.run_starts.push_back(script.frames + 1);
-        script.frames += run.count;
-    }
+    script.frames = script_run_starts(script.runs, &script.run_starts);
     script_seed(script_text, &script.seed);
     if (script_language(script_text) == "en") set_game_language(language_english);
     script.running = true;
@@ -89,16 +67,12 @@ bool web_script_message(PlatformMessage* message) {
         *message = PlatformMessage{message_close, false};
         return true;
     }
-    size_t index;
-    uint64_t start;
-    const InputRun* run = run_for_frame(script.frames_run + 1, &index, &start);
-    if (run && start == script.frames_run + 1 && script.key_downs_queued_for != index) {
-        script.key_downs_queued_for = index;
-        queue_key_downs(*run);
-    }
-    if (script.key_downs.empty()) return false;
-    *message = PlatformMessage{message_key_down, script.key_downs.front()};
-    script.key_downs.erase(script.key_downs.begin());
+    uint64_t index = 0, start = 0;
+    const InputRun* run = script_run_at(script.runs, script.run_starts, script.frames_run + 1, &index, &start);
+    bool escape;
+    if (!next_script_key_down(&script.key_downs, run, index, run && start == script.frames_run + 1, &escape))
+        return false;
+    *message = PlatformMessage{message_key_down, escape};
     return true;
 }
 

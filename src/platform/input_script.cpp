@@ -1,6 +1,7 @@
 #include "platform/input_script.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -189,4 +190,15 @@ bool next_script_key_down(ScriptKeyDowns* keys, const InputRun* run, uint64_t in
     *escape = keys->pending.front();
     keys->pending.erase(keys->pending.begin());
     return true;
+}
+
+std::string recording_opening(uint32_t seed, bool english) {
+    return "# seed " + std::to_string(seed) + "\n# lang " + (english ? "en" : "ja") + "\n";
+}
+
+std::string recording_closing(uint64_t frames, uint64_t picture_hash) {
+    char line[64];
+    std::snprintf(line, sizeof line, "# frame %llu fb %016llx\n", static_cast<unsigned long long>(frames),
+                  static_cast<unsigned long long>(picture_hash));
+    return line;
 }

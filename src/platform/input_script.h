@@ -34,6 +34,10 @@ bool parse_decimal(const std::string& text, uint64_t max, uint64_t* value);
 bool parse_script(const std::string& text, std::vector<InputRun>* runs, std::string* error);
 // The seed a script names on its first line, "# seed N", if it does.
 bool script_seed(const std::string& text, uint32_t* seed);
+// A recording's opening lines, its seed and edition, and its closing line, the
+// last frame's number and picture hash; each ends with a line break.
+std::string recording_opening(uint32_t seed, bool english);
+std::string recording_closing(uint64_t frames, uint64_t picture_hash);
 // The edition a recording was played in, "# lang en" among the comment lines
 // that open it; empty when it names none.
 std::string script_language(const std::string& text);

@@ -3,7 +3,6 @@
 // with the seed and the edition, and ends with the last frame's number and
 // picture hash; the line of the run being played is rewritten every frame, so
 // that a crash loses nothing of it.
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,17 +27,15 @@ uint64_t last_picture_hash = 0;
 bool playing_back = false;
 std::vector<InputRun> script;
 std::vector<uint64_t> run_starts;  // each run's first frame, 1-based
-uint64_t script_frames = 0;
 bool script_has_seed = false;
 uint32_t script_seed_value = 0;
-size_t escapes_sent = 0;  // runs whose Escape has gone to the game
+uint64_t escapes_sent = 0;  // runs whose Escape has gone to the game
 bool end_sent = false;
 
 // The run of frame `frame`, 1-based, or null after the script.
-const InputRun* script_run(uint64_t frame, size_t* index) {
-    if (frame < 1 || frame > script_frames) return nullptr;
-    *index = size_t(std::upper_bound(run_starts.begin(), run_starts.end(), frame) - run_starts.begin()) - 1;
-    return &script[*index];
+const InputRun* script_run(uint64_t frame, uint64_t* index) {
+    uint64_t start;
+    return script_run_at(script, run_starts, frame, index, &start);
 }
 
 void write_run_line() {
@@ -60,10 +57,7 @@ bool sdl_start_recording_and_playback() {
                          file ? error.c_str() : std::strerror(errno));
             return false;
         }
-        for (const InputRun& run : script) {
-            run_starts.push_back(script_frames + 1);
-            script_frames += run.count;
-        }
+        script_run_starts(script, &run_starts);
         script_has_seed = script_seed(text.str(), &script_seed_value);
         playing_back = true;
     }
@@ -81,7 +75,7 @@ bool sdl_start_recording_and_playback() {
 uint32_t sdl_game_seed(uint32_t clock_seed) {
     const uint32_t seed = playing_back && script_has_seed ? script_seed_value : clock_seed;
     if (record_file) {
-        std::fprintf(record_file, "# seed %u\n# lang %s\n", seed, play_in_english() ? "en" : "ja");
+        std::fputs(recording_opening(seed, play_in_english()).c_str(), record_file);
         std::fflush(record_file);
         run_line_start = std::ftell(record_file);
     }
@@ -90,7 +84,7 @@ uint32_t sdl_game_seed(uint32_t clock_seed) {
 
 bool sdl_playback_input(KeyboardState* keys, JoystickState* joystick) {
     if (!playing_back) return false;
-    size_t index;
+    uint64_t index = 0;
     const InputRun* run = script_run(frames_shown + 1, &index);
     if (keys) *keys = run ? run->keys : KeyboardState{};
     if (joystick) *joystick = run ? run->joystick : JoystickState{0x8000, 0x8000, 0};
@@ -99,7 +93,7 @@ bool sdl_playback_input(KeyboardState* keys, JoystickState* joystick) {
 
 bool sdl_playback_message(PlatformMessage* message) {
     if (!playing_back) return false;
-    size_t index;
+    uint64_t index = 0;
     const InputRun* run = script_run(frames_shown + 1, &index);
     if (!run) {
         if (end_sent) return false;
@@ -142,8 +136,7 @@ void sdl_record_escape() {
 void sdl_finish_recording() {
     if (!record_file) return;
     std::fseek(record_file, 0, SEEK_END);
-    std::fprintf(record_file, "# frame %llu fb %016llx\n", static_cast<unsigned long long>(frames_shown),
-                 static_cast<unsigned long long>(last_picture_hash));
+    std::fputs(recording_closing(frames_shown, last_picture_hash).c_str(), record_file);
     std::fclose(record_file);
     record_file = nullptr;
 }

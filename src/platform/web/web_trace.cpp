@@ -1,7 +1,6 @@
 // What the page's tests read back: each frame's picture hash (the trace's
 // "fb"), and in live play a recording of the input as a kuzari-replay script,
 // which plays to the same pictures.
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -66,11 +65,8 @@ void web_record_escape() {
 
 // The recording so far, as the desktop's --record writes it.
 WEB_EXPORT("web_recording") const char* web_recording() {
-    recording = "# seed " + std::to_string(seed) + "\n# lang " +
-                (game_language() == language_english ? "en" : "ja") + "\n";
+    recording = recording_opening(seed, game_language() == language_english);
     for (const InputRun& run : recorded) recording += script_line(run) + "\n";
-    char end[64];
-    std::snprintf(end, sizeof end, "# frame %llu fb %016llx\n", static_cast<unsigned long long>(frames_shown),
-                  static_cast<unsigned long long>(last_hash));
-    return (recording += end).c_str();
+    recording += recording_closing(frames_shown, last_hash);
+    return recording.c_str();
 }

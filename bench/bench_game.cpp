@@ -9,9 +9,9 @@
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
 #include "graphics/picture.h"
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 #include "scenes/scenes.h"
-#include "shell/observer.h"
+#include "core/observer.h"
 #include "shell/shell.h"
 
 uint64_t pixel_bytes_written = 0;
@@ -30,7 +30,7 @@ bool start_bench_game() {
     headless_configure(HeadlessConfig{});
     game_observer = &byte_counter;  // no trace: only what the frames write
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
-    return init_display(screen_width, screen_height) && init_sound() && init_music(main_window);
+    return init_display(main_window, screen_width, screen_height) && init_sound() && init_music(main_window);
 }
 
 namespace {

@@ -32,6 +32,10 @@ add_custom_command(OUTPUT ${man_page}
   COMMENT "Compressing the manual page")
 add_custom_target(kuzari_desktop_files ALL DEPENDS ${icon_files} ${man_page})
 
+if(NOT TARGET kuzari)
+  return()  # the headless build: the icons for the tests, nothing to install
+endif()
+
 # The launcher finds the program and the data relative to its own place.
 file(RELATIVE_PATH KUZARI_BIN_TO_DATA ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/kuzari)
 file(RELATIVE_PATH KUZARI_BIN_TO_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "audio/midi_check.h"
-#include "platform/sdl/sdl_platform.h"
+#include "hosts/desktop/sdl_platform.h"
 
 namespace {
 

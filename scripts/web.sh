@@ -10,15 +10,10 @@ out=build-web
 
 scripts/setup.sh web
 run_stage web-configure "configuring the WebAssembly build..." \
-  cmake -S src/platform/web -B "$out/wasm" -DCMAKE_TOOLCHAIN_FILE="$PWD/src/platform/web/wasm32-wasi.cmake"
+  cmake -S src/hosts/web -B "$out/wasm" -DCMAKE_TOOLCHAIN_FILE="$PWD/src/hosts/web/wasm32-wasi.cmake"
 run_stage web-build "compiling the game to WebAssembly..." cmake --build "$out/wasm" -j"$(nproc)"
-build_music_tool() {
-  mkdir -p "$out/tools"
-  # shellcheck disable=SC2046  # pkg-config's flags are words
-  g++ -std=c++17 -O2 -Wall -Wextra -Wshadow -Wpedantic -Wconversion -Werror \
-    -o "$out/tools/render_music" tools/web/render_music.cpp $(pkg-config --cflags --libs fluidsynth)
-}
-run_stage web-music-tool "building the music recorder..." build_music_tool
+run_stage web-music-tool-configure "configuring the music recorder..." cmake -S tools/web -B "$out/tools"
+run_stage web-music-tool "building the music recorder..." cmake --build "$out/tools" -j"$(nproc)"
 run_stage web-site "recording the music and assembling the site..." \
   /usr/bin/python3 tools/web/make_site.py --wasm "$out/wasm/kuzari.wasm" \
     --render-music "$out/tools/render_music" --cache "$out/music-cache" --out "$out/site"

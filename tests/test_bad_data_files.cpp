@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/input_script.h"
+#include "hosts/shared/input_script.h"
 #include "support/audio_files.h"
 #include "support/replay_run.h"
 #include "support/scratch_dir.h"

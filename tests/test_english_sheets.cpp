@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "graphics/graphics.h"
-#include "shell/shell.h"
+#include "core/data_file.h"
 #include "support/headless_game.h"
 
 namespace {

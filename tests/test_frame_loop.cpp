@@ -8,7 +8,7 @@
 
 #include "audio/audio.h"
 #include "graphics/graphics.h"
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 #include "shell/shell.h"
 #include "support/headless_game.h"
 #include "support/scratch_dir.h"

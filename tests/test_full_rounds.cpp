@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/input_script.h"
+#include "hosts/shared/input_script.h"
 #include "support/replay_run.h"
 #include "support/trace_query.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/icon_art.h"
+#include "hosts/desktop/icon_art.h"
 
 namespace {
 

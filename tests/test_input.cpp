@@ -2,8 +2,8 @@
 // of the direction between the two devices, and button merging.
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless.h"
-#include "shell/shell.h"
+#include "hosts/headless/headless.h"
+#include "core/input.h"
 #include "support/replay_run.h"
 
 namespace {

@@ -7,7 +7,8 @@
 
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
+#include "core/input.h"
 #include "shell/shell.h"
 
 namespace {

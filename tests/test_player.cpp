@@ -3,7 +3,7 @@
 
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
-#include "shell/shell.h"
+#include "core/random.h"
 #include "support/round_setup.h"
 
 namespace {

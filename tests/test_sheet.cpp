@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "graphics/graphics.h"
-#include "platform/headless/headless.h"
+#include "shell/shell.h"
+#include "hosts/headless/headless.h"
 #include "support/bmp_writer.h"
 #include "support/scratch_display.h"
 
@@ -105,7 +106,7 @@ TEST_F(SheetTest, AWholeSheetOfAnotherSizeIsStretchedOverTheScreenFromTheMiddleO
         for (int i = 0; i < width * height; ++i) pixels.push_back(Rgb{uint8_t(i * 8), uint8_t(i / 32 * 4), uint8_t(i / width * 8)});
         ASSERT_TRUE(write_file("odd.bmp", make_bmp(BmpFormat::rgb24, width, height, pixels)));
         release_display();
-        ASSERT_TRUE(init_display(screen_width, screen_height));
+        ASSERT_TRUE(init_display(main_window, screen_width, screen_height));
         ASSERT_TRUE(load_sheet("odd.bmp"));
         copy_whole_sheet();
         for (int y = 0; y < screen_height; y += 7) {

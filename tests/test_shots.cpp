@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "gameplay/gameplay.h"
-#include "shell/shell.h"
+#include "core/random.h"
 #include "support/round_setup.h"
 
 namespace {

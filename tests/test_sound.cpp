@@ -9,8 +9,7 @@
 
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
-#include "platform/headless/headless.h"
-#include "shell/shell.h"
+#include "hosts/headless/headless.h"
 #include "support/audio_files.h"
 #include "support/scratch_dir.h"
 #include "support/headless_game.h"

@@ -3,8 +3,8 @@
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
 #include "audio/midi_check.h"
-#include "shell/observer.h"
-#include "shell/shell.h"
+#include "core/observer.h"
+#include "core/data_file.h"
 
 bool music_performance = false;
 PlatformMusic* music_segment = nullptr;

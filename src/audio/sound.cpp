@@ -4,8 +4,8 @@
 
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
-#include "shell/observer.h"
-#include "shell/shell.h"
+#include "core/observer.h"
+#include "core/data_file.h"
 
 bool se_enabled = true;
 int32_t voice_cooldown = 0;

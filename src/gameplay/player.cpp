@@ -4,7 +4,8 @@
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/random.h"
 
 namespace {
 

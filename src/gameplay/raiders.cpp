@@ -3,7 +3,7 @@
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
-#include "shell/shell.h"
+#include "core/random.h"
 
 namespace {
 

@@ -3,10 +3,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/picture_hash.h"
+#include "core/picture_hash.h"
 #include "platform/platform.h"
-#include "shell/observer.h"
-#include "shell/shell.h"
+#include "core/observer.h"
+#include "core/data_file.h"
+#include "core/texts.h"
 #include "graphics/picture.h"
 
 Picture back_buffer;
@@ -21,8 +22,8 @@ Picture blank_picture(int32_t width, int32_t height) {
     return Picture{width, height, Pixels(size_t(width) * size_t(height), 0)};
 }
 
-bool init_display(int width, int height) {
-    display_open = platform_open_display(main_window, width, height);
+bool init_display(PlatformWindow* window, int width, int height) {
+    display_open = platform_open_display(window, width, height);
     if (!display_open) return false;
     back_buffer = blank_picture(width, height);
     load_sheet("bitmap/title.bmp");

@@ -7,7 +7,7 @@
 #endif
 
 #include "graphics/picture.h"
-#include "shell/observer.h"
+#include "core/observer.h"
 
 static bool rect_inside(const Picture& picture, const Rect& r) {
     return r.left >= 0 && r.top >= 0 && r.right <= picture.width && r.bottom <= picture.height;

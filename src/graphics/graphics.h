@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+struct PlatformWindow;
+
 // A rectangle; right and bottom are exclusive.
 struct Rect {
     int32_t left, top, right, bottom;
@@ -18,7 +20,7 @@ constexpr int screen_height = 240;
 
 // ---- Display and sheet --------------------------------------------------------------
 
-bool init_display(int width, int height);
+bool init_display(PlatformWindow* window, int width, int height);
 void release_display();
 // Copies a Windows bitmap into the sheet. On a bad or missing file the player
 // is told in a box and the old picture stays.

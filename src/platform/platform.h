@@ -1,8 +1,8 @@
 // The host services the game stands on: one window with its message queue,
 // the millisecond clock, the keyboard and the first joystick, message boxes,
-// the screen, and the audio device. The real game links the SDL implementation;
-// tests and kuzari-replay link the headless one. Everything above this layer is
-// the same code in both.
+// the screen, and the audio device. Each host under src/hosts/ provides them
+// (the desktop on SDL, the headless one for the tools and tests, the browser);
+// the game above this interface is the same code on all three.
 #pragma once
 
 #include <cstddef>

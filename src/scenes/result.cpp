@@ -5,7 +5,7 @@
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
 #include "scenes/scenes.h"
-#include "shell/shell.h"
+#include "core/input.h"
 
 int32_t result_state = 0;
 int32_t result_counter = 0;

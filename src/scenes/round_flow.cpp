@@ -5,7 +5,7 @@
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
 #include "scenes/scenes.h"
-#include "shell/shell.h"
+#include "core/input.h"
 
 int32_t play_state = 0;
 int32_t round_state = 0;

@@ -4,7 +4,7 @@
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "scenes/scenes.h"
-#include "shell/shell.h"
+#include "core/input.h"
 
 int32_t title_state = 0;
 int32_t menu_choice = 0;

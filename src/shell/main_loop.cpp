@@ -4,7 +4,10 @@
 #include "graphics/graphics.h"
 #include "platform/platform.h"
 #include "scenes/scenes.h"
-#include "shell/observer.h"
+#include "core/input.h"
+#include "core/observer.h"
+#include "core/random.h"
+#include "core/texts.h"
 #include "shell/shell.h"
 
 PlatformWindow* main_window = nullptr;
@@ -94,7 +97,7 @@ bool game_start() {
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
     on_window_created();
 
-    if (!init_display(screen_width, screen_height)) {
+    if (!init_display(main_window, screen_width, screen_height)) {
         fail_start_up(game_text(text_display_failed));
         release_display();
         return false;

@@ -22,6 +22,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/fnv1a.h"
 #include "png_file.h"
 
 namespace {
@@ -97,12 +98,9 @@ int print_picture(Display* display) {
                 if (y > bottom) bottom = y;
             }
         }
-    uint64_t hash = 0xcbf29ce484222325ull;
+    uint64_t hash = fnv1a_start;
     for (int y = top; y <= bottom; ++y)
-        for (int x = left * 3; x < (right + 1) * 3; ++x) {
-            hash ^= rgb[size_t(y) * size_t(width) * 3 + size_t(x)];
-            hash *= 0x100000001b3ull;
-        }
+        hash = fnv1a(&rgb[(size_t(y) * size_t(width) + size_t(left)) * 3], size_t(right + 1 - left) * 3, hash);
     if (right < 0) std::printf("0 0 0 0 0\n");
     else std::printf("%d %d %d %d %016llx\n", left, top, right - left + 1, bottom - top + 1, (unsigned long long)hash);
     return 0;

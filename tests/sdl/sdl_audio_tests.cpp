@@ -18,7 +18,7 @@
 
 #include "audio/audio.h"
 #include "audio/audio_internal.h"
-#include "platform/sdl/sdl_platform.h"
+#include "hosts/desktop/sdl_platform.h"
 #include "support/audio_files.h"
 #include "support/scratch_dir.h"
 

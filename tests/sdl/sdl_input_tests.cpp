@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/sdl/sdl_platform.h"
-#include "shell/shell.h"
+#include "hosts/desktop/sdl_platform.h"
+#include "core/input.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/input_script.h"
+#include "hosts/shared/input_script.h"
 
 namespace {
 

@@ -6,9 +6,12 @@
 #include "audio/audio_internal.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 #include "scenes/scenes.h"
-#include "shell/observer.h"
+#include "core/observer.h"
+#include "core/input.h"
+#include "core/data_file.h"
+#include "core/random.h"
 #include "shell/shell.h"
 
 void reset_game_to_start() {

@@ -3,7 +3,7 @@
 // Every test runs in a process of its own, so the globals start fresh.
 #pragma once
 
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 
 // Enters the data directory and opens the window and the display (the title
 // sheet is loaded, as at start-up). False if the display did not start.

@@ -2,7 +2,7 @@
 
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
-#include "shell/shell.h"
+#include "core/input.h"
 #include "support/headless_game.h"
 
 bool start_round_display() { return start_headless_game() && load_sheet("bitmap/main.bmp"); }

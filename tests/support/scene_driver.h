@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
-#include "shell/shell.h"
+#include "hosts/headless/headless.h"
+#include "core/input.h"
 
 // The events recorded since the last call, e.g. "se 0", "voice voice/uwa.wav",
 // "music midi/end.mid 0", "stop_music", "sheet bitmap/end.bmp".

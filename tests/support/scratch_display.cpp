@@ -10,7 +10,7 @@ void ScratchDisplayTest::SetUp() {
     prepare_files();
     headless_configure(HeadlessConfig{});
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
-    ASSERT_TRUE(init_display(screen_width, screen_height));
+    ASSERT_TRUE(init_display(main_window, screen_width, screen_height));
     startup_events_ = headless_take_events();
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 #include "support/scratch_dir.h"
 
 class ScratchDisplayTest : public ::testing::Test {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "gameplay/gameplay.h"
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 #include "policy.h"
 #include "scenes/scenes.h"
 #include "shell/shell.h"

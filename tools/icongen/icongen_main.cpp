@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/icon_art.h"
+#include "hosts/desktop/icon_art.h"
 #include "png_file.h"
 
 namespace {

@@ -15,8 +15,9 @@
 #include <string>
 
 #include "graphics/graphics.h"
-#include "platform/input_script.h"
+#include "hosts/shared/input_script.h"
 #include "png_file.h"
+#include "core/data_file.h"
 #include "shell/shell.h"
 #include "trace.h"
 

@@ -3,8 +3,9 @@
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 #include "scenes/scenes.h"
+#include "core/input.h"
 #include "shell/shell.h"
 
 std::string json_string(const std::string& text) {

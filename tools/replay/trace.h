@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "hosts/headless/headless.h"
 
 // Writes the line of one frame; `events` are those that happened in it. With
 // `with_playing`, a last key "playing" tells what really sounds.

@@ -19,7 +19,7 @@ import tempfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent.parent
-WEB = ROOT / "src" / "platform" / "web"
+WEB = ROOT / "src" / "hosts" / "web"
 DATA = ROOT / "data"
 PAGE_FILES = ["index.html", "main.js", "screen.js", "sound.js", "wasi_shim.js"]
 DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en"]

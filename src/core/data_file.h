@@ -1,0 +1,17 @@
+// The game's data files, read whole, in the language chosen.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The language of what the game shows: its pictures and its boxes' texts.
+// The voices are Japanese in both.
+enum GameLanguage { language_japanese, language_english };
+void set_game_language(GameLanguage language);
+GameLanguage game_language();
+
+// Reads a whole file of the game's data; false when it cannot be opened or
+// read, or holds more than `max_bytes`, in which case nothing is allocated.
+bool read_data_file(const char* path, size_t max_bytes, std::vector<uint8_t>* bytes);

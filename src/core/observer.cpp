@@ -1,0 +1,3 @@
+#include "core/observer.h"
+
+const GameObserver* game_observer = nullptr;

@@ -1,0 +1,239 @@
+// The screen on SDL: the 320 x 240 picture scaled by the largest whole factor
+// that fits the window, centred on black, nearest-neighbour. With a GPU it
+// goes through SDL's accelerated renderer. Without one, OpenGL would be drawn
+// by the CPU, so the picture is written straight into the window's own
+// surface instead: scaled once, the borders blackened only when the window's
+// size changes, and only the picture's rectangle sent to the window system.
+// Vsync, when asked for, needs the renderer.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "platform/platform.h"
+#include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_platform.h"
+
+namespace {
+
+SDL_Window* display_window = nullptr;
+SDL_Renderer* renderer = nullptr;     // the GPU's path
+SDL_Texture* screen_texture = nullptr;
+bool surface_path = false;            // the window surface's path
+SDL_Surface* known_surface = nullptr; // the surface the borders were drawn on
+int known_width = 0, known_height = 0;
+
+int picture_width = 0, picture_height = 0;
+// The picture last presented, where the game keeps it, for F12.
+const uint16_t* shown_pixels = nullptr;
+int shown_pitch = 0;
+// RGB565 to the 32-bit pixels of the screen, each channel widened by
+// repeating its top bits, as SDL's own conversion does.
+std::vector<uint32_t> widened;
+
+void build_widening_table(const SDL_PixelFormat* format) {
+    widened.resize(65536);
+    for (uint32_t p = 0; p < 65536; ++p) {
+        const uint32_t r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+        widened[p] = SDL_MapRGB(format, Uint8(r << 3 | r >> 2), Uint8(g << 2 | g >> 4), Uint8(b << 3 | b >> 2));
+    }
+}
+
+// Only a player's own SDL_RENDER_DRIVER takes the renderer where no GPU is.
+bool has_gpu() {
+    struct stat info;
+    const char* driver = std::getenv("SDL_RENDER_DRIVER");
+    return stat("/dev/dri", &info) == 0 || (driver && *driver);
+}
+
+// The refresh rate the frames can be locked to, or 0 (and why, on standard error).
+int vsync_refresh_rate() {
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(display_window);
+    const int rate = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
+    if ((rate >= 59 && rate <= 61) || (rate >= 118 && rate <= 122)) return rate;
+    std::fprintf(stderr, "kuzari: the display refreshes at %d Hz, not about 60 or 120: "
+                         "no vsync, the game keeps its own clock\n", rate);
+    return 0;
+}
+
+bool open_renderer(int width, int height) {
+    const int refresh_rate = host_options.vsync ? vsync_refresh_rate() : 0;
+    renderer = SDL_CreateRenderer(display_window, -1, refresh_rate ? SDL_RENDERER_PRESENTVSYNC : 0);
+    if (!renderer) return false;
+    SDL_RendererInfo info;
+    // SDL's software renderer says it has vsync, but only a GPU's waits for the refresh.
+    if (refresh_rate && SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) &&
+        (info.flags & SDL_RENDERER_ACCELERATED))
+        sdl_lock_clock_to_refresh(refresh_rate);
+    else if (refresh_rate)
+        std::fprintf(stderr, "kuzari: the renderer has no vsync: the game keeps its own clock\n");
+    SDL_RenderSetLogicalSize(renderer, width, height);
+    SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+    // XRGB8888, the window's own format, so that the scaling copy converts nothing.
+    screen_texture =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!screen_texture) return false;
+    SDL_PixelFormat* format = SDL_AllocFormat(SDL_PIXELFORMAT_RGB888);
+    if (!format) return false;
+    build_widening_table(format);
+    SDL_FreeFormat(format);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
+    return true;
+}
+
+void present_through_renderer(const uint16_t* pixels, int pitch) {
+    void* texels;
+    int texel_pitch;
+    if (SDL_LockTexture(screen_texture, nullptr, &texels, &texel_pitch) == 0) {
+        for (int y = 0; y < picture_height; ++y) {
+            const uint16_t* from = pixels + y * pitch;
+            auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + y * texel_pitch);
+            for (int x = 0; x < picture_width; ++x) to[x] = widened[from[x]];
+        }
+        SDL_UnlockTexture(screen_texture);
+    }
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, screen_texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+// The window's surface, and whether its size (or the surface itself) has
+// changed since the last frame: then it is all black again and sent whole.
+SDL_Surface* window_surface(bool* fresh) {
+    SDL_Surface* surface = SDL_GetWindowSurface(display_window);
+    *fresh = surface != known_surface || (surface && (surface->w != known_width || surface->h != known_height));
+    if (!surface || !*fresh) return surface;
+    if (surface->format->BytesPerPixel != 4) return nullptr;
+    build_widening_table(surface->format);
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    known_surface = surface;
+    known_width = surface->w;
+    known_height = surface->h;
+    return surface;
+}
+
+// One scaled row, made in a buffer that stays in the cache, written to the
+// window's memory without reading it first (streaming stores), where SSE2 is.
+void write_row(uint8_t* to, const uint32_t* row, size_t bytes) {
+#ifdef __SSE2__
+    if ((reinterpret_cast<uintptr_t>(to) & 15) == 0 && bytes % 16 == 0) {
+        const auto* from = reinterpret_cast<const __m128i*>(row);
+        auto* out = reinterpret_cast<__m128i*>(to);
+        for (size_t i = 0; i < bytes / 16; ++i) _mm_stream_si128(out + i, _mm_loadu_si128(from + i));
+        return;
+    }
+#endif
+    std::memcpy(to, row, bytes);
+}
+
+std::vector<uint32_t> scaled_row;
+
+void present_through_surface(const uint16_t* pixels, int pitch) {
+    bool fresh;
+    SDL_Surface* surface = window_surface(&fresh);
+    if (!surface) return;
+    const int scale = std::max(1, std::min(surface->w / picture_width, surface->h / picture_height));
+    SDL_Rect picture{(surface->w - picture_width * scale) / 2, (surface->h - picture_height * scale) / 2,
+                     picture_width * scale, picture_height * scale};
+    picture.x = std::max(0, picture.x);
+    picture.y = std::max(0, picture.y);
+    const int columns = std::min(picture_width, (surface->w - picture.x) / scale);
+    const int rows = std::min(picture_height, (surface->h - picture.y) / scale);
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    auto* first = static_cast<uint8_t*>(surface->pixels) + picture.y * surface->pitch + picture.x * 4;
+    scaled_row.resize(size_t(columns * scale));
+    const size_t row_bytes = scaled_row.size() * 4;
+    for (int y = 0; y < rows; ++y) {
+        const uint16_t* from = pixels + y * pitch;
+        for (int x = 0; x < columns; ++x) std::fill_n(&scaled_row[size_t(x * scale)], scale, widened[from[x]]);
+        uint8_t* to = first + size_t(y) * size_t(scale) * size_t(surface->pitch);
+        for (int copy = 0; copy < scale; ++copy)
+            write_row(to + size_t(copy) * size_t(surface->pitch), scaled_row.data(), row_bytes);
+    }
+#ifdef __SSE2__
+    _mm_sfence();  // the streamed rows are in memory before the window system reads them
+#endif
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (fresh) SDL_UpdateWindowSurface(display_window);
+    else SDL_UpdateWindowSurfaceRects(display_window, &picture, 1);
+}
+
+}  // namespace
+
+bool platform_open_display(PlatformWindow* window, int width, int height) {
+    display_window = sdl_window_of(window);
+    if (!display_window) return false;
+    picture_width = width;
+    picture_height = height;
+    if (has_gpu()) {
+        if (!open_renderer(width, height)) {
+            platform_close_display();
+            return false;
+        }
+        return true;
+    }
+    // Straight to the window system's shared memory, not through a GL texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    bool fresh;
+    surface_path = window_surface(&fresh) != nullptr;
+    if (surface_path) {
+        SDL_UpdateWindowSurface(display_window);
+        if (host_options.vsync)
+            std::fprintf(stderr, "kuzari: without a GPU there is no vsync: the game keeps its own clock\n");
+        return true;
+    }
+    // A window system whose surfaces are not 32-bit: the renderer after all.
+    if (!open_renderer(width, height)) {
+        platform_close_display();
+        return false;
+    }
+    return true;
+}
+
+void platform_present(const void* pixels, int pitch) {
+    if (!surface_path && (!renderer || !screen_texture)) return;
+    shown_pixels = static_cast<const uint16_t*>(pixels);
+    shown_pitch = pitch / 2;
+    const double began = sdl_profile_clock();
+    const double present_began = sdl_precise_ms();
+    if (surface_path) present_through_surface(shown_pixels, shown_pitch);
+    else present_through_renderer(shown_pixels, shown_pitch);
+    sdl_clock_presented(present_began);
+    sdl_record_picture(shown_pixels, picture_width, picture_height, shown_pitch);
+    sdl_frame_shown();
+    sdl_profile_presented(began);
+}
+
+void sdl_save_shown_picture() {
+    if (renderer || surface_path) sdl_save_screenshot(shown_pixels, picture_width, picture_height, shown_pitch);
+}
+
+void platform_close_display() {
+    shown_pixels = nullptr;
+    if (screen_texture) {
+        SDL_DestroyTexture(screen_texture);
+        screen_texture = nullptr;
+    }
+    if (renderer) {
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+    }
+    surface_path = false;
+    known_surface = nullptr;
+    known_width = known_height = 0;
+    display_window = nullptr;
+    widened.clear();
+    widened.shrink_to_fit();
+    scaled_row.clear();
+    scaled_row.shrink_to_fit();
+}

@@ -1,0 +1,19 @@
+// The real game's entry point.
+#include <SDL.h>
+
+#include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_platform.h"
+#include "core/data_file.h"
+#include "shell/shell.h"
+
+int main(int argc, char** argv) {
+    sdl_catch_signals();
+    const int early_exit = read_options(argc, argv);
+    if (early_exit >= 0) return early_exit;
+    if (!sdl_start_recording_and_playback()) return 1;
+    set_game_language(play_in_english() ? language_english : language_japanese);
+    const int exit_code = game_main();
+    sdl_finish_recording();
+    SDL_Quit();
+    return exit_code;
+}

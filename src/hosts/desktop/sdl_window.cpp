@@ -1,0 +1,261 @@
+// The real game's window and message queue on SDL: full screen or a window,
+// Alt+Enter and F11 between them, the window's own keys (F12, M), the pause
+// while the window is in the background, and the quit that a signal asks for.
+#include <SDL.h>
+#ifdef KUZARI_HAVE_X11
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+#include "platform/platform.h"
+#include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_platform.h"
+
+struct PlatformWindow {
+    SDL_Window* window;
+};
+
+namespace {
+
+PlatformWindow the_window{nullptr};
+bool quit_posted = false;
+bool quit_signal_reported = false;
+bool focused = true, minimised = false;
+bool paused = false;
+bool in_fullscreen = false;
+// Without a window manager nobody answers a request for full screen: the
+// window is then made borderless and as large as the display by hand.
+bool fullscreen_by_hand = false;
+// The game's picture, which the window's size is a whole multiple of.
+int base_width = 320, base_height = 240;
+
+// What the game never reads: dropped as they come, so that they neither pile
+// up nor wake the wait for the next frame.
+const Uint32 ignored_events[] = {
+    SDL_TEXTINPUT,          SDL_TEXTEDITING,        SDL_MOUSEMOTION,        SDL_MOUSEBUTTONDOWN,
+    SDL_MOUSEBUTTONUP,      SDL_MOUSEWHEEL,         SDL_JOYAXISMOTION,      SDL_JOYBALLMOTION,
+    SDL_JOYBUTTONUP,        SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP, SDL_CONTROLLERDEVICEADDED,
+    SDL_CONTROLLERDEVICEREMOVED, SDL_CONTROLLERDEVICEREMAPPED, SDL_CONTROLLERTOUCHPADDOWN,
+    SDL_CONTROLLERTOUCHPADMOTION, SDL_CONTROLLERTOUCHPADUP, SDL_CONTROLLERSENSORUPDATE,
+    SDL_FINGERDOWN,         SDL_FINGERUP,           SDL_FINGERMOTION,       SDL_DOLLARGESTURE,
+    SDL_DOLLARRECORD,       SDL_MULTIGESTURE,       SDL_CLIPBOARDUPDATE,    SDL_DROPFILE,
+    SDL_DROPTEXT,           SDL_DROPBEGIN,          SDL_DROPCOMPLETE,       SDL_AUDIODEVICEADDED,
+    SDL_AUDIODEVICEREMOVED, SDL_SENSORUPDATE,       SDL_KEYMAPCHANGED,
+};
+
+// The largest whole enlargement of the picture that fits in about 90 % of
+// the display's usable area, or the one the player asked for.
+int windowed_scale(int display) {
+    if (host_options.scale > 0) return host_options.scale;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 2;
+    return std::max(1, std::min(usable.w * 9 / 10 / base_width, usable.h * 9 / 10 / base_height));
+}
+
+int display_of_window() {
+    const int display = the_window.window ? SDL_GetWindowDisplayIndex(the_window.window) : 0;
+    return display < 0 ? 0 : display;
+}
+
+// Whether a window manager looks after the X display. SDL waits up to 100 ms
+// after asking for full screen until the window's size changes, which only a
+// window manager makes happen.
+bool window_manager_running() {
+#ifndef KUZARI_HAVE_X11
+    return false;  // built without X11: assume none, and make full screen by hand
+#else
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    bool running = false;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check != None) {
+        Atom type;
+        int format;
+        unsigned long count, left;
+        unsigned char* value = nullptr;
+        if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                               &count, &left, &value) == Success)
+            running = value && count == 1;
+        if (value) XFree(value);
+    }
+    XCloseDisplay(display);
+    return running;
+#endif
+}
+
+void set_paused(bool pause) {
+    if (pause == paused) return;
+    paused = pause;
+    sdl_audio_pause(pause);
+}
+
+void follow_focus() { set_paused(host_options.pause_in_background && (!focused || minimised)); }
+
+// Alt+Enter and F11 belong to the window, never to the game.
+bool is_mode_switch(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode sym = key.keysym.sym;
+    if (sym == SDLK_F11) return true;
+    return (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT);
+}
+
+// Turns one event into a message for the game, or handles it here; true
+// when there is a message.
+bool handle_event(const SDL_Event& event, PlatformMessage* message) {
+    switch (event.type) {
+    case SDL_QUIT:
+        *message = PlatformMessage{message_close, false};
+        return true;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            *message = PlatformMessage{message_close, false};
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: focused = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: focused = false; break;
+        case SDL_WINDOWEVENT_MINIMIZED: minimised = true; break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: minimised = false; break;
+        default: break;
+        }
+        follow_focus();
+        return false;
+    case SDL_KEYDOWN:
+        if (event.key.repeat) return false;
+        if (is_mode_switch(event.key)) {
+            sdl_key_taken_by_window(event.key.keysym.scancode);
+            sdl_switch_fullscreen();
+            return false;
+        }
+        if (event.key.keysym.sym == SDLK_F12) {
+            sdl_save_shown_picture();
+            return false;
+        }
+        if (event.key.keysym.sym == SDLK_m) {
+            sdl_switch_mute();
+            return false;
+        }
+        sdl_key_went_down(event.key.keysym.scancode);
+        if (event.key.keysym.sym == SDLK_ESCAPE) sdl_record_escape();
+        *message = PlatformMessage{message_key_down, event.key.keysym.sym == SDLK_ESCAPE};
+        return true;
+    case SDL_KEYUP:
+        sdl_key_came_up(event.key.keysym.scancode);
+        return false;
+    default:
+        sdl_pad_event(event);
+        return false;
+    }
+}
+
+}  // namespace
+
+PlatformWindow* platform_create_window(const char* title, int width, int height) {
+    base_width = width;
+    base_height = height;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // sdl_signals.cpp has its own
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+    for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
+    sdl_start_input();
+
+    const int display = 0;
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayBounds(display, &bounds);
+    fullscreen_by_hand = !window_manager_running();
+    in_fullscreen = host_options.fullscreen;
+    if (host_options.fullscreen && fullscreen_by_hand) {
+        the_window.window =
+            SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h, SDL_WINDOW_BORDERLESS);
+    } else if (host_options.fullscreen) {
+        // Smaller than the display, so that the window manager's answer shows at once.
+        the_window.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                                             SDL_WINDOWPOS_CENTERED_DISPLAY(display), width, height,
+                                             SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    } else {
+        const int scale = windowed_scale(display);
+        the_window.window =
+            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                             width * scale, height * scale, SDL_WINDOW_RESIZABLE);
+    }
+    if (!the_window.window) return nullptr;
+    SDL_SetWindowMinimumSize(the_window.window, width, height);
+    // An input method would otherwise take Enter, Space and Shift for itself.
+    SDL_StopTextInput();
+    sdl_set_window_icon(the_window.window);
+    return &the_window;
+}
+
+void platform_destroy_window(PlatformWindow* window) {
+    if (!window || !window->window) return;
+    SDL_DestroyWindow(window->window);
+    window->window = nullptr;
+}
+
+SDL_Window* sdl_window_of(PlatformWindow* window) { return window ? window->window : nullptr; }
+SDL_Window* sdl_main_window() { return the_window.window; }
+
+bool sdl_is_fullscreen() { return the_window.window && in_fullscreen; }
+
+void sdl_switch_fullscreen() {
+    SDL_Window* window = the_window.window;
+    if (!window) return;
+    const int display = display_of_window();
+    in_fullscreen = !in_fullscreen;
+    if (!in_fullscreen) {
+        if (!fullscreen_by_hand) SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowBordered(window, SDL_TRUE);
+        SDL_SetWindowResizable(window, SDL_TRUE);
+        const int scale = windowed_scale(display);
+        SDL_SetWindowSize(window, base_width * scale, base_height * scale);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    } else if (fullscreen_by_hand) {
+        SDL_Rect bounds;
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+            SDL_SetWindowPosition(window, bounds.x, bounds.y);
+            SDL_SetWindowSize(window, bounds.w, bounds.h);
+        }
+    } else {
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+}
+
+void platform_hide_cursor() { SDL_ShowCursor(SDL_DISABLE); }
+
+bool platform_take_message(PlatformMessage* message) {
+    if (quit_posted) {
+        quit_posted = false;
+        *message = PlatformMessage{message_quit, false};
+        return true;
+    }
+    if (sdl_quit_signalled() && !quit_signal_reported) {
+        quit_signal_reported = true;
+        *message = PlatformMessage{message_close, false};
+        return true;
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        if (handle_event(event, message)) return true;
+    if (sdl_playback_message(message)) return true;
+    // In the background the game stands still: no frame runs until the
+    // window is back, and then play goes on from the same frame.
+    while (paused) {
+        if (sdl_quit_signalled()) return platform_take_message(message);
+        if (SDL_WaitEventTimeout(&event, 100) && handle_event(event, message)) return true;
+    }
+    return false;
+}
+
+void platform_post_quit() { quit_posted = true; }
+
+uint32_t platform_calendar_seconds() { return sdl_game_seed(uint32_t(std::time(nullptr))); }

@@ -1,0 +1,204 @@
+#include "hosts/shared/input_script.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+constexpr uint64_t max_run_frames = 999999999999999999ull;  // eighteen digits
+
+// The script's words for the keyboard, in the order a line lists them.
+struct KeyWord {
+    const char* word;
+    bool KeyboardState::*key;
+};
+const KeyWord key_words[] = {
+    {"up", &KeyboardState::up},       {"down", &KeyboardState::down},   {"left", &KeyboardState::left},
+    {"right", &KeyboardState::right}, {"enter", &KeyboardState::enter}, {"shift", &KeyboardState::shift},
+    {"ctrl", &KeyboardState::ctrl},   {"space", &KeyboardState::space},
+};
+const char* const button_words[4] = {"j1", "j2", "j3", "j4"};
+
+constexpr uint16_t stick_low = 0, stick_high = 0xFFFF, stick_centre = 0x8000;
+
+// Applies one key word; false when the word is unknown.
+bool apply_key(const std::string& word, InputRun* run) {
+    for (const KeyWord& k : key_words)
+        if (word == k.word) {
+            run->keys.*k.key = true;
+            return true;
+        }
+    JoystickState& j = run->joystick;
+    for (int b = 0; b < 4; ++b)
+        if (word == button_words[b]) {
+            j.buttons |= uint8_t(1 << b);
+            return true;
+        }
+    if (word == "escape") run->escape = true;
+    else if (word == "jup") j.y = stick_low;
+    else if (word == "jdown") j.y = stick_high;
+    else if (word == "jleft") j.x = stick_low;
+    else if (word == "jright") j.x = stick_high;
+    else return false;
+    return true;
+}
+
+// The game reads a stick as pushed below a quarter of its range or from
+// three quarters on.
+uint16_t reduced(uint16_t position) {
+    if (position < 0x4000) return stick_low;
+    if (position >= 0xC000) return stick_high;
+    return stick_centre;
+}
+
+}  // namespace
+
+InputRun frame_input(const KeyboardState& keys, const JoystickState& joystick) {
+    return InputRun{1, keys, JoystickState{reduced(joystick.x), reduced(joystick.y), uint8_t(joystick.buttons & 0xF)},
+                    false};
+}
+
+bool same_input(const InputRun& a, const InputRun& b) {
+    for (const KeyWord& k : key_words)
+        if (a.keys.*k.key != b.keys.*k.key) return false;
+    return a.joystick.x == b.joystick.x && a.joystick.y == b.joystick.y &&
+           a.joystick.buttons == b.joystick.buttons && a.escape == b.escape;
+}
+
+std::string script_line(const InputRun& run) {
+    std::string line = std::to_string(run.count);
+    for (const KeyWord& k : key_words)
+        if (run.keys.*k.key) line += std::string(" ") + k.word;
+    if (run.escape) line += " escape";
+    if (run.joystick.y == stick_low) line += " jup";
+    if (run.joystick.y == stick_high) line += " jdown";
+    if (run.joystick.x == stick_low) line += " jleft";
+    if (run.joystick.x == stick_high) line += " jright";
+    for (int b = 0; b < 4; ++b)
+        if (run.joystick.buttons & (1 << b)) line += std::string(" ") + button_words[b];
+    return line;
+}
+
+bool parse_decimal(const std::string& text, uint64_t max, uint64_t* value) {
+    if (text.empty() || text.size() > 20) return false;
+    uint64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        if (v > (max - uint64_t(c - '0')) / 10) return false;
+        v = v * 10 + uint64_t(c - '0');
+    }
+    *value = v;
+    return true;
+}
+
+bool parse_script(const std::string& text, std::vector<InputRun>* runs, std::string* error) {
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        const size_t comment = line.find('#');
+        if (comment != std::string::npos) line.erase(comment);
+        std::istringstream words(line);
+        std::string word;
+        if (!(words >> word)) continue;
+
+        InputRun run{};
+        run.joystick = JoystickState{stick_centre, stick_centre, 0};
+        if (!parse_decimal(word, max_run_frames, &run.count) || run.count == 0) {
+            *error = "line " + std::to_string(number) + ": '" + word + "' is not a positive frame count";
+            return false;
+        }
+        bool jup = false, jdown = false, jleft = false, jright = false;
+        while (words >> word) {
+            if (!apply_key(word, &run)) {
+                *error = "line " + std::to_string(number) + ": unknown key '" + word + "'";
+                return false;
+            }
+            jup |= word == "jup";
+            jdown |= word == "jdown";
+            jleft |= word == "jleft";
+            jright |= word == "jright";
+        }
+        if ((jup && jdown) || (jleft && jright)) {
+            *error = "line " + std::to_string(number) + ": the stick cannot be pushed two opposite ways";
+            return false;
+        }
+        runs->push_back(run);
+    }
+    return true;
+}
+
+bool script_seed(const std::string& text, uint32_t* seed) {
+    const std::string first = text.substr(0, text.find('\n'));
+    std::istringstream words(first);
+    std::string hash, name, number;
+    uint64_t value;
+    if (!(words >> hash >> name >> number) || hash != "#" || name != "seed") return false;
+    if (!parse_decimal(number, UINT32_MAX, &value)) return false;
+    *seed = uint32_t(value);
+    return true;
+}
+
+std::string script_language(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line) && !line.empty() && line[0] == '#') {
+        std::istringstream words(line);
+        std::string hash, name, language;
+        if (words >> hash >> name >> language && hash == "#" && name == "lang") return language;
+    }
+    return "";
+}
+
+uint64_t script_run_starts(const std::vector<InputRun>& runs, std::vector<uint64_t>* starts) {
+    uint64_t frames = 0;
+    starts->clear();
+    for (const InputRun& run : runs) {
+        starts->push_back(frames + 1);
+        frames += run.count;
+    }
+    return frames;
+}
+
+const InputRun* script_run_at(const std::vector<InputRun>& runs, const std::vector<uint64_t>& starts,
+                              uint64_t frame, uint64_t* index, uint64_t* start) {
+    if (frame < 1 || starts.empty() || frame >= starts.back() + runs.back().count) return nullptr;
+    const auto after = std::upper_bound(starts.begin(), starts.end(), frame);
+    const size_t found = size_t(after - starts.begin()) - 1;
+    *index = found;
+    *start = starts[found];
+    return &runs[found];
+}
+
+bool next_script_key_down(ScriptKeyDowns* keys, const InputRun* run, uint64_t index, bool run_begins,
+                          bool* escape) {
+    if (run && run_begins && keys->queued_for != index) {
+        keys->queued_for = index;
+        const KeyboardState& before = keys->keys_before;
+        const bool held_now[] = {run->keys.up,    run->keys.down,  run->keys.left, run->keys.right,
+                                 run->keys.enter, run->keys.shift, run->keys.ctrl, run->keys.space};
+        const bool held_before[] = {before.up,    before.down,  before.left, before.right,
+                                    before.enter, before.shift, before.ctrl, before.space};
+        for (size_t key = 0; key < sizeof held_now; ++key)
+            if (held_now[key] && !held_before[key]) keys->pending.push_back(false);
+        if (run->escape) keys->pending.push_back(true);
+        keys->keys_before = run->keys;
+    }
+    if (keys->pending.empty()) return false;
+    *escape = keys->pending.front();
+    keys->pending.erase(keys->pending.begin());
+    return true;
+}
+
+std::string recording_opening(uint32_t seed, bool english) {
+    return "# seed " + std::to_string(seed) + "\n# lang " + (english ? "en" : "ja") + "\n";
+}
+
+std::string recording_closing(uint64_t frames, uint64_t picture_hash) {
+    char line[64];
+    std::snprintf(line, sizeof line, "# frame %llu fb %016llx\n", static_cast<unsigned long long>(frames),
+                  static_cast<unsigned long long>(picture_hash));
+    return line;
+}

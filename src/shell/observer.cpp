@@ -1,3 +1,0 @@
-#include "shell/observer.h"
-
-const GameObserver* game_observer = nullptr;

@@ -1,4 +1,4 @@
-// The cost of the heaviest frame of each kind on the headless platform, each
+// The cost of the heaviest frame of each kind on the headless host, each
 // beside its floor: one memcpy of as many bytes as the frame writes (every
 // sprite's clipped area and every fill, two bytes a pixel), from a buffer to a
 // buffer warm in cache, as the sheet is. At the end a table sets each frame

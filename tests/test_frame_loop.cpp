@@ -1,5 +1,5 @@
 // The paced frame, start-up failures and the order of shutdown, run in this
-// process on the headless platform.
+// process on the headless host.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

@@ -1,4 +1,4 @@
-// A program choosing each frame's input on the headless platform: the source
+// A program choosing each frame's input on the headless host: the source
 // is asked once per frame, in order, after the frame before has run; what it
 // answers is the frame's input; an empty answer or Escape ends the program.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// MIDI music on the headless platform, and our check of MIDI files.
+// MIDI music on the headless host, and our check of MIDI files.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // Effect slots, the voice channel and the device start-up, run in this
-// process on the headless platform.
+// process on the headless host.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

@@ -23,8 +23,9 @@ struct PlatformMessage {
     bool key_is_escape;
 };
 
-// Opens the one borderless, desktop-full-screen window. Returns null when no
-// display can be opened; the caller does not look (the display start-up fails later).
+// Opens the game's one window (full screen or not is the host's choice).
+// Returns null when no display can be opened; the caller does not look (the
+// display start-up fails later).
 PlatformWindow* platform_create_window(const char* title, int width, int height);
 void platform_destroy_window(PlatformWindow* window);
 void platform_hide_cursor();

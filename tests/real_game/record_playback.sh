@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Recording and playing back in the real game, under Xvfb: a game played with
 # xdotool and recorded is replayed by kuzari-replay to the same last frame and
-# picture; and the recorded perfect round, played back in the real game,
-# shows the same frames as kuzari-replay's, the staff screen among them.
+# picture; a playback takes the recording's edition and seed (1 when it names
+# none) as kuzari-replay does, and what it plays can be recorded again; and the
+# recorded perfect round, played back in the real game, shows the same frames
+# as kuzari-replay's, the staff screen among them.
 #   record_playback.sh KUZARI KUZARI_REPLAY DATA_DIR PERFECT_SCRIPT X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
 set -uo pipefail
@@ -25,6 +27,11 @@ last_frame() { sed -n 's/^# frame \([0-9]*\) fb \([0-9a-f]*\)$/\1 \2/p' "$1"; }
 replayed_frame() {
   "$replay" --data "$data" --trace - "$1" | grep "^{\"frame\":$2," |
     sed 's/.*"frame":\([0-9]*\),.*"fb":"\([0-9a-f]*\)".*/\1 \2/'
+}
+
+# replayed_last SCRIPT: "FRAME FB" of the last frame in kuzari-replay's trace.
+replayed_last() {
+  "$replay" --data "$data" --trace - "$1" | tail -n 1 | sed 's/.*"frame":\([0-9]*\),.*"fb":"\([0-9a-f]*\)".*/\1 \2/'
 }
 
 # ---- A game played and recorded ----
@@ -71,21 +78,54 @@ played_in() {
   done
 }
 [ "$(played_in en_US.UTF-8)" = en ] || fail "LANG=en_US.UTF-8 did not play in English"
+cp "$scratch/lang.txt" "$scratch/english.txt"
 [ "$(played_in ja_JP.UTF-8)" = ja ] || fail "LANG=ja_JP.UTF-8 did not play in Japanese"
 [ "$(played_in ja_JP.UTF-8 --lang en)" = en ] || fail "--lang en did not win over LANG=ja_JP.UTF-8"
 [ "$(played_in en_US.UTF-8 --lang ja)" = ja ] || fail "--lang ja did not win over LANG=en_US.UTF-8"
 
+# ---- A playback takes the recording's edition and seed ----
+# play_back SCRIPT [ENV...]: plays SCRIPT back in the real game, recording what
+# it plays into $scratch/again.txt; prints that recording's closing "FRAME FB".
+play_back() {
+  local script=$1
+  shift
+  start_game "$data" env "$@" "$kuzari" --window --playback "$script" --record "$scratch/again.txt"
+  wait_for_window || fail "no window for the playback of $(basename "$script")"
+  wait_for_exit 60 || fail "the playback of $(basename "$script") did not end with its script"
+  last_frame "$scratch/again.txt"
+}
+english=$(last_frame "$scratch/english.txt")
+shown=$(play_back "$scratch/english.txt" -u LC_ALL -u LC_MESSAGES LANG=ja_JP.UTF-8)
+[ "$shown" = "$english" ] && echo "ok   an English recording under a Japanese locale played back to $shown" ||
+  fail "the English recording ended on '$english', its playback under LANG=ja_JP.UTF-8 on '$shown'"
+grep -q 'English edition' "$game_log" || fail "the playback did not say it took the recording's edition"
+grep -q '^# lang en$' "$scratch/again.txt" || fail "the playback's recording does not name the English edition"
+
+# Hand-written, with no seed line: the round's raiders come from seed 1.
+printf '100\n1 enter\n420\n20 down\n60 enter\n40 up\n60 shift\n' >"$scratch/seedless.txt"
+shown=$(play_back "$scratch/seedless.txt")
+replayed=$(replayed_last "$scratch/seedless.txt")
+[ "$shown" = "$replayed" ] && echo "ok   a script without a seed played back to $shown" ||
+  fail "the seedless script ended on '$shown' in the real game, on '$replayed' in kuzari-replay"
+# What the playback recorded plays to its own closing line.
+again=$(replayed_frame "$scratch/again.txt" "${shown%% *}")
+[ "$again" = "$shown" ] && grep -q '^# seed 1$' "$scratch/again.txt" &&
+  echo "ok   the recording made during the playback replays to $again" ||
+  fail "the recording made during the playback replays to '$again', not '$shown'"
+
 # ---- The perfect round played back in the real game ----
 # It plays at the game's own pace: about three minutes.
 played_back="$scratch/played-back.txt"
-start_game "$data" "$kuzari" --window --lang ja --playback "$perfect" --record "$played_back"
+start_game "$data" "$kuzari" --window --playback "$perfect" --record "$played_back"
 wait_for_window || fail "no window for the playback"
 wait_for_exit 400 || fail "the playback did not end with its script"
 [ "${game_status:-1}" -eq 0 ] || fail "the playback ended with status ${game_status:-?}"
 shown=$(last_frame "$played_back")
-replayed=$("$replay" --data "$data" --trace - "$perfect" | tail -n 1 |
-  sed 's/.*"frame":\([0-9]*\),.*"fb":"\([0-9a-f]*\)".*/\1 \2/')
+replayed=$(replayed_last "$perfect")
 [ "$shown" = "$replayed" ] && echo "ok   played back to $shown" ||
   fail "the playback showed '$shown' last, kuzari-replay '$replayed'"
+again=$(replayed_frame "$played_back" "${shown%% *}")
+[ "$again" = "$shown" ] && echo "ok   its recording replays to $again" ||
+  fail "the recording made while playing back replays to '$again', not '$shown'"
 
 [ $failures -eq 0 ]

@@ -1,4 +1,4 @@
-// Starts the game's services in this test process on the headless platform,
+// Starts the game's services in this test process on the headless host,
 // reading the committed data, for tests that call the game's functions directly.
 // Every test runs in a process of its own, so the globals start fresh.
 #pragma once

@@ -1,4 +1,4 @@
-// Drives the scenes in this process on the headless platform: the recorded
+// Drives the scenes in this process on the headless host: the recorded
 // events as short texts, and the A button held or pressed for the next call.
 #pragma once
 

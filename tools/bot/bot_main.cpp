@@ -1,4 +1,4 @@
-// kuzari-bot: plays rounds in this process on the headless platform, choosing
+// kuzari-bot: plays rounds in this process on the headless host, choosing
 // each frame's input from the game's state, and writes the input of the first
 // perfect round (all 4000 units of food left) as a kuzari-replay script.
 //

@@ -1,4 +1,4 @@
-// kuzari-replay: runs the game on the headless platform from an input script
+// kuzari-replay: runs the game on the headless host from an input script
 // and writes its trace and screenshots. --trace-playing adds a last key to each
 // trace line telling what really sounds; without it the trace has exactly its
 // standard keys.

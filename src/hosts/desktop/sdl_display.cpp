@@ -209,7 +209,7 @@ void platform_present(const void* pixels, int pitch) {
     if (surface_path) present_through_surface(shown_pixels, shown_pitch);
     else present_through_renderer(shown_pixels, shown_pitch);
     sdl_clock_presented(present_began);
-    sdl_record_picture(shown_pixels, picture_width, picture_height, shown_pitch);
+    sdl_record_frame(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_profile_presented(began);
 }

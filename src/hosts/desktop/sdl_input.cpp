@@ -1,8 +1,8 @@
 // The keyboard and the first pad on SDL. A pad SDL knows is read through its
 // game controller API (d-pad and left stick, the four face buttons); any other
 // is read as a raw joystick. A pad plugged in while the game runs is taken up,
-// and the next one takes over when it goes. A key or button that went down
-// since the last frame counts as held in the next one, however short the tap.
+// and the next one takes over when it goes. Taps between frames are latched
+// and a script played back takes the devices' place, as on every host.
 #include <SDL.h>
 #include <unistd.h>
 
@@ -14,29 +14,18 @@
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/shared/input_feed.h"
+#include "hosts/shared/input_latch.h"
 
 namespace {
 
-bool KeyboardState::*const game_key_fields[game_key_count] = {
-    &KeyboardState::up,    &KeyboardState::down,  &KeyboardState::left, &KeyboardState::right,
-    &KeyboardState::enter, &KeyboardState::shift, &KeyboardState::ctrl, &KeyboardState::space,
-};
 // Each game key's keys on the keyboard, by where they are, for this layout.
 std::vector<SDL_Scancode> bound_scancodes[game_key_count];
-
-bool key_tapped[SDL_NUM_SCANCODES];  // went down since the last frame
-bool key_taken[SDL_NUM_SCANCODES];   // held for the window (Alt+Enter): not the game's until released
+bool key_taken[SDL_NUM_SCANCODES];  // held for the window (Alt+Enter): not the game's until released
 
 SDL_GameController* controller = nullptr;  // the pad, when SDL knows it
 SDL_Joystick* joystick = nullptr;          // the pad: the controller's own, or a raw joystick
-uint8_t buttons_tapped = 0;                // bit n: button n + 1 went down since the last frame
-uint8_t directions_tapped = 0;             // hat or d-pad pushes since the last frame
-
-enum : uint8_t { tap_up = 1, tap_down = 2, tap_left = 4, tap_right = 8 };
-
-// What the frame read, for a recording.
-KeyboardState keys_read{};
-JoystickState joystick_read{0x8000, 0x8000, 0};
+InputLatch latch{};
 
 const SDL_GameControllerButton face_buttons[4] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
                                                   SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
@@ -56,7 +45,7 @@ void close_pad() {
     else if (joystick) SDL_JoystickClose(joystick);
     controller = nullptr;
     joystick = nullptr;
-    buttons_tapped = directions_tapped = 0;
+    latch_pad_gone(&latch);
 }
 
 // SDL's axes run from -32768 to 32767; shifted to 0..0xFFFF the quarter and
@@ -65,25 +54,17 @@ uint16_t axis_position(int16_t value) { return uint16_t(int32_t(value) + 32768);
 
 bool centred(uint16_t position) { return position >= 0x4000 && position < 0xC000; }
 
-// A push of a hat or d-pad overrides the stick's position on that axis.
-void apply_directions(uint8_t pushed, JoystickState* state) {
-    if (pushed & tap_left) state->x = 0;
-    if (pushed & tap_right) state->x = 0xFFFF;
-    if (pushed & tap_up) state->y = 0;
-    if (pushed & tap_down) state->y = 0xFFFF;
-}
-
 uint8_t hat_directions(Uint8 hat) {
-    return uint8_t((hat & SDL_HAT_UP ? tap_up : 0) | (hat & SDL_HAT_DOWN ? tap_down : 0) |
-                   (hat & SDL_HAT_LEFT ? tap_left : 0) | (hat & SDL_HAT_RIGHT ? tap_right : 0));
+    return uint8_t((hat & SDL_HAT_UP ? push_up : 0) | (hat & SDL_HAT_DOWN ? push_down : 0) |
+                   (hat & SDL_HAT_LEFT ? push_left : 0) | (hat & SDL_HAT_RIGHT ? push_right : 0));
 }
 
 uint8_t dpad_direction(Uint8 button) {
     switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return tap_up;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return tap_down;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return tap_left;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return tap_right;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: return push_up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return push_down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return push_left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return push_right;
     default: return 0;
     }
 }
@@ -91,13 +72,15 @@ uint8_t dpad_direction(Uint8 button) {
 void read_controller(JoystickState* state) {
     state->x = axis_position(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX));
     state->y = axis_position(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
-    uint8_t pushed = directions_tapped;
+    uint8_t pushed = 0;
     for (Uint8 button = SDL_CONTROLLER_BUTTON_DPAD_UP; button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT; ++button)
         if (SDL_GameControllerGetButton(controller, SDL_GameControllerButton(button)))
             pushed |= dpad_direction(button);
-    apply_directions(pushed, state);
+    apply_pushes(latched_pushes(latch, pushed), state);
+    uint8_t held = 0;
     for (int b = 0; b < 4; ++b)
-        if (SDL_GameControllerGetButton(controller, face_buttons[b])) state->buttons |= uint8_t(1 << b);
+        if (SDL_GameControllerGetButton(controller, face_buttons[b])) held |= uint8_t(1 << b);
+    state->buttons = latched_buttons(latch, held);
 }
 
 void read_raw_joystick(JoystickState* state) {
@@ -106,11 +89,13 @@ void read_raw_joystick(JoystickState* state) {
     // The hat (most pads' d-pad) steers only while the stick rests.
     if (centred(state->x) && centred(state->y)) {
         const Uint8 hat = SDL_JoystickNumHats(joystick) > 0 ? SDL_JoystickGetHat(joystick, 0) : 0;
-        apply_directions(uint8_t(hat_directions(hat) | directions_tapped), state);
+        apply_pushes(latched_pushes(latch, hat_directions(hat)), state);
     }
     const int buttons = SDL_JoystickNumButtons(joystick);
+    uint8_t held = 0;
     for (int b = 0; b < 4 && b < buttons; ++b)
-        if (SDL_JoystickGetButton(joystick, b)) state->buttons |= uint8_t(1 << b);
+        if (SDL_JoystickGetButton(joystick, b)) held |= uint8_t(1 << b);
+    state->buttons = latched_buttons(latch, held);
 }
 
 }  // namespace
@@ -145,17 +130,17 @@ void sdl_pad_event(const SDL_Event& event) {
     case SDL_JOYBUTTONDOWN:
         if (!controller && joystick && event.jbutton.which == SDL_JoystickInstanceID(joystick) &&
             event.jbutton.button < 4)
-            buttons_tapped |= uint8_t(1 << event.jbutton.button);
+            latch_buttons_down(&latch, uint8_t(1 << event.jbutton.button));
         break;
     case SDL_JOYHATMOTION:
         if (!controller && joystick && event.jhat.which == SDL_JoystickInstanceID(joystick) && event.jhat.hat == 0)
-            directions_tapped |= hat_directions(event.jhat.value);
+            latch_pushes(&latch, hat_directions(event.jhat.value));
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         if (controller && event.cbutton.which == SDL_JoystickInstanceID(joystick)) {
-            directions_tapped |= dpad_direction(event.cbutton.button);
+            latch_pushes(&latch, dpad_direction(event.cbutton.button));
             for (int b = 0; b < 4; ++b)
-                if (event.cbutton.button == face_buttons[b]) buttons_tapped |= uint8_t(1 << b);
+                if (event.cbutton.button == face_buttons[b]) latch_buttons_down(&latch, uint8_t(1 << b));
         }
         break;
     default:
@@ -164,7 +149,9 @@ void sdl_pad_event(const SDL_Event& event) {
 }
 
 void sdl_key_went_down(SDL_Scancode scancode) {
-    if (scancode < SDL_NUM_SCANCODES) key_tapped[scancode] = true;
+    for (int key = 0; key < game_key_count; ++key)
+        for (const SDL_Scancode bound : bound_scancodes[key])
+            if (bound == scancode) latch_key_down(&latch, GameKey(key));
 }
 
 void sdl_key_came_up(SDL_Scancode scancode) {
@@ -175,31 +162,23 @@ void sdl_key_taken_by_window(SDL_Scancode scancode) {
     if (scancode < SDL_NUM_SCANCODES) key_taken[scancode] = true;
 }
 
-void sdl_frame_shown() {
-    sdl_record_frame(keys_read, joystick_read);
-    std::fill(std::begin(key_tapped), std::end(key_tapped), false);
-    buttons_tapped = directions_tapped = 0;
-}
+void sdl_frame_shown() { latch_frame_shown(&latch); }
 
 bool platform_read_keyboard(KeyboardState* keys) {
-    if (sdl_playback_input(keys, nullptr)) return true;
     const Uint8* state = SDL_GetKeyboardState(nullptr);
-    if (!state) return false;
-    *keys = KeyboardState{};
-    for (int key = 0; key < game_key_count; ++key)
+    bool held[game_key_count] = {};
+    for (int key = 0; key < game_key_count && state; ++key)
         for (const SDL_Scancode scancode : bound_scancodes[key])
-            if ((state[scancode] || key_tapped[scancode]) && !key_taken[scancode]) keys->*game_key_fields[key] = true;
-    keys_read = *keys;
-    return true;
+            if (state[scancode] && !key_taken[scancode]) held[key] = true;
+    return feed_keyboard(state != nullptr, latched_keyboard(latch, held), keys);
 }
 
 bool platform_read_joystick(JoystickState* state) {
-    if (sdl_playback_input(nullptr, state)) return true;
-    joystick_read = JoystickState{0x8000, 0x8000, 0};
-    if (!joystick || !SDL_JoystickGetAttached(joystick)) return false;
-    *state = JoystickState{0x8000, 0x8000, buttons_tapped};
-    if (controller) read_controller(state);
-    else read_raw_joystick(state);
-    joystick_read = *state;
-    return true;
+    JoystickState live = centred_pad;
+    const bool attached = joystick && SDL_JoystickGetAttached(joystick);
+    if (attached) {
+        if (controller) read_controller(&live);
+        else read_raw_joystick(&live);
+    }
+    return feed_joystick(attached, live, state);
 }

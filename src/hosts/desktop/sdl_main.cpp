@@ -1,6 +1,8 @@
 // The real game's entry point.
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "core/data_file.h"
@@ -11,7 +13,15 @@ int main(int argc, char** argv) {
     const int early_exit = read_options(argc, argv);
     if (early_exit >= 0) return early_exit;
     if (!sdl_start_recording_and_playback()) return 1;
-    set_game_language(play_in_english() ? language_english : language_japanese);
+    bool english = play_in_english();
+    bool recorded_english;
+    if (sdl_playback_language(&recorded_english) && recorded_english != english) {
+        // A recording replays only in the edition it was made in.
+        std::fprintf(stderr, "kuzari: %s was recorded in the %s edition; playing it back in that one\n",
+                     host_options.playback_path.c_str(), recorded_english ? "English" : "Japanese");
+        english = recorded_english;
+    }
+    set_game_language(english ? language_english : language_japanese);
     const int exit_code = game_main();
     sdl_finish_recording();
     SDL_Quit();

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// The game's keys, in the order of KeyboardState's fields.
-enum GameKey { key_up, key_down, key_left, key_right, key_throw, key_refill, key_button3, key_button4, game_key_count };
+#include "hosts/shared/game_keys.h"
+
 
 struct HostOptions {
     bool fullscreen = true;

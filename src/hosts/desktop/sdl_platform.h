@@ -1,4 +1,4 @@
-// What the SDL platform's files share with each other.
+// What the desktop host's files share with each other.
 #pragma once
 
 #include <SDL.h>
@@ -38,7 +38,7 @@ void sdl_key_came_up(SDL_Scancode scancode);
 // A key the window used (Enter of Alt+Enter): the game does not see it held
 // until it has been released.
 void sdl_key_taken_by_window(SDL_Scancode scancode);
-// The frame's input has been read and its picture shown: taps are forgotten.
+// The frame's input has been read and its picture shown: taps are spent.
 void sdl_frame_shown();
 
 // ---- The picture (sdl_display.cpp, sdl_screenshot.cpp) ----
@@ -50,16 +50,15 @@ void sdl_save_screenshot(const uint16_t* pixels, int width, int height, int pitc
 // Opens the recording and reads the script to play back; false (with a
 // message) when either cannot be done.
 bool sdl_start_recording_and_playback();
-// The seed the game is started with: the played-back script's, else the
-// clock's; a recording writes it down.
+// While playing back: the edition the script was recorded in (Japanese
+// when it names none, as the replay tool plays it). False when not playing back.
+bool sdl_playback_language(bool* english);
+// The seed the game is started with: the played-back script's (1 when it
+// names none), else the clock's; a recording writes it down.
 uint32_t sdl_game_seed(uint32_t clock_seed);
-// While playing back: the frame's input from the script, in place of the devices.
-bool sdl_playback_input(KeyboardState* keys, JoystickState* joystick);
-// While playing back: the script's Escape, and the close when it is over.
-bool sdl_playback_message(PlatformMessage* message);
-void sdl_record_picture(const uint16_t* pixels, int width, int height, int pitch);
-// A frame has been shown, having read this input.
-void sdl_record_frame(const KeyboardState& keys, const JoystickState& joystick);
+// A frame has been shown with this picture: the recording goes on.
+void sdl_record_frame(const uint16_t* pixels, int width, int height, int pitch);
+// The player's Escape went to the game.
 void sdl_record_escape();
 // Ends the recording with the last frame's number and picture hash.
 void sdl_finish_recording();

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/shared/input_feed.h"
 
 struct PlatformWindow {
     SDL_Window* window;
@@ -246,7 +247,7 @@ bool platform_take_message(PlatformMessage* message) {
     SDL_Event event;
     while (SDL_PollEvent(&event))
         if (handle_event(event, message)) return true;
-    if (sdl_playback_message(message)) return true;
+    if (feed_script_message(message)) return true;
     // In the background the game stands still: no frame runs until the
     // window is back, and then play goes on from the same frame.
     while (paused) {

@@ -1,4 +1,4 @@
-// Control of the headless platform: the input script, the simulated clock,
+// Control of the headless host: the input script, the simulated clock,
 // and what a run records. Used by kuzari-replay and the tests.
 #pragma once
 

@@ -1,7 +1,8 @@
-// The headless platform: no window, no audio device, a simulated clock that
+// The headless host: no window, no audio device, a simulated clock that
 // moves 17 ms per idle pass (so every pass runs exactly one frame), and input
 // read from a script.
 #include "hosts/headless/headless.h"
+#include "hosts/shared/script_player.h"
 #include "core/observer.h"
 
 namespace {
@@ -12,9 +13,8 @@ struct Run {
     uint32_t clock_ms = 1000;
     uint64_t frames_run = 0;
     bool frame0_reported = false;
-    bool stop_requested = false;
     bool quit_posted = false;
-    ScriptKeyDowns key_downs;
+    ScriptPlayer player;
     uint64_t key_downs_sent = 0;
     std::vector<HeadlessEvent> events;
     std::vector<std::string> release_log;
@@ -27,9 +27,6 @@ struct Run {
     uint64_t clip_plays[sound_slot_count] = {};
     int music_loaded_count = 0;
     int music_plays = 0;
-
-    std::vector<uint64_t> run_starts;  // the first frame of each run, 1-based
-    uint64_t script_frames = 0;
 
     // The input source's answer for the frame last asked about; count 0 once it has ended.
     uint64_t sourced_frame = 0;
@@ -52,6 +49,7 @@ const GameObserver headless_observer = {
     []() { record(HeadlessEvent::stop_music, "", 0); },
     [](bool presented) {
         ++run.frames_run;
+        script_frame_ran(&run.player);
         if (run.config.on_frame) run.config.on_frame(run.frames_run, presented);
     },
     nullptr,
@@ -73,7 +71,7 @@ const InputRun* run_for_frame(uint64_t frame, uint64_t* run_index, uint64_t* run
         *run_index = *run_start = frame;
         return sourced_input(frame);
     }
-    return script_run_at(run.config.script, run.run_starts, frame, run_index, run_start);
+    return script_run_at(run.player, frame, run_index, run_start);
 }
 
 // The input of the frame being run.
@@ -99,7 +97,7 @@ void headless_configure(const HeadlessConfig& config) {
     run = Run{};
     run.config = config;
     run.clock_ms = config.clock_start_ms;
-    run.script_frames = script_run_starts(config.script, &run.run_starts);
+    run.player = script_player(config.script);
     game_observer = &headless_observer;
 }
 
@@ -145,27 +143,22 @@ bool platform_take_message(PlatformMessage* message) {
         *message = PlatformMessage{message_quit, false};
         return true;
     }
+    const uint64_t frame = run.frames_run + 1;
+    const bool limited = run.config.frame_limit >= 0;
+    const bool limit_reached = limited && run.frames_run >= uint64_t(run.config.frame_limit);
     uint64_t index = 0, start = 0;
-    const InputRun* input = nullptr;
-    bool input_over;
-    if (run.config.frame_limit >= 0) {
-        input_over = run.frames_run >= uint64_t(run.config.frame_limit);
-        if (!input_over) input = run_for_frame(run.frames_run + 1, &index, &start);
-    } else {
-        input = run_for_frame(run.frames_run + 1, &index, &start);
-        input_over = run.config.input_source ? !input : run.frames_run >= run.script_frames;
-    }
-    if (input_over) {
-        if (run.stop_requested) return false;
-        run.stop_requested = true;
-        *message = PlatformMessage{message_close, false};
-        return true;
-    }
+    const InputRun* input = limit_reached ? nullptr : run_for_frame(frame, &index, &start);
+    bool input_over = run.config.input_source ? !input : run.frames_run >= run.player.frames;
+    if (limited) input_over = limit_reached;
     bool escape;
-    if (!next_script_key_down(&run.key_downs, input, index, input && start == run.frames_run + 1, &escape))
+    if (input_over) {
+        if (!script_close(&run.player, message)) return false;
+    } else if (next_script_key_down(&run.player, input, index, input && start == frame, &escape)) {
+        *message = PlatformMessage{message_key_down, escape};
+    } else {
         return false;
-    *message = PlatformMessage{message_key_down, escape};
-    ++run.key_downs_sent;
+    }
+    if (message->kind == message_key_down) ++run.key_downs_sent;
     return true;
 }
 

@@ -1,6 +1,5 @@
 #include "hosts/shared/input_script.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -150,55 +149,4 @@ std::string script_language(const std::string& text) {
         if (words >> hash >> name >> language && hash == "#" && name == "lang") return language;
     }
     return "";
-}
-
-uint64_t script_run_starts(const std::vector<InputRun>& runs, std::vector<uint64_t>* starts) {
-    uint64_t frames = 0;
-    starts->clear();
-    for (const InputRun& run : runs) {
-        starts->push_back(frames + 1);
-        frames += run.count;
-    }
-    return frames;
-}
-
-const InputRun* script_run_at(const std::vector<InputRun>& runs, const std::vector<uint64_t>& starts,
-                              uint64_t frame, uint64_t* index, uint64_t* start) {
-    if (frame < 1 || starts.empty() || frame >= starts.back() + runs.back().count) return nullptr;
-    const auto after = std::upper_bound(starts.begin(), starts.end(), frame);
-    const size_t found = size_t(after - starts.begin()) - 1;
-    *index = found;
-    *start = starts[found];
-    return &runs[found];
-}
-
-bool next_script_key_down(ScriptKeyDowns* keys, const InputRun* run, uint64_t index, bool run_begins,
-                          bool* escape) {
-    if (run && run_begins && keys->queued_for != index) {
-        keys->queued_for = index;
-        const KeyboardState& before = keys->keys_before;
-        const bool held_now[] = {run->keys.up,    run->keys.down,  run->keys.left, run->keys.right,
-                                 run->keys.enter, run->keys.shift, run->keys.ctrl, run->keys.space};
-        const bool held_before[] = {before.up,    before.down,  before.left, before.right,
-                                    before.enter, before.shift, before.ctrl, before.space};
-        for (size_t key = 0; key < sizeof held_now; ++key)
-            if (held_now[key] && !held_before[key]) keys->pending.push_back(false);
-        if (run->escape) keys->pending.push_back(true);
-        keys->keys_before = run->keys;
-    }
-    if (keys->pending.empty()) return false;
-    *escape = keys->pending.front();
-    keys->pending.erase(keys->pending.begin());
-    return true;
-}
-
-std::string recording_opening(uint32_t seed, bool english) {
-    return "# seed " + std::to_string(seed) + "\n# lang " + (english ? "en" : "ja") + "\n";
-}
-
-std::string recording_closing(uint64_t frames, uint64_t picture_hash) {
-    char line[64];
-    std::snprintf(line, sizeof line, "# frame %llu fb %016llx\n", static_cast<unsigned long long>(frames),
-                  static_cast<unsigned long long>(picture_hash));
-    return line;
 }

@@ -48,24 +48,19 @@ void web_set_clock(uint32_t ms);
 // frame is due.
 bool web_take_wait(uint32_t* due);
 
-// The keys and the pad's taps since the last frame are forgotten (web_input.cpp).
+// The keys and the pad's taps since the last frame are spent (web_input.cpp).
 void web_frame_shown();
-// The keyboard and the pad as the game last read them.
-void web_input_read(KeyboardState* keys, JoystickState* joystick);
 
 // For the page's tests (web_trace.cpp): from now on every frame reports its
-// picture's hash, and a recording of the input and Escapes is kept.
+// picture's hash and goes into the recording.
 void web_trace_frames();
+// The game's seed is known: the recording starts.
 void web_record_seed(uint32_t seed);
+// An Escape of the player's went to the game.
 void web_record_escape();
 
-// Test mode (web_script.cpp): input, messages and the clock from a replay
-// script, as on the headless platform.
+// Test mode (web_script.cpp): a replay script plays, on a clock of its own.
 bool web_script_running();
-void web_script_frame_ran();
-bool web_script_message(PlatformMessage* message);
-void web_script_keyboard(KeyboardState* keys);
-void web_script_joystick(JoystickState* joystick);
 void web_script_waited();
 uint32_t web_script_clock();
 uint32_t web_script_seed();

@@ -3,6 +3,7 @@
 // wait, which only notes when the next frame is due for the page to come back.
 #include <deque>
 
+#include "hosts/shared/input_feed.h"
 #include "hosts/web/web_host.h"
 
 namespace {
@@ -51,7 +52,8 @@ bool platform_take_message(PlatformMessage* message) {
         *message = PlatformMessage{message_quit, false};
         return true;
     }
-    if (web_script_running()) return web_script_message(message);
+    if (feed_script_message(message)) return true;
+    if (web_script_running()) return false;
     if (messages.empty()) return false;
     *message = messages.front();
     messages.pop_front();

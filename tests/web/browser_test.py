@@ -5,8 +5,9 @@ The page's test mode plays kuzari-replay scripts, and its recordings of live
 play are played by kuzari-replay: either way every frame's picture hash and
 every sound and piece of music asked for must be the same as kuzari-replay's.
 Besides: the title on the canvas soon after load, exact to the pixel and
-scaled by a whole factor; a key press and a gamepad starting a round; Escape
-and "play again"; the page's dialog for a missing file, holding the game
+scaled by a whole factor; a key press and a gamepad starting a round; the
+keys from the game's key table; Escape and "play again"; plain play without
+test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
 behaving as they do in kuzari-replay; the recordings' lengths.
 
@@ -171,6 +172,13 @@ def press(driver, key, hold=0.05):
     ActionChains(driver).key_down(key).pause(hold).key_up(key).perform()
 
 
+def tap_between_frames(driver, code, key):
+    """A key down and up in the same turn, between two frames."""
+    driver.execute_script(
+        "for (const type of ['keydown', 'keyup'])"
+        f" dispatchEvent(new KeyboardEvent(type, {{code: '{code}', key: '{key}'}}));")
+
+
 def canvas_picture_hash(driver):
     """The canvas's pixels back in RGB565, hashed as the game hashes its picture,
     with the number of frames presented so far read in the same turn."""
@@ -223,7 +231,7 @@ def test_replays(driver, base, args):
 
 def test_live(driver, base, args):
     driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
-    wait_for(driver, "window.kuzari && kuzari.frames_drawn > 0 || kuzari.state === 'error'")
+    wait_for(driver, "window.kuzari && (kuzari.frames_drawn > 0 || kuzari.state === 'error')")
     first = driver.execute_script("return kuzari.t_first_frame;")
     figures["first_frame_ms"] = round(first, 1)
     # A player sees the title within a second; this bound is loose enough for a loaded machine.
@@ -251,19 +259,21 @@ def test_live(driver, base, args):
         driver.save_screenshot(args.screenshot)
 
     scene_before = driver.execute_script("return kuzari.scene();")
-    # Down and up in the same turn, between two frames: the tap still counts.
-    driver.execute_script(
-        "for (const type of ['keydown', 'keyup'])"
-        " dispatchEvent(new KeyboardEvent(type, {code: 'Enter', key: 'Enter'}));")
+    tap_between_frames(driver, "Enter", "Enter")  # the tap still counts
     wait_for(driver, "kuzari.scene() === 1")
     wait_for(driver, "kuzari.hashes.length > 600")  # the round opens and the girl is in her lane
     ActionChains(driver).key_down(Keys.ENTER).perform()  # throw, and keep throwing
     time.sleep(1.0)
     ActionChains(driver).key_up(Keys.ENTER).perform()
-    wait_for(driver, "kuzari.hashes.length > 700")
+    # The refill key's second code: the page's keys come from the game's key table.
+    tap_between_frames(driver, "ShiftRight", "Shift")
+    frames = driver.execute_script("return kuzari.hashes.length;")
+    wait_for(driver, f"kuzari.hashes.length > {max(700, frames + 10)}")
     live = live_recording(driver)
     check("a key pressed and released between two frames counts in the next one",
           "\n1 enter\n" in live["recording"], live["recording"])
+    check("the right Shift plays the refill key, as the game's key table says",
+          "\n1 shift\n" in live["recording"], live["recording"])
     title_pictures = set(live["hashes"][:90])
     check("a key press starts a round, and the picture is the title's no more",
           scene_before == 0 and driver.execute_script("return kuzari.scene();") == 1 and
@@ -312,6 +322,10 @@ def measure_play(driver, base):
     time.sleep(3.0)
     ActionChains(driver).key_up(Keys.ENTER).perform()
     measure_refreshes(driver)
+    hooks = driver.execute_script(
+        "return [kuzari.hashes, kuzari.recording, kuzari.decoded_length, kuzari.frame_events,"
+        " performance.getEntriesByType('resource').filter(e => e.name.endsWith('/test_mode.js')).length];")
+    check("plain play loads no test mode and sets up none of its hooks", hooks == [None, None, None, None, 0], hooks)
 
 
 PAD = """
@@ -455,7 +469,7 @@ def test_broken_data(driver, root, port, args):
 
 
 def test_music(driver, base, args):
-    driver.get(f"{base}/index.html?lang=en")
+    driver.get(f"{base}/index.html?lang=en&record=1")  # test mode, for decoded_length
     check("the title's music starts",
           wait_until(driver, "window.kuzari && kuzari.music_started.includes('title.mid')", timeout=30))
     manifest = json.loads((args.site / "manifest.json").read_text())

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Assembles the web edition's site: the page and its scripts, the game's
+"""Assembles the web edition's site: the page and its modules, the game's
 WebAssembly, the data files gzipped (the page inflates them to the very bytes
 the desktop reads) and the music recorded by render_music and compressed with
 oggenc, with manifest.json naming them all.
@@ -21,7 +21,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent.parent
 WEB = ROOT / "src" / "hosts" / "web"
 DATA = ROOT / "data"
-PAGE_FILES = ["index.html", "main.js", "screen.js", "sound.js", "wasi_shim.js"]
+PAGE_FILES = ["index.html"] + sorted(path.name for path in WEB.glob("*.js"))  # the page and its modules
 DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en"]
 SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first choice
 # The pieces the game plays in a loop (play_music's loop flag in src/scenes);

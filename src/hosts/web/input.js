@@ -1,0 +1,88 @@
+// The keyboard and the first gamepad, for the game in live play. The keys
+// that play each of the game's keys come from the game's own key table
+// (web_key_code), the one the desktop takes its defaults from. Any key press
+// or click also lets the sound start.
+
+// KeyboardEvent.code -> the game's key, from the module's table.
+function read_key_table(game) {
+    const codes = new Map();
+    const { web_key_count, web_key_code } = game.exports;
+    for (let key = 0; key < web_key_count(); key++)
+        for (let index = 0, pointer; (pointer = web_key_code(key, index)) !== 0; index++)
+            codes.set(game.string(pointer), key);
+    return codes;
+}
+
+export function make_input(sound) {
+    let game = null;  // the game the keys and the pad go to
+    let codes = new Map();
+    let key_count = 0;
+    const held_codes = new Set();
+
+    const playing = () => game && game.running && !game.box_open;
+
+    function key_held(key) {
+        for (const code of held_codes) if (codes.get(code) === key) return true;
+        return false;
+    }
+
+    addEventListener('keydown', event => {
+        sound.resume();
+        const key = codes.get(event.code);
+        if (!playing() || (key === undefined && event.code !== 'Escape')) return;
+        event.preventDefault();
+        if (event.repeat) return;
+        if (key !== undefined) {
+            held_codes.add(event.code);
+            game.exports.web_key(key, 1);
+        }
+        game.exports.web_key_message(event.code === 'Escape' ? 1 : 0);
+    });
+
+    addEventListener('keyup', event => {
+        const key = codes.get(event.code);
+        if (key === undefined) return;
+        held_codes.delete(event.code);
+        if (playing()) game.exports.web_key(key, key_held(key) ? 1 : 0);
+    });
+
+    // Keys held when the page loses the keyboard would never come up.
+    addEventListener('blur', () => {
+        held_codes.clear();
+        if (playing()) for (let key = 0; key < key_count; key++) game.exports.web_key(key, 0);
+    });
+
+    addEventListener('pointerdown', () => sound.resume());
+
+    // The first pad: the standard mapping's d-pad (buttons 12 to 15) and left
+    // stick, and its four face buttons, south, east, west and north, as the
+    // game's buttons 1 to 4.
+    function read_pad() {
+        if (!playing()) return;
+        const pad = navigator.getGamepads ? [...navigator.getGamepads()].find(p => p && p.connected) : null;
+        if (!pad) {
+            game.exports.web_pad(0, 0x8000, 0x8000, 0, 0);
+            return;
+        }
+        const position = value => Math.max(0, Math.min(0xffff, Math.round(((value ?? 0) + 1) * 32767.5)));
+        const pressed = index => !!pad.buttons[index] && pad.buttons[index].pressed;
+        let buttons = 0, pushes = 0;
+        for (let b = 0; b < 4; b++) if (pressed(b)) buttons |= 1 << b;
+        if (pad.mapping === 'standard')
+            for (let d = 0; d < 4; d++) if (pressed(12 + d)) pushes |= 1 << d; // up, down, left, right
+        game.exports.web_pad(1, position(pad.axes[0]), position(pad.axes[1]), buttons, pushes);
+    }
+
+    return {
+        // From now on the keys and the pad go to this game, none held yet.
+        start(new_game) {
+            game = new_game;
+            if (!key_count) {
+                codes = read_key_table(game);
+                key_count = game.exports.web_key_count();
+            }
+            held_codes.clear();
+        },
+        read_pad, // once a refresh
+    };
+}

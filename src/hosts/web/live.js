@@ -1,0 +1,128 @@
+// Live play: the game stepped from the display's refresh to the real time at
+// its own pace, standing still while its box is open or the page is hidden;
+// the page's dialog for its boxes, and "play again" once it is over.
+
+const FIRST_CLOCK_MS = 1000; // the game clock at start-up: the first frame runs at once
+const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), the game stands still
+
+// page: { new_game(show_box), figures, sound, input, draw(game), fail(error),
+// recorder (test mode's, or null) }. Resolves once the first game is under way.
+export function play_live(page) {
+    const { figures, sound, input } = page;
+    const box = document.getElementById('box');
+    const over = document.getElementById('over');
+    let game = null;
+    // The game's clock, when its next frame is due (ms) and the real time the
+    // clock counts from.
+    let clock = 0, due = 0, origin = 0;
+
+    function show_box(text, caption, error_icon) {
+        box.querySelector('.caption').textContent = caption;
+        box.querySelector('.text').textContent = text;
+        box.classList.toggle('error', !!error_icon);
+        game.box_open = true;
+        box.showModal();
+    }
+
+    box.addEventListener('close', () => {
+        if (!game) return;
+        game.box_open = false;
+        if (game.over) finish();
+    });
+
+    // Steps the game up to the real time: at each step's end the game says when
+    // its next frame is due (17 ms after the last one began), and the clock moves
+    // there once the real time has passed it. Frames thus fall 17 ms apart on the
+    // game's clock, 58.8 a second, whatever the display's refresh rate.
+    function advance(now) {
+        let real = now - origin;
+        if (real - due > STAND_STILL_MS) { // stood still: carry on from here, without catching up
+            origin += real - due;
+            real = due;
+        }
+        let frames = 0;
+        while (game.running && !game.box_open) {
+            const result = game.exports.web_step(clock);
+            if (result === 0) {
+                game.running = false;
+                game.over = true;
+                break;
+            }
+            if (result === 2) {
+                const next = game.exports.web_due() >>> 0;
+                if (next !== due) frames++;
+                due = next;
+                if (due > real) break;
+                clock = due;
+            }
+        }
+        return frames;
+    }
+
+    function refresh(now) {
+        if (!game || game.over && !game.box_open) return;
+        try {
+            const began = performance.now();
+            input.read_pad();
+            const frames = advance(now);
+            const drawing = performance.now();
+            page.draw(game);
+            if (frames) {
+                const end = performance.now();
+                figures.refreshes.push([end - began, frames, end - drawing, now]);
+                if (figures.refreshes.length > 2000) figures.refreshes.shift();
+            }
+        } catch (error) {
+            page.fail(error);
+            return;
+        }
+        if (game.over && !game.box_open) finish();
+        else requestAnimationFrame(refresh);
+    }
+
+    function finish() {
+        if (figures.state === 'over') return;
+        if (game.started) game.exports.web_finish(); // a start that failed has taken itself down
+        figures.state = 'over';
+        document.body.classList.remove('playing');
+        over.hidden = false;
+        document.getElementById('again').focus();
+    }
+
+    async function play() {
+        game = await page.new_game(show_box);
+        figures.state = 'running';
+        over.hidden = true;
+        document.body.classList.add('playing');
+        figures.scene = () => game.exports.web_top_scene();
+        const now = performance.now();
+        clock = due = FIRST_CLOCK_MS;
+        origin = now - FIRST_CLOCK_MS;
+        input.start(game);
+        page.recorder?.before_start(game);
+        game.started = game.running = game.exports.web_start(clock) === 1;
+        page.recorder?.after_start(game);
+        game.over = !game.running;
+        refresh(now); // the first frame now, not at the next refresh
+        setTimeout(() => sound.fetch_all(), 0); // the music, once the game is under way
+    }
+
+    document.getElementById('again').addEventListener('click', () => {
+        figures.state = 'loading';
+        play().catch(page.fail);
+    });
+
+    // The game stands still while the page is hidden (no refreshes), its sound with it.
+    let sound_was_running = false;
+    document.addEventListener('visibilitychange', () => {
+        const context = sound.context();
+        if (document.hidden) {
+            sound_was_running = !!context && context.state === 'running';
+            sound.suspend();
+        } else if (sound_was_running) {
+            sound.resume();
+        }
+    });
+
+    return play();
+}

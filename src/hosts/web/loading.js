@@ -1,0 +1,103 @@
+// The game loaded and made: the module compiled as it downloads, the data
+// files fetched into a file system in memory (wasi_shim.js), and each game an
+// instance whose imports reach the page's screen, sound and dialog.
+import { make_wasi, complete_imports } from './wasi_shim.js';
+
+async function fetch_bytes(url) {
+    const response = await fetch(url);
+    if (!response.ok) throw new Error(`${url}: HTTP ${response.status}`);
+    return new Uint8Array(await response.arrayBuffer());
+}
+
+// A data file as the game reads it: served gzipped, inflated here. A file the
+// server lacks is simply absent; bytes that do not inflate are handed over as
+// they came, as a damaged file is on the desktop.
+async function fetch_data_file(path) {
+    let packed;
+    try {
+        packed = await fetch_bytes(`data/${path}.gz`);
+    } catch (error) {
+        console.warn(String(error));
+        return null;
+    }
+    try {
+        const inflated = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
+        return new Uint8Array(await new Response(inflated).arrayBuffer());
+    } catch (error) {
+        console.warn(`data/${path}.gz does not inflate: ${error}`);
+        return packed;
+    }
+}
+
+// Compiled as it downloads; from the whole file when the server does not call
+// it application/wasm, which streaming needs.
+async function compile(url) {
+    try {
+        return await WebAssembly.compileStreaming(fetch(url));
+    } catch (error) {
+        if (!(error instanceof TypeError)) throw error;
+        return WebAssembly.compile(await fetch_bytes(url));
+    }
+}
+
+// The module and the data files; the sound learns of the recordings.
+export async function load(sound) {
+    const manifest = fetch('manifest.json').then(response => response.json());
+    const module = compile('kuzari.wasm');
+    const { data, music } = await manifest;
+    sound.set_pieces(music);
+    const files = new Map();
+    await Promise.all(data.map(async path => {
+        const bytes = await fetch_data_file(path);
+        if (bytes) files.set(path, bytes);
+    }));
+    return { module: await module, files };
+}
+
+const hex = (high, low) => (high >>> 0).toString(16).padStart(8, '0') + (low >>> 0).toString(16).padStart(8, '0');
+
+function host_imports(page, memory, string) {
+    const { screen, figures } = page;
+    const sound = page.sound.host;
+    return {
+        present: (pointer, pitch) => screen.present(pointer, pitch),
+        open_display: (width, height) => (screen.open(width, height) ? 1 : 0),
+        close_display: () => screen.close(),
+        message_box: (text, caption, error_icon) => {
+            figures.boxes.push([string(caption), string(text)]);
+            page.show_box(string(text), string(caption), error_icon);
+        },
+        calendar_seconds: () => page.seed ?? (Math.floor(Date.now() / 1000) >>> 0),
+        audio_open: () => sound.audio_open(),
+        audio_close: () => sound.audio_close(),
+        clip_bind: (slot, pointer, bytes, rate, bits, channels) =>
+            sound.clip_bind(memory(), slot, pointer, bytes >>> 0, rate >>> 0, bits, channels),
+        clip_unbind: slot => sound.clip_unbind(slot),
+        clip_play: slot => sound.clip_play(slot),
+        music_open: () => sound.music_open(),
+        music_close: () => sound.music_close(),
+        music_find: (high, low, size) => sound.music_find(hex(high, low), size >>> 0),
+        music_play: (piece, plays) => sound.music_play(piece, plays),
+        music_stop: () => sound.music_stop(),
+        frame_finished: (_presented, high, low) => page.frame_finished?.(hex(high, low)),
+    };
+}
+
+// A game made afresh from what was loaded, its constructors run and its
+// language set. `page`: { screen, sound, figures, english, seed (or null),
+// show_box(text, caption, error_icon), frame_finished(hash) (test mode) }.
+export async function make_game(loaded, page) {
+    let memory = null;
+    const string = pointer => {
+        const bytes = new Uint8Array(memory.buffer, pointer);
+        return new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0)));
+    };
+    const wasi = complete_imports(loaded.module, make_wasi(loaded.files, () => memory));
+    const instance = await WebAssembly.instantiate(loaded.module,
+        { host: host_imports(page, () => memory, string), wasi_snapshot_preview1: wasi });
+    const exports = instance.exports;
+    memory = exports.memory;
+    exports._initialize();
+    exports.web_set_language(page.english ? 1 : 0);
+    return { exports, memory, string, box_open: false, over: false, running: false, started: false };
+}

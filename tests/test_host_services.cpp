@@ -80,8 +80,8 @@ TEST(Recorder, RunsMergeButEscapesStayApartAndTheTextReadsBackAsTheSameScript) {
     KeyboardState up{};
     up.up = true;
     const JoystickState pushed_right{0xF000, 0x8000, 0x3};  // past the threshold, two buttons
-    EXPECT_TRUE(record_frame(&recorder, up, centred_pad, 1));
-    EXPECT_FALSE(record_frame(&recorder, up, centred_pad, 2));
+    EXPECT_TRUE(record_frame(&recorder, up, joystick_at_rest, 1));
+    EXPECT_FALSE(record_frame(&recorder, up, joystick_at_rest, 2));
     EXPECT_TRUE(record_frame(&recorder, KeyboardState{}, pushed_right, 3));
     record_escape(&recorder);
     record_escape(&recorder);

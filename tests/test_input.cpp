@@ -8,12 +8,12 @@
 
 namespace {
 
-InputRun run_of(uint64_t count, KeyboardState keys = {}, JoystickState stick = {0x8000, 0x8000, 0}) {
+InputRun run_of(uint64_t count, KeyboardState keys = {}, JoystickState stick = joystick_at_rest) {
     return InputRun{count, keys, stick, false};
 }
 
 // Samples one frame of input from a one-line script in this process.
-void sample(KeyboardState keys, JoystickState stick = {0x8000, 0x8000, 0}) {
+void sample(KeyboardState keys, JoystickState stick = joystick_at_rest) {
     HeadlessConfig config;
     config.script = {run_of(1, keys, stick)};
     headless_configure(config);

@@ -17,7 +17,7 @@ InputRun frame_input(bool enter, bool escape = false) {
     InputRun run{};
     run.count = 1;
     run.keys.enter = enter;
-    run.joystick = JoystickState{0x8000, 0x8000, 0};
+    run.joystick = joystick_at_rest;
     run.escape = escape;
     return run;
 }
@@ -29,7 +29,7 @@ TEST(InputSource, EachFrameRunsOnTheInputChosenAfterTheFrameBefore) {
     std::vector<uint64_t> asked;
     std::vector<int> seen_a;
     HeadlessConfig config;
-    config.script = {InputRun{500, {}, {0x8000, 0x8000, 0}, false}};  // ignored while a source is set
+    config.script = {InputRun{500, {}, joystick_at_rest, false}};  // ignored while a source is set
     config.input_source = [&](uint64_t frame) {
         EXPECT_EQ(frame, headless_frames_run() + 1) << "asked after the frame before has run";
         asked.push_back(frame);

@@ -55,6 +55,9 @@ struct JoystickState {
     uint8_t buttons;   // bit n set: button n + 1 is down (buttons 1 to 4)
 };
 
+// A pad at rest: the stick centred, no button down.
+constexpr JoystickState joystick_at_rest{0x8000, 0x8000, 0};
+
 // False when the keyboard state cannot be read (then no key counts as down).
 bool platform_read_keyboard(KeyboardState* keys);
 // False when there is no joystick or it cannot be read.

@@ -49,7 +49,7 @@ struct Bot {
 InputRun run_of(const BotKeys& keys) {
     InputRun run{};
     run.count = 1;
-    run.joystick = JoystickState{0x8000, 0x8000, 0};
+    run.joystick = joystick_at_rest;
     run.keys.up = keys.up;
     run.keys.down = keys.down;
     run.keys.enter = keys.a;

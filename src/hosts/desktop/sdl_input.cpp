@@ -174,7 +174,7 @@ bool platform_read_keyboard(KeyboardState* keys) {
 }
 
 bool platform_read_joystick(JoystickState* state) {
-    JoystickState live = centred_pad;
+    JoystickState live = joystick_at_rest;
     const bool attached = joystick && SDL_JoystickGetAttached(joystick);
     if (attached) {
         if (controller) read_controller(&live);

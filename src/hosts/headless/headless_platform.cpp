@@ -183,7 +183,7 @@ bool platform_read_keyboard(KeyboardState* keys) {
 // A joystick is always there; centred with no button it cannot be told from none.
 bool platform_read_joystick(JoystickState* joystick) {
     const InputRun* input = current_run();
-    *joystick = input ? input->joystick : JoystickState{0x8000, 0x8000, 0};
+    *joystick = input ? input->joystick : joystick_at_rest;
     return true;
 }
 

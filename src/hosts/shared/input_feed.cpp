@@ -28,7 +28,7 @@ bool feed_joystick(bool live_read, const JoystickState& live, JoystickState* joy
     const bool read = input_feed.playing || live_read;
     if (input_feed.playing) *joystick = script_joystick(input_feed.script);
     else if (live_read) *joystick = live;
-    input_feed.joystick_given = read ? *joystick : JoystickState{0x8000, 0x8000, 0};
+    input_feed.joystick_given = read ? *joystick : joystick_at_rest;
     return read;
 }
 

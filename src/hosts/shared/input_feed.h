@@ -17,7 +17,7 @@ struct InputFeed {
     bool recording = false;
     Recorder recorder;
     KeyboardState keys_given{};
-    JoystickState joystick_given{0x8000, 0x8000, 0};
+    JoystickState joystick_given = joystick_at_rest;
 };
 
 extern InputFeed input_feed;

@@ -17,8 +17,6 @@ struct InputLatch {
     uint8_t pushes_tapped;   // PadPush bits pushed since the last frame
 };
 
-constexpr JoystickState centred_pad{0x8000, 0x8000, 0};
-
 void latch_key_down(InputLatch* latch, GameKey key);
 void latch_buttons_down(InputLatch* latch, uint8_t buttons);
 void latch_pushes(InputLatch* latch, uint8_t pushes);

@@ -104,7 +104,7 @@ bool parse_script(const std::string& text, std::vector<InputRun>* runs, std::str
         if (!(words >> word)) continue;
 
         InputRun run{};
-        run.joystick = JoystickState{stick_centre, stick_centre, 0};
+        run.joystick = joystick_at_rest;
         if (!parse_decimal(word, max_run_frames, &run.count) || run.count == 0) {
             *error = "line " + std::to_string(number) + ": '" + word + "' is not a positive frame count";
             return false;

@@ -28,7 +28,7 @@ bool record_frame(Recorder* recorder, const KeyboardState& keys, const JoystickS
 }
 
 void record_escape(Recorder* recorder) {
-    recorder->runs.push_back(InputRun{1, KeyboardState{}, JoystickState{0x8000, 0x8000, 0}, true});
+    recorder->runs.push_back(InputRun{1, KeyboardState{}, joystick_at_rest, true});
 }
 
 std::string recording_text(const Recorder& recorder) {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-constexpr JoystickState centred_joystick{0x8000, 0x8000, 0};
-
 ScriptPlayer script_player(std::vector<InputRun> runs) {
     ScriptPlayer player;
     player.runs = std::move(runs);
@@ -38,7 +36,7 @@ KeyboardState script_keyboard(const ScriptPlayer& player) {
 
 JoystickState script_joystick(const ScriptPlayer& player) {
     const InputRun* run = run_about_to_run(player);
-    return run ? run->joystick : centred_joystick;
+    return run ? run->joystick : joystick_at_rest;
 }
 
 bool next_script_key_down(ScriptPlayer* player, const InputRun* run, uint64_t index, bool run_begins, bool* escape) {

@@ -10,7 +10,7 @@ bool key_held[game_key_count];
 InputLatch latch{};
 
 bool pad_connected = false;
-JoystickState pad = centred_pad;
+JoystickState pad = joystick_at_rest;
 uint8_t pad_pushes = 0;  // the d-pad held now
 
 }  // namespace
@@ -28,7 +28,7 @@ WEB_EXPORT("web_key") void web_key(int key, int held) {
 WEB_EXPORT("web_pad") void web_pad(int connected, int x, int y, int buttons, int pushes) {
     pad_connected = connected != 0;
     if (!pad_connected) {
-        pad = centred_pad;
+        pad = joystick_at_rest;
         pad_pushes = 0;
         latch_pad_gone(&latch);
         return;

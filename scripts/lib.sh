@@ -1,6 +1,43 @@
 # Sourced by the scripts: a stage prints one line, and its whole output goes to
-# a log file that is shown (its end) only when the stage fails.
+# a log file that is shown (its end) only when the stage fails. A long stage
+# says how far it has come every ten seconds.
 log_dir=${KUZARI_LOG_DIR:-$PWD/log}
+
+# progress_of LOG: how far the command writing LOG has come, in its own terms.
+progress_of() {
+  local log=$1 line
+  # cmake --build: "[ 45%] Building ..."
+  line=$(grep -oE '^\[ *[0-9]+%\]' "$log" 2>/dev/null | tail -n 1 | tr -d '[ ]')
+  [ -n "$line" ] && { echo "$line built"; return; }
+  # ctest: "12/157 Test #12: ..."
+  line=$(grep -oE '^ *[0-9]+/[0-9]+ Test' "$log" 2>/dev/null | tail -n 1 | tr -d ' ')
+  [ -n "$line" ] && { echo "${line%Test} tests done"; return; }
+  # apt-get: "Unpacking ..." and "Setting up ..."
+  line=$(grep -cE '^(Unpacking|Setting up) ' "$log" 2>/dev/null)
+  [ "${line:-0}" -gt 0 ] && { echo "$line packages unpacked or set up"; return; }
+  # The browser tests and the fuzzers: a line for each check or target.
+  line=$(grep -cE '^(ok|FAIL|fuzz) ' "$log" 2>/dev/null)
+  [ "${line:-0}" -gt 0 ] && { echo "$line checks done"; return; }
+  echo "working"
+}
+
+# with_progress LOG COMMAND...: runs the command with its output in LOG, and
+# prints its progress every ten seconds while it runs. Returns its status.
+with_progress() {
+  local log=$1 status=0 waited=0
+  shift
+  "$@" >"$log" 2>&1 &
+  local pid=$!
+  while kill -0 "$pid" 2>/dev/null; do
+    sleep 1
+    waited=$((waited + 1))
+    if [ $((waited % 10)) -eq 0 ] && kill -0 "$pid" 2>/dev/null; then
+      echo "  ... $(progress_of "$log") ($((waited / 60)) min $((waited % 60)) s)"
+    fi
+  done
+  wait "$pid" || status=$?
+  return "$status"
+}
 
 # run_stage NAME MESSAGE COMMAND...: the command's output goes to log/NAME.log.
 run_stage() {
@@ -9,7 +46,7 @@ run_stage() {
   mkdir -p "$log_dir"
   local log="$log_dir/$name.log"
   echo "$message"
-  "$@" >"$log" 2>&1 || status=$?
+  with_progress "$log" "$@" || status=$?
   if [ "$status" -ne 0 ]; then
     echo "  failed with status $status; the end of $log:" >&2
     tail -n 60 "$log" | sed 's/^/  | /' >&2

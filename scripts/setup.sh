@@ -30,7 +30,8 @@ web_packages=(
   python3                       # the site's assembly
 )
 
-case "${1:-test}" in
+kind=${1:-test}
+case "$kind" in
   play) packages=("${play_packages[@]}") ;;
   web) packages=("${web_packages[@]}") ;;
   test) packages=("${play_packages[@]}" "${test_packages[@]}" "${web_packages[@]}") ;;
@@ -45,8 +46,8 @@ done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-install_missing() {
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-}
-run_stage setup "installing ${#missing[@]} packages..." install_missing
+run_stage "setup-$kind-update" "updating the package lists..." $sudo apt-get update || exit 1
+# With what they depend on, the packages asked for are usually many more.
+in_all=$(apt-get install -s --no-install-recommends "${missing[@]}" 2>/dev/null | grep -c '^Inst ')
+run_stage "setup-$kind" "installing ${#missing[@]} packages (${in_all:-?} with what they need)..." \
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

@@ -28,7 +28,8 @@ run_suite() {
   local count log="$log_dir/ctest-$name.log" status=0
   count=$(ctest --test-dir "$dir" -N | sed -n 's/^Total Tests: //p')
   echo "running ${count:-the} tests in the $name build..."
-  ctest --test-dir "$dir" -j"$jobs" --output-on-failure >"$log" 2>&1 || status=$?
+  mkdir -p "$log_dir"
+  with_progress "$log" ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=$?
   # ctest's summary: "100% tests passed, 0 tests failed out of N".
   local summary total bad
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
@@ -54,9 +55,8 @@ run_web() {
   fi
   local log="$log_dir/browser-tests.log" status=0
   echo "running the browser tests..."
-  /usr/bin/python3 tests/web/browser_test.py --site build-web/site --replay build/kuzari-replay \
-    --figures "$log_dir/web-figures.json" >"$log" 2>&1 ||
-    status=$?
+  with_progress "$log" /usr/bin/python3 tests/web/browser_test.py --site build-web/site \
+    --replay build/kuzari-replay --figures "$log_dir/web-figures.json" || status=$?
   # Their last line: "browser tests: N passed, N failed (N s)".
   local summary good bad
   summary=$(grep -E '^browser tests: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
@@ -73,6 +73,8 @@ run_web() {
   fi
 }
 
+# web.sh's closing hint about serving the site is for people building it by hand.
+export KUZARI_IN_TEST_RUN=1
 scripts/setup.sh test || failed_stages+=("setup")
 
 run_suite build ordinary -DCMAKE_BUILD_TYPE=RelWithDebInfo

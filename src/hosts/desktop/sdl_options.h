@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-// The game's keys, in the order of KeyboardState's fields.
-enum GameKey { key_up, key_down, key_left, key_right, key_throw, key_refill, key_button3, key_button4, game_key_count };
+#include "hosts/desktop/sdl_command_line.h"
+#include "hosts/desktop/sdl_environment.h"
+#include "hosts/shared/game_keys.h"
 
 struct HostOptions {
     bool fullscreen = true;
@@ -26,20 +27,3 @@ struct HostOptions {
 };
 
 extern HostOptions host_options;
-
-// Reads the settings file and then the command line into host_options.
-// Returns -1 to go on and play, or the exit status to end with at once (after
-// --help, --version, --write-config, or a mistake on the command line).
-int read_options(int argc, char** argv);
-
-// The language to play in: the one asked for, else the locale's (the first
-// of LC_ALL, LC_MESSAGES and LANG that is set: Japanese for ja..., else English).
-bool play_in_english();
-
-// Where the player's own files for the game live: $XDG_CONFIG_HOME/kuzari,
-// else ~/.config/kuzari. Nothing here creates it.
-std::string kuzari_config_dir();
-
-// A path the player gave, made absolute against the folder the game was
-// started from (the launcher moves into the data folder before it starts us).
-std::string player_path(const std::string& path);

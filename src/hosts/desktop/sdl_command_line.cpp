@@ -39,6 +39,7 @@ const CommandOption command_table[] = {
     {"soundfont", "FILE", "soundfont", nullptr, "the General MIDI soundfont for the music"},
     {"screenshot-scale", "N", "screenshot-scale", nullptr, "F12's screenshots N times 320 x 240"},
     {"lang", "ja|en", "lang", nullptr, "the language of the pictures and texts"},
+    {"data", "DIR", "data", nullptr, "the folder of the game's pictures, sounds and music"},
     {"record", "FILE", "record", nullptr, "record every frame's input, for kuzari-replay"},
     {"playback", "FILE", nullptr, nullptr, "play the recorded or written script FILE"},
     {"config", "FILE", nullptr, nullptr, "read the settings from FILE"},
@@ -102,7 +103,7 @@ int read_options(int argc, char** argv) {
             return 0;
         }
         if (name == "config") {
-            config_path = player_path(value);
+            config_path = value;
             config_given = true;
         } else if (name == "write-config") {
             write_config = true;
@@ -117,7 +118,7 @@ int read_options(int argc, char** argv) {
 
     for (const auto& [command, value] : given) {
         if (!command->setting) {  // --playback
-            host_options.playback_path = player_path(value);
+            host_options.playback_path = value;
             continue;
         }
         const Setting* setting = find_setting("", command->setting);

@@ -1,10 +1,11 @@
 #include "hosts/desktop/sdl_environment.h"
 
-#include <unistd.h>
-
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "hosts/desktop/sdl_options.h"
+#include "hosts/shared/data_folder.h"
 
 bool play_in_english() {
     if (!host_options.lang.empty()) return host_options.lang == "en";
@@ -22,10 +23,16 @@ std::string kuzari_config_dir() {
     return std::string(home ? home : "") + "/.config/kuzari";
 }
 
-std::string player_path(const std::string& path) {
-    if (path.empty() || path[0] == '/') return path;
-    const char* start = std::getenv("KUZARI_START_DIR");
-    if (start && start[0] == '/') return std::string(start) + "/" + path;
-    char here[4096];
-    return getcwd(here, sizeof here) ? std::string(here) + "/" + path : path;
+std::string find_data_folder() {
+    const char* from_environment = std::getenv("KUZARI_DATA");
+    const std::vector<std::string> candidates = {host_options.data_dir, from_environment ? from_environment : "",
+                                                 KUZARI_INSTALLED_DATA_DIR, KUZARI_SOURCE_DATA_DIR};
+    const DataFolderChoice choice = choose_data_folder(candidates, holds_game_data);
+    if (!choice.found) {
+        std::string tried;
+        for (const std::string& folder : choice.tried) tried += "\n  " + folder;
+        std::fprintf(stderr, "kuzari: the game's data (bitmap/, wave/, voice/, midi/) is in none of:%s\n",
+                     tried.c_str());
+    }
+    return choice.folder;
 }

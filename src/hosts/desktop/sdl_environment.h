@@ -1,5 +1,5 @@
 // What the real game learns from where it runs: the player's folder for its
-// settings, the locale's language, and the folder it was started from.
+// settings, the locale's language, and where its data is.
 #pragma once
 
 #include <string>
@@ -12,6 +12,9 @@ bool play_in_english();
 // else ~/.config/kuzari. Nothing here creates it.
 std::string kuzari_config_dir();
 
-// A path the player gave, made absolute against the folder the game was
-// started from (the launcher moves into the data folder before it starts us).
-std::string player_path(const std::string& path);
+// The first folder holding the game's data of: --data (or the data
+// setting), $KUZARI_DATA, the folder it was installed to, and data/ of the
+// source tree it was built from. When none does, says on standard error
+// which were tried and gives the first, whose missing files the game then
+// reports as it would any other.
+std::string find_data_folder();

@@ -1,6 +1,7 @@
 // The real game's options. Each has a key in the settings file
 // ($XDG_CONFIG_HOME/kuzari/kuzari.ini) and most a command-line option; the
-// command line wins over the file.
+// command line wins over the file. Paths the player gives are relative to
+// the folder the game was started in: the game never leaves it.
 #pragma once
 
 #include <SDL.h>
@@ -24,6 +25,7 @@ struct HostOptions {
     std::vector<SDL_Keycode> keys[game_key_count];
     std::string lang;  // "ja" or "en"; empty: the locale's
     bool vsync = false;
+    std::string data_dir;  // where the game's data is; empty: look for it
 };
 
 extern HostOptions host_options;

@@ -24,11 +24,11 @@ HostOptions host_options = default_options();
 
 namespace {
 
-// A file of the player's, by a path made absolute.
-Setting player_path_setting(const char* key, const char* about, std::string* field) {
-    return {"", key, "a file", about, [field] { return *field; },
+// A setting that takes any text, a file's or a folder's name.
+Setting text_setting(const char* key, const char* values, const char* about, std::string* field) {
+    return {"", key, values, about, [field] { return *field; },
             [field](const std::string& v) {
-                *field = v.empty() ? v : player_path(v);
+                *field = v;
                 return true;
             }};
 }
@@ -60,8 +60,8 @@ std::vector<Setting> make_settings() {
                       &o.music_volume),
         whole_setting("effects-volume", "0 to 100", 0, 100,
                       "the sound effects' and voices' volume, in percent of the volume", &o.effects_volume),
-        player_path_setting("soundfont", "the General MIDI soundfont for the music; empty: the first one installed",
-                            &music.soundfont),
+        text_setting("soundfont", "a file", "the General MIDI soundfont for the music; empty: the first one installed",
+                     &music.soundfont),
         {"", "music-gain", "0 to 10", "the synthesiser's gain: how loud the music is against the effects",
          [&music] { return decimal_text(music.gain); },
          [&music](const std::string& v) { return parse_decimal_number(v, 0.0f, 10.0f, &music.gain); }},
@@ -77,8 +77,11 @@ std::vector<Setting> make_settings() {
              o.lang = v;
              return true;
          }},
-        player_path_setting("record", "write every frame's input there, for kuzari-replay; empty: no recording",
-                            &o.record_path),
+        text_setting("record", "a file", "write every frame's input there, for kuzari-replay; empty: no recording",
+                     &o.record_path),
+        text_setting("data", "a folder",
+                     "where the game's pictures, sounds and music are; empty: KUZARI_DATA's, else the installed ones",
+                     &o.data_dir),
     };
     for (int key = 0; key < game_key_count; ++key) {
         std::vector<SDL_Keycode>* keys = &o.keys[key];

@@ -10,18 +10,24 @@
 namespace {
 
 GameLanguage chosen_language = language_japanese;
+std::string data_folder;
+
+FILE* open_in_data_folder(const std::string& path) {
+    return std::fopen((data_folder.empty() ? path : data_folder + "/" + path).c_str(), "rb");
+}
 
 FILE* open_data_file(const char* path) {
     if (chosen_language == language_english) {
-        if (FILE* file = std::fopen((std::string("lang/en/") + path).c_str(), "rb")) return file;
+        if (FILE* file = open_in_data_folder(std::string("lang/en/") + path)) return file;
     }
-    return std::fopen(path, "rb");
+    return open_in_data_folder(path);
 }
 
 }  // namespace
 
 void set_game_language(GameLanguage language) { chosen_language = language; }
 GameLanguage game_language() { return chosen_language; }
+void set_data_folder(const std::string& folder) { data_folder = folder; }
 
 bool read_data_file(const char* path, size_t max_bytes, std::vector<uint8_t>* bytes) {
     FILE* file = open_data_file(path);

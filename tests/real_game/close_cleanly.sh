@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The real game under Xvfb closes with exit code 0 on Escape and on a window
 # close request, on the title, in a round and during the transition between them.
-#   close_cleanly.sh KUZARI DATA_DIR X11_PROBE
+# It is started from a folder of its own, away from the data it finds itself.
+#   close_cleanly.sh KUZARI X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
 set -uo pipefail
-kuzari=$1 data=$2 probe=$3
+kuzari=$1 probe=$2
 . "$(dirname "$0")/lib.sh"
 start_xvfb 640x480
 export SDL_AUDIODRIVER=dummy
@@ -19,7 +20,7 @@ press_enter() {
 # scene: what is done before closing; how: escape or close-request.
 run_case() {
   local scene=$1 how=$2
-  start_game "$data" "$kuzari"
+  start_game "$scratch" "$kuzari"
   if ! wait_for_window; then
     fail "$scene/$how: no window (the game's output: $(tail -n 3 "$game_log"))"
     stop_game

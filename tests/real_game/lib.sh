@@ -1,6 +1,7 @@
 # Sourced by the tests of the real game under Xvfb; $probe is the x11-probe.
 #   start_xvfb WIDTHxHEIGHT     a virtual screen on a free display; exits 77 (skipped) without one
-#   start_game DIR ARGS...      the game from DIR in the background: $game_pid, $game_log
+#   start_game DIR ARGS...      the game started in DIR (any folder: it finds its data itself), in the
+#                               background: $game_pid, $game_log
 #   game_window                 the game's window's id (false when there is none)
 #   wait_for_window             until the game's window is there (false when it never comes)
 #   wait_for_exit SECONDS       until the game ends: $game_status (false when it does not)

@@ -46,4 +46,5 @@ void reset_game_to_start() {
 
     round_data = RoundState{};
     set_game_language(language_japanese);
+    set_data_folder("");
 }

@@ -1,6 +1,7 @@
 // The real game's options. Each has a key in the settings file
 // ($XDG_CONFIG_HOME/kuzari/kuzari.ini) and most a command-line option; the
-// command line wins over the file.
+// command line wins over the file. Paths the player gives are relative to
+// the folder the game was started in: the game never leaves it.
 #pragma once
 
 #include <SDL.h>
@@ -8,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "hosts/desktop/sdl_command_line.h"
+#include "hosts/desktop/sdl_environment.h"
 #include "hosts/shared/game_keys.h"
-
 
 struct HostOptions {
     bool fullscreen = true;
@@ -23,23 +25,7 @@ struct HostOptions {
     std::vector<SDL_Keycode> keys[game_key_count];
     std::string lang;  // "ja" or "en"; empty: the locale's
     bool vsync = false;
+    std::string data_dir;  // where the game's data is; empty: look for it
 };
 
 extern HostOptions host_options;
-
-// Reads the settings file and then the command line into host_options.
-// Returns -1 to go on and play, or the exit status to end with at once (after
-// --help, --version, --write-config, or a mistake on the command line).
-int read_options(int argc, char** argv);
-
-// The language to play in: the one asked for, else the locale's (the first
-// of LC_ALL, LC_MESSAGES and LANG that is set: Japanese for ja..., else English).
-bool play_in_english();
-
-// Where the player's own files for the game live: $XDG_CONFIG_HOME/kuzari,
-// else ~/.config/kuzari. Nothing here creates it.
-std::string kuzari_config_dir();
-
-// A path the player gave, made absolute against the folder the game was
-// started from (the launcher moves into the data folder before it starts us).
-std::string player_path(const std::string& path);

@@ -44,7 +44,7 @@ std::string pictures_dir() {
     const std::string xdg = xdg_pictures_dir();
     if (is_folder(xdg)) return xdg;
     if (is_folder(home() + "/Pictures")) return home() + "/Pictures";
-    return player_path(".");
+    return ".";  // where the player started the game
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// The settings behind the real game's options (sdl_options.cpp) and the
-// settings file that holds them (sdl_settings_file.cpp).
+// The settings behind the real game's options (sdl_settings_table.cpp) and
+// the settings file that holds them (sdl_settings_file.cpp).
 #pragma once
 
+#include <functional>
 #include <string>
 
 // One key of the settings file: its section ("" before any), its name, what
@@ -12,8 +13,8 @@ struct Setting {
     const char* key;
     const char* values;
     const char* about;
-    std::string (*text)();
-    bool (*set)(const std::string& value);
+    std::function<std::string()> text;
+    std::function<bool(const std::string& value)> set;
 };
 
 const Setting* find_setting(const std::string& section, const std::string& key);

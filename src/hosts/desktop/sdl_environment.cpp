@@ -1,0 +1,38 @@
+#include "hosts/desktop/sdl_environment.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "hosts/desktop/sdl_options.h"
+#include "hosts/shared/data_folder.h"
+
+bool play_in_english() {
+    if (!host_options.lang.empty()) return host_options.lang == "en";
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* locale = std::getenv(name);
+        if (locale && *locale) return std::string(locale).compare(0, 2, "ja") != 0;
+    }
+    return true;
+}
+
+std::string kuzari_config_dir() {
+    const char* config_home = std::getenv("XDG_CONFIG_HOME");
+    if (config_home && config_home[0] == '/') return std::string(config_home) + "/kuzari";
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "") + "/.config/kuzari";
+}
+
+std::string find_data_folder() {
+    const char* from_environment = std::getenv("KUZARI_DATA");
+    const std::vector<std::string> candidates = {host_options.data_dir, from_environment ? from_environment : "",
+                                                 KUZARI_INSTALLED_DATA_DIR, KUZARI_SOURCE_DATA_DIR};
+    const DataFolderChoice choice = choose_data_folder(candidates, holds_game_data);
+    if (!choice.found) {
+        std::string tried;
+        for (const std::string& folder : choice.tried) tried += "\n  " + folder;
+        std::fprintf(stderr, "kuzari: the game's data (bitmap/, wave/, voice/, midi/) is in none of:%s\n",
+                     tried.c_str());
+    }
+    return choice.folder;
+}

@@ -1,0 +1,73 @@
+#include "hosts/desktop/sdl_setting_values.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool reserved_key(SDL_Keycode key) {
+    return key == SDLK_ESCAPE || key == SDLK_F11 || key == SDLK_F12 || key == SDLK_m;
+}
+
+}  // namespace
+
+bool parse_whole(const std::string& text, long low, long high, int* value) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno || *end || v < low || v > high) return false;
+    *value = int(v);
+    return true;
+}
+
+bool parse_decimal_number(const std::string& text, float low, float high, float* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    const float v = std::strtof(text.c_str(), &end);
+    if (*end || !(v >= low && v <= high)) return false;
+    *value = v;
+    return true;
+}
+
+std::string decimal_text(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(value));
+    return text;
+}
+
+bool parse_yes_no(const std::string& text, bool* value) {
+    if (text == "yes" || text == "true" || text == "on" || text == "1") *value = true;
+    else if (text == "no" || text == "false" || text == "off" || text == "0") *value = false;
+    else return false;
+    return true;
+}
+
+std::string yes_no(bool value) { return value ? "yes" : "no"; }
+
+bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys) {
+    std::vector<SDL_Keycode> parsed;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        std::string name = text.substr(start, end - start);
+        name.erase(0, name.find_first_not_of(" \t"));
+        name.erase(name.find_last_not_of(" \t") + 1);
+        if (!name.empty()) {
+            const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
+            if (key == SDLK_UNKNOWN || reserved_key(key)) return false;
+            parsed.push_back(key);
+        }
+        start = end + 1;
+    }
+    *keys = parsed;
+    return true;
+}
+
+std::string key_list(const std::vector<SDL_Keycode>& keys) {
+    std::string text;
+    for (const SDL_Keycode key : keys) text += (text.empty() ? "" : ", ") + std::string(SDL_GetKeyName(key));
+    return text;
+}

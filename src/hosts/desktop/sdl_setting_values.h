@@ -1,0 +1,22 @@
+// How the settings' values are read from text and written back: whole
+// numbers, yes or no, decimals, and lists of the keyboard's keys.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+// False, and *value untouched, when the text is not a number in [low, high].
+bool parse_whole(const std::string& text, long low, long high, int* value);
+bool parse_decimal_number(const std::string& text, float low, float high, float* value);
+std::string decimal_text(float value);
+
+// yes/true/on/1 or no/false/off/0.
+bool parse_yes_no(const std::string& text, bool* value);
+std::string yes_no(bool value);
+
+// "Return, Keypad Enter": SDL's names of the keys, separated by commas. The
+// keys the window keeps for itself (Escape, F11, F12, M) are refused.
+bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys);
+std::string key_list(const std::vector<SDL_Keycode>& keys);

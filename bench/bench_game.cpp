@@ -36,8 +36,11 @@ bool start_bench_game() {
 namespace {
 
 struct TitleValues {
-    int32_t title_state, menu_choice, cursor_pos, cursor_blink, logo_y, logo_speed, strip_offset;
-    int32_t wipe_close_state, wipe_close_offset;
+    TitleState title_state;
+    MenuChoice menu_choice;
+    int32_t cursor_pos, cursor_blink, logo_y, logo_speed, strip_offset;
+    WipeState wipe_close_state;
+    int32_t wipe_close_offset;
 };
 TitleValues title_values;
 
@@ -59,13 +62,13 @@ Pixels mosaic_sheet;
 }  // namespace
 
 void set_up_title() {
-    title_state = 1;  // loads the title sheet, whatever screen ran before
-    wipe_open_state = 0;
+    title_state = title_loading_sheet;  // whatever screen ran before
+    wipe_open_state = wipe_idle;
     title_scene();
-    wipe_open_state = 0;
+    wipe_open_state = wipe_idle;
     wipe_open_offset = 0;
     // The logo at the bottom of its swing, the strips half way.
-    title_values = TitleValues{3, 0, 0, 0, 50, 1, 32, 0, 0};
+    title_values = TitleValues{title_choosing, choice_none, item_start, 0, 50, 1, 32, wipe_idle, 0};
 }
 
 void title_menu_frame() {
@@ -76,9 +79,9 @@ void title_menu_frame() {
 void title_wipe_frame() {
     // The step with offset 162: both bars cover 162 rows, over every picture.
     TitleValues v = title_values;
-    v.title_state = 4;
-    v.menu_choice = 1;
-    v.wipe_close_state = 1;
+    v.title_state = title_closing;
+    v.menu_choice = choice_start;
+    v.wipe_close_state = wipe_moving;
     v.wipe_close_offset = 162;
     put_title_back(v);
     title_scene();
@@ -95,14 +98,14 @@ void set_up_play() {
     // Five raiders per lane spread between the stop line and the right edge.
     for (int32_t row = 0; row < lane_count; ++row)
         for (int32_t slot = 0; slot < raiders_per_lane; ++slot)
-            r.raiders[row][slot] = Raider{130 + 38 * slot, 32 * row + 44, 3, 2 * slot, 1};
+            r.raiders[row][slot] = Raider{130 + 38 * slot, 32 * row + 44, 3, 2 * slot, raider_walking};
     play_values = r;
-    play_state = 1;
+    play_state = play_in_round;
 }
 
 void play_frame() {
     round_data = play_values;
-    round_state = 4;
+    round_state = round_playing;
     round_flow();
 }
 
@@ -120,13 +123,13 @@ void put_back_mosaic_sheet() { std::memcpy(sheet.pixels.data(), mosaic_sheet.dat
 
 void mosaic_frame() {
     mosaic_step = 16;
-    result_state = 4;
+    result_state = result_breaking_up;
     result_sequence();
 }
 
 void set_up_explanation() {
     load_sheet("bitmap/setumei.bmp");
-    title_state = 5;
+    title_state = title_explaining;
 }
 
 void explanation_frame() { title_scene(); }

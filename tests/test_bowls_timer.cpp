@@ -66,7 +66,7 @@ TEST(BowlsDrawing, DrawsEachBowlByItsFillAndPutsNegativeAmountsBackToZero) {
     ASSERT_TRUE(start_round_display());
     for (int i = 0; i < 4; ++i) round_data.bowls[i] = Bowl{88 - 16 * i, 48 + 32 * i, 0};
     set_amounts(1000, 600, -3, 200);
-    round_data.player_action = 0;
+    round_data.player_action = action_idle;
     const auto bowl = [](int i, int column) {
         return Placed{88 - 16 * i, 48 + 32 * i, make_rect(32 * column, 40, 32 * column + 32, 80)};
     };
@@ -126,8 +126,8 @@ TEST(TimerHud, FourRaidersAtAnEmptySecondBowlLoseTheRoundWithThreeLeft) {
     set_amounts(3, 0, 0, 0);
     // Everyone else knocked back far off to the right, drawing no numbers.
     for (auto& row : round_data.raiders)
-        for (Raider& raider : row) raider = Raider{500, 0, 1, 0, 2};
-    for (int slot = 0; slot < 4; ++slot) round_data.raiders[1][slot] = Raider{96, 76, 1, 0, 1};
+        for (Raider& raider : row) raider = Raider{500, 0, 1, 0, raider_knocked_back};
+    for (int slot = 0; slot < 4; ++slot) round_data.raiders[1][slot] = Raider{96, 76, 1, 0, raider_walking};
     draw_bowls();
     update_raiders();
     EXPECT_EQ(round_data.bowls[1].amount, -4);

@@ -69,7 +69,7 @@ protected:
     int rank_with(int a, int b, int c, int d) {
         const int amounts[4] = {a, b, c, d};
         for (int i = 0; i < 4; ++i) round_data.bowls[i].amount = amounts[i];
-        result_state = 0;
+        result_state = result_window_growing;
         result_counter = 0;
         return calls_until_done([] { return result_sequence() || result_state == 2; }, 1000);
     }
@@ -82,8 +82,8 @@ TEST_F(Endings, EndCutInTimingMusicAndVoice) { check_cutin_timing(true, "midi/en
 TEST_F(Endings, MissCutInTimingMusicAndVoice) { check_cutin_timing(false, "midi/miss.mid", "voice/uwa.wav"); }
 
 TEST_F(Endings, EndCutInSweepsEveryRaiderUpAndRightKeepingItsState) {
-    round_data.raiders[0][0] = Raider{100, 44, 2, 3, 1};
-    round_data.raiders[3][4] = Raider{0, 0, 0, 0, 0};  // still waiting off-screen
+    round_data.raiders[0][0] = Raider{100, 44, 2, 3, raider_walking};
+    round_data.raiders[3][4] = Raider{0, 0, 0, 0, raider_waiting};  // still waiting off-screen
     finish_cutin(true);  // the first call steps the round twice
     EXPECT_EQ(round_data.raiders[0][0].x, 120);
     EXPECT_EQ(round_data.raiders[0][0].y, 24);

@@ -42,15 +42,15 @@ int run_program(HeadlessConfig config, const std::string& data_dir = KUZARI_DATA
 TEST(FrameLoop, AFrameRunsOnlyAfterMoreThanSixteenMilliseconds) {
     ASSERT_TRUE(start_headless_game());
     headless_set_clock(1000);
-    EXPECT_FALSE(frame_tick());
+    EXPECT_FALSE(frame_ends_loop());
     EXPECT_EQ(headless_frames_run(), 1u) << "the first pass runs at once: the last frame is at 0";
     EXPECT_EQ(last_frame_ms, 1000u);
 
     headless_set_clock(1016);
-    EXPECT_FALSE(frame_tick());
+    EXPECT_FALSE(frame_ends_loop());
     EXPECT_EQ(headless_frames_run(), 1u) << "16 ms is not enough";
     headless_set_clock(1017);
-    EXPECT_FALSE(frame_tick());
+    EXPECT_FALSE(frame_ends_loop());
     EXPECT_EQ(headless_frames_run(), 2u);
     EXPECT_EQ(last_frame_ms, 1017u) << "the frame's start, not a later reading";
 }
@@ -59,10 +59,10 @@ TEST(FrameLoop, TheClockWrappingRoundDoesNotStallTheLoop) {
     ASSERT_TRUE(start_headless_game());
     last_frame_ms = 0xFFFFFFF8u;
     headless_set_clock(8);  // 16 ms later, across the wrap
-    frame_tick();
+    frame_ends_loop();
     EXPECT_EQ(headless_frames_run(), 0u);
     headless_set_clock(9);
-    frame_tick();
+    frame_ends_loop();
     EXPECT_EQ(headless_frames_run(), 1u);
     EXPECT_EQ(last_frame_ms, 9u);
 }

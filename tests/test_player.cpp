@@ -18,7 +18,7 @@ void expect_stock_invariant() {
 }  // namespace
 
 TEST(PlayerDropIn, FallsStandsAndLandsOnItsThirtyNinthCall) {
-    round_data.player_action = 0;
+    round_data.player_action = action_idle;
     for (int call = 1; call <= 38; ++call) {
         ASSERT_FALSE(player_drop_in()) << call;
         if (call == 1) { EXPECT_EQ(round_data.player_y, -40); }  // speed 1 / 3 moves nothing
@@ -104,7 +104,7 @@ TEST(PlayerThrowing, FirstThrowFromFullStockDrawsVoiceThenXThenY) {
 TEST(PlayerThrowing, EmptyStockHoldsTheThrowUntilAIsReleased) {
     place_player(2);
     round_data.shots_left = 1;
-    for (int i = 1; i < shot_count; ++i) round_data.shots[i].state = 3;
+    for (int i = 1; i < shot_count; ++i) round_data.shots[i].state = shot_spent;
     next_input(5, true);
     update_player();
     ASSERT_EQ(round_data.shots_left, 0);
@@ -248,8 +248,8 @@ TEST(PlayerRefill, ThirtyFramesWithItsPosesThenAFullStock) {
         EXPECT_EQ(round_data.player_pose, expected_pose) << frame;
         if (frame == 29) {
             // Something still in the air when the refill completes vanishes.
-            round_data.shots[37] = Shot{0, 1, 200, 60, 0};
-            round_data.shots[36] = Shot{0, 2, 150, 60, 1};
+            round_data.shots[37] = Shot{0, shot_flying, 200, 60, 0};
+            round_data.shots[36] = Shot{0, shot_sparking, 150, 60, 1};
         }
         if (frame < 30) {
             EXPECT_EQ(round_data.player_action, 2) << frame;

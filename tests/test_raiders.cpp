@@ -19,7 +19,7 @@ void fresh_raiders(int32_t time_left) {
 
 Raider& walker(int row, int slot, int32_t x) {
     Raider& raider = round_data.raiders[row][slot];
-    raider = Raider{x, 32 * row + 44, 2, 0, 1};
+    raider = Raider{x, 32 * row + 44, 2, 0, raider_walking};
     return raider;
 }
 
@@ -36,7 +36,7 @@ std::set<int32_t> hp_at_set_out(int32_t time_left) {
                 if (raider.state != 1) continue;
                 seen.insert(raider.hp);
                 ++set_outs;
-                raider.state = 0;  // back to waiting, to roll again
+                raider.state = raider_waiting;  // back to waiting, to roll again
             }
         }
     }
@@ -85,7 +85,7 @@ TEST(RaidersSetOut, TougherFromTimeThreeThousandDown) {
 TEST(RaidersSetOut, OnlyWaitingRaidersDrawNumbers) {
     fresh_raiders(18000);
     for (auto& row : round_data.raiders)
-        for (Raider& raider : row) raider = Raider{330, 0, 1, 0, 2};  // knocked back, off-screen
+        for (Raider& raider : row) raider = Raider{330, 0, 1, 0, raider_knocked_back};  // knocked back, off-screen
     game_srand(3);
     const int32_t next = game_rand();
     game_srand(3);
@@ -166,7 +166,7 @@ TEST(RaidersKnockBack, LastsFortyMinusTheWalkingPhase) {
     for (int32_t phase : {0, 1, 5, 9, 39}) {
         fresh_raiders(18000);
         Raider& raider = round_data.raiders[3][4];
-        raider = Raider{100, 140, 1, phase, 2};
+        raider = Raider{100, 140, 1, phase, raider_knocked_back};
         int frames = 0;
         while (raider.state == 2 && frames < 100) {
             update_raiders();
@@ -184,7 +184,7 @@ TEST(RaidersKnockBack, LastsFortyMinusTheWalkingPhase) {
 TEST(RaidersFlyingOff, RisesUntilXReachesThreeTwentyThenWaits) {
     fresh_raiders(18000);
     Raider& raider = round_data.raiders[3][0];
-    raider = Raider{250, 140, 0, 3, 3};
+    raider = Raider{250, 140, 0, 3, raider_flying_off};
     for (int frame = 1; frame <= 6; ++frame) {
         update_raiders();
         EXPECT_EQ(raider.y, 140 - 10 * frame);

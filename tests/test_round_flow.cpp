@@ -30,7 +30,7 @@ ReplayResult run_round(long long round_frames) {
 
 // A round reset in this process and put straight into the given state, with
 // the effects on as the title leaves them.
-void enter_round_state(int32_t state) {
+void enter_round_state(RoundFlowState state) {
     ASSERT_TRUE(start_headless_game());
     reset_round();
     se_enabled = true;
@@ -83,7 +83,7 @@ TEST(RoundFlow, MainMusicStartsOnceAndTheOpeningEndsWithTheOnakaVoice) {
 }
 
 TEST(RoundFlow, TimeUpStopsTheMusicStartsTheWhistleAndSilencesEffects) {
-    enter_round_state(4);
+    enter_round_state(round_playing);
     for (Bowl& b : round_data.bowls) b.amount = 1000;
     round_data.time_left = 4;
     EXPECT_FALSE(round_flow());
@@ -100,11 +100,11 @@ TEST(RoundFlow, TimeUpStopsTheMusicStartsTheWhistleAndSilencesEffects) {
 }
 
 TEST(RoundFlow, LastUnitEatenAsTimeRunsOutLosesTheRound) {
-    enter_round_state(4);
+    enter_round_state(round_playing);
     for (Bowl& b : round_data.bowls) b.amount = 0;
     round_data.bowls[3].amount = 1;
     Raider& eater = round_data.raiders[3][0];
-    eater = Raider{64, 140, 1, 0, 1};  // standing at its bowl's line
+    eater = Raider{64, 140, 1, 0, raider_walking};  // standing at its bowl's line
     round_data.time_left = 2;
 
     EXPECT_FALSE(round_flow());
@@ -115,7 +115,7 @@ TEST(RoundFlow, LastUnitEatenAsTimeRunsOutLosesTheRound) {
 }
 
 TEST(RoundFlow, LostRoundShowsTheMissCutInThenGameOverUntilAFreshPress) {
-    enter_round_state(8);
+    enter_round_state(round_lost_banner);
     round_data.bowls[1].amount = 500;
     set_button_a(false, false);
 
@@ -148,8 +148,8 @@ TEST(RoundFlow, LostRoundShowsTheMissCutInThenGameOverUntilAFreshPress) {
 }
 
 TEST(RoundFlow, PlayWrapperSpendsOneMoreFrameBeforeReportingTheEnd) {
-    enter_round_state(10);
-    play_state = 1;
+    enter_round_state(round_game_over);
+    play_state = play_in_round;
     set_button_a(true, false);
     EXPECT_EQ(play_wrapper(), 0);
     EXPECT_EQ(play_state, 2);

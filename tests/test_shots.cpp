@@ -12,7 +12,7 @@ const Rect empty_label = make_rect(248, 176, 304, 192);
 
 Shot& flying_shot(int i, int32_t x, int32_t y) {
     Shot& shot = round_data.shots[i];
-    shot = Shot{i, 1, x, y, 0};
+    shot = Shot{i, shot_flying, x, y, 0};
     round_data.shots_left = i;
     return shot;
 }
@@ -44,7 +44,7 @@ TEST(ShotsHit, ThrownOnLaneZeroStrikesARaiderAtTheStopLineInFrameThree) {
     for (uint32_t seed : {1u, 8u, 21u, 300u}) {
         place_player(0);
         Raider& raider = round_data.raiders[0][1];
-        raider = Raider{112, 44, 2, 3, 1};
+        raider = Raider{112, 44, 2, 3, raider_walking};
         game_srand(seed);
         for (int frame = 1; frame <= 3; ++frame) {
             next_input(5, frame == 1);
@@ -69,9 +69,9 @@ TEST(ShotsHit, ThrownOnLaneZeroStrikesARaiderAtTheStopLineInFrameThree) {
 TEST(ShotsHit, OneShotStrikesEveryRaiderItPassesInThatFrame) {
     ASSERT_TRUE(start_round_display());
     place_player(1);
-    round_data.raiders[1][0] = Raider{96, 76, 2, 0, 1};
-    round_data.raiders[1][4] = Raider{96, 76, 1, 0, 1};
-    round_data.raiders[1][2] = Raider{120, 76, 1, 0, 1};  // not passed yet
+    round_data.raiders[1][0] = Raider{96, 76, 2, 0, raider_walking};
+    round_data.raiders[1][4] = Raider{96, 76, 1, 0, raider_walking};
+    round_data.raiders[1][2] = Raider{120, 76, 1, 0, raider_walking};  // not passed yet
     Shot& shot = flying_shot(30, 90, 96);
     take_sounds();
     update_shots();
@@ -91,7 +91,7 @@ TEST(ShotsHit, TheBandIsStrictlyInsideTheRaidersTopThirtyTwoRows) {
     } cases[] = {{76, false}, {77, true}, {107, true}, {108, false}};
     for (const auto& c : cases) {
         place_player(1);
-        round_data.raiders[1][0] = Raider{96, 76, 2, 0, 1};
+        round_data.raiders[1][0] = Raider{96, 76, 2, 0, raider_walking};
         flying_shot(5, 86, c.shot_y);  // tested at 96: not past the raider's x
         update_shots();
         EXPECT_EQ(round_data.raiders[1][0].hp, 2) << "x equal is no hit";
@@ -104,7 +104,7 @@ TEST(ShotsHit, AKnockedBackRaiderStaysKnockedBackAndAFlyingOneIsStruckAgain) {
     ASSERT_TRUE(start_round_display());
     place_player(1);
     Raider& struck = round_data.raiders[1][0];
-    struck = Raider{150, 76, 3, 20, 2};
+    struck = Raider{150, 76, 3, 20, raider_knocked_back};
     flying_shot(3, 145, 90);
     update_shots();
     EXPECT_EQ(struck.state, 2);
@@ -114,7 +114,7 @@ TEST(ShotsHit, AKnockedBackRaiderStaysKnockedBackAndAFlyingOneIsStruckAgain) {
     // A raider flying off from lane 2 rises through lane 1's band.
     place_player(1);
     Raider& flier = round_data.raiders[2][3];
-    flier = Raider{100, 80, 0, 4, 3};
+    flier = Raider{100, 80, 0, 4, raider_flying_off};
     Shot& shot = flying_shot(10, 150, 95);
     take_sounds();
     update_raiders();  // now at (110, 70): 95 lies within 71..101
@@ -127,14 +127,14 @@ TEST(ShotsHit, AKnockedBackRaiderStaysKnockedBackAndAFlyingOneIsStruckAgain) {
 
 TEST(ShotsHit, AHitAsTheShotLeavesShowsNoSpark) {
     place_player(0);
-    round_data.raiders[0][0] = Raider{300, 44, 2, 0, 1};
+    round_data.raiders[0][0] = Raider{300, 44, 2, 0, raider_walking};
     Shot& shot = flying_shot(0, 310, 60);
     update_shots();
     EXPECT_EQ(round_data.raiders[0][0].hp, 1);
     EXPECT_EQ(shot.state, 3);
     // One frame earlier it sparks.
     place_player(0);
-    round_data.raiders[0][0] = Raider{300, 44, 2, 0, 1};
+    round_data.raiders[0][0] = Raider{300, 44, 2, 0, raider_walking};
     Shot& earlier = flying_shot(0, 305, 60);
     update_shots();
     EXPECT_EQ(earlier.state, 2);
@@ -150,19 +150,19 @@ TEST(ShotsGauge, IconsForTheStockAndTheLabelWhenItIsEmpty) {
     EXPECT_NE(sprites_hash(full), sprites_hash({})) << "the icons show";
 
     // One thrown: the icon at x 304 is gone and the shot flies.
-    round_data.shots[37] = Shot{0, 1, 70, 96, 0};
+    round_data.shots[37] = Shot{0, shot_flying, 70, 96, 0};
     std::vector<Placed> after_one(full.begin(), full.end() - 1);
     after_one.push_back({70, 96, make_rect(216, 176, 224, 184)});
     EXPECT_EQ(drawn_hash(update_shots), sprites_hash(after_one));
 
     // All spent: only the label.
-    for (Shot& s : round_data.shots) s.state = 3;
+    for (Shot& s : round_data.shots) s.state = shot_spent;
     EXPECT_EQ(drawn_hash(update_shots), sprites_hash({{100, 208, empty_label}}));
     EXPECT_NE(sprites_hash({{100, 208, empty_label}}), sprites_hash({}));
 
     // The label is drawn first, under a spark of a higher index.
-    round_data.shots[0] = Shot{0, 2, 110, 212, 1};
-    round_data.shots[5] = Shot{5, 2, 120, 212, 2};
+    round_data.shots[0] = Shot{0, shot_sparking, 110, 212, 1};
+    round_data.shots[5] = Shot{5, shot_sparking, 120, 212, 2};
     EXPECT_EQ(drawn_hash(update_shots),
               sprites_hash({{100, 208, empty_label},
                             {110, 212, make_rect(232, 176, 240, 184)},
@@ -173,7 +173,7 @@ TEST(ShotsGauge, TheLabelShowsFromTheFrameOfTheLastThrow) {
     ASSERT_TRUE(start_round_display());
     place_player(1);
     round_data.shots_left = 1;
-    for (int i = 1; i < shot_count; ++i) round_data.shots[i].state = 3;
+    for (int i = 1; i < shot_count; ++i) round_data.shots[i].state = shot_spent;
     next_input(5, true);
     update_player();
     const Shot thrown = round_data.shots[0];

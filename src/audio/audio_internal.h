@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "audio/audio.h"
 #include "audio/wave_reader.h"
 #include "platform/platform.h"
 
-// Slots 0 to 6 hold the effects; the last one is the voice channel.
-constexpr int voice_slot = sound_slot_count - 1;
+static_assert(voice_slot == sound_slot_count - 1, "the voice channel is the last slot");
 
 // One slot's clip: made for the clip's own format, then filled with its
 // samples, which the platform takes in that format for the slot's channel.

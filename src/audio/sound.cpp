@@ -117,6 +117,11 @@ void tick_voice_cooldown() {
     if (voice_cooldown <= 0) voice_cooldown = 0;
 }
 
+void reset_sound_state() {
+    se_enabled = true;
+    voice_cooldown = 0;
+}
+
 void release_sound() {
     for (int slot = 0; slot < sound_slot_count; ++slot) release_slot(slot);
     if (sound_device) {

@@ -5,6 +5,8 @@
 
 InputState input;
 
+void reset_input() { input = InputState{}; }
+
 uint8_t read_joystick() {
     JoystickState joystick;
     if (!platform_read_joystick(&joystick)) return 0;

@@ -19,6 +19,12 @@ struct InputState {
 
 extern InputState input;
 
+constexpr int32_t dir_neutral = 5;
+// The keypad's rows: any of the three downward, upward or level directions.
+inline bool dir_is_down(int32_t dir) { return dir == 1 || dir == 2 || dir == 3; }
+inline bool dir_is_up(int32_t dir) { return dir == 7 || dir == 8 || dir == 9; }
+inline bool dir_is_level(int32_t dir) { return dir == 4 || dir == 5 || dir == 6; }
+
 // JoyBits returned by read_joystick.
 enum : uint8_t {
     joy_up = 0x01,
@@ -32,6 +38,8 @@ enum : uint8_t {
 };
 
 void poll_input();
+// Nothing held, no device chosen: the snapshot as it is before the first frame.
+void reset_input();
 int32_t read_direction();
 uint8_t read_joystick();
 

@@ -17,14 +17,14 @@ void draw_full_bowls() {
 
 bool bowls_drop_in() {
     RoundState& r = round_data;
-    if (r.bowl_drop_state == 0) {
+    if (r.bowl_drop_state == bowls_drop_setting_up) {
         for (int32_t i = 0; i < lane_count; ++i) {
             r.bowls[i].x = 88 - 16 * i;
             r.bowls[i].y = 32 * i - 136;
             r.bowls[i].amount = 1000;
         }
         r.bowl_fall_speed = 0;
-        r.bowl_drop_state = 1;
+        r.bowl_drop_state = bowls_drop_falling;
     }
     for (Bowl& bowl : r.bowls) bowl.y += r.bowl_fall_speed;
     r.bowl_fall_speed += 1;
@@ -32,7 +32,7 @@ bool bowls_drop_in() {
         // Pull all four back by the overshoot so that they land on their lanes.
         const int32_t overshoot = r.bowls[0].y - 48;
         r.bowl_fall_speed = overshoot;
-        r.bowl_drop_state = 0;
+        r.bowl_drop_state = bowls_drop_setting_up;
         for (Bowl& bowl : r.bowls) bowl.y -= overshoot;
         draw_full_bowls();
         return true;

@@ -9,14 +9,6 @@
 
 namespace {
 
-enum PlayerAction : int32_t {
-    action_idle = 0,
-    action_throwing = 1,
-    action_refilling = 2,
-    action_changing_lane = 3,
-    action_landing = 4,
-};
-
 constexpr int32_t hop_frames = 16;
 constexpr int32_t landing_frames = 5;
 constexpr int32_t throw_cooldown = 5;
@@ -25,13 +17,9 @@ constexpr int32_t refill_frames = 30;
 // Lift of the hop in units of 2 pixels, indexed by the frames of movement left.
 constexpr int32_t hop_table[hop_frames] = {5, 9, 12, 14, 15, 16, 17, 17, 17, 17, 16, 15, 14, 12, 9, 5};
 
-bool is_down(int32_t dir) { return dir == 1 || dir == 2 || dir == 3; }
-bool is_up(int32_t dir) { return dir == 7 || dir == 8 || dir == 9; }
-bool is_level(int32_t dir) { return dir == 4 || dir == 5 || dir == 6; }
-
 void start_lane_change(int32_t pose, int32_t step) {
     RoundState& r = round_data;
-    play_se(2);
+    play_se(effect_hop);
     r.player_timer = hop_frames;
     r.player_action = action_changing_lane;
     r.player_pose = pose;
@@ -40,9 +28,9 @@ void start_lane_change(int32_t pose, int32_t step) {
 
 void idle_input() {
     RoundState& r = round_data;
-    if (is_down(input.dir)) {
+    if (dir_is_down(input.dir)) {
         if (r.player_lane != 3) start_lane_change(3, 1);
-    } else if (is_up(input.dir)) {
+    } else if (dir_is_up(input.dir)) {
         if (r.player_lane != 0) start_lane_change(5, -1);
     }
     // A refill press overrides a lane change begun in the same frame.
@@ -50,13 +38,13 @@ void idle_input() {
         r.player_timer = 0;
         r.player_action = action_refilling;
         r.player_pose = 1;
-        play_se(4);
+        play_se(effect_refill);
     }
 }
 
 void throw_shot() {
     RoundState& r = round_data;
-    play_se(3);
+    play_se(effect_throw);
     r.player_action = action_throwing;
     r.player_timer = throw_cooldown;
     if (r.shots_left == shot_count)
@@ -67,7 +55,7 @@ void throw_shot() {
     Shot& shot = r.shots[r.shots_left];
     shot.x = r.player_x + game_rand() % 4 + 28;
     shot.y = r.player_y + game_rand() % 4 + 15;
-    shot.state = 1;
+    shot.state = shot_flying;
     shot.timer = 0;
 }
 
@@ -113,7 +101,7 @@ void refilling() {
     if (r.player_timer >= 10) r.player_pose = 2;
     if (r.player_timer >= 20) r.player_pose = 1;
     if (r.player_timer >= refill_frames) {
-        play_se(4);
+        play_se(effect_refill);
         r.player_timer = 0;
         r.player_action = action_throwing;
         r.player_pose = 0;
@@ -122,7 +110,7 @@ void refilling() {
         for (int32_t i = 0; i < shot_count; ++i) {
             r.shots[i].timer = 0;
             r.shots[i].id = i;
-            r.shots[i].state = 0;
+            r.shots[i].state = shot_in_stock;
         }
     }
 }
@@ -152,7 +140,7 @@ void update_player() {
         r.player_y = 32 * r.player_lane + 48;
     }
     r.idle_clock = (r.idle_clock + 1) % 60;
-    if (r.player_action == action_idle && is_level(input.dir)) idle_animation();
+    if (r.player_action == action_idle && dir_is_level(input.dir)) idle_animation();
 }
 
 void draw_player(int32_t x, int32_t y, int32_t pose) {
@@ -168,33 +156,33 @@ void draw_player(int32_t x, int32_t y, int32_t pose) {
 
 bool player_drop_in() {
     RoundState& r = round_data;
-    if (r.drop_state == 0) {
+    if (r.drop_state == player_drop_setting_up) {
         r.drop_speed = 0;
         r.player_x = 40;
         r.player_y = -40;
         r.player_timer = 0;
         r.player_pose = 3;
         r.player_lane = 1;
-        r.drop_state = 1;
+        r.drop_state = player_drop_falling;
     }
     switch (r.drop_state) {
-    case 1:
+    case player_drop_falling:
         r.drop_speed += 1;
         r.player_y += r.drop_speed / 3;
         if (r.player_y >= 80) {
             r.player_y = 80;
             r.player_pose = 2;
-            r.drop_state = 2;
+            r.drop_state = player_drop_crouching;
         }
         break;
-    case 2:
+    case player_drop_crouching:
         r.player_timer += 1;
-        if (r.player_timer >= 10) r.drop_state = 3;
+        if (r.player_timer >= 10) r.drop_state = player_drop_standing;
         break;
-    case 3:
+    case player_drop_standing:
         r.player_pose = 0;
         r.player_timer = 0;
-        r.drop_state = 0;
+        r.drop_state = player_drop_setting_up;
         draw_player(r.player_x, r.player_y, r.player_pose);
         return true;
     default:
@@ -206,7 +194,7 @@ bool player_drop_in() {
 
 void draw_throw_flash() {
     RoundState& r = round_data;
-    // Action 1 with the cooldown at 4 holds only in the frame of a throw.
+    // Throwing with the cooldown at 4 holds only in the frame of a throw.
     if (r.player_action != action_throwing || r.player_timer != 4) return;
     const Rect picture = make_rect(208 + 16 * r.flash_frame, 192, 224 + 16 * r.flash_frame, 208);
     const int32_t dy = game_rand() % 4;

@@ -20,7 +20,7 @@ void wait_off_screen(Raider& raider, int32_t row) {
     if (game_rand() % 500 == 1) {
         raider.hp = game_rand() % 2 + 1;
         if (round_data.time_left <= 3000) raider.hp += 2;
-        raider.state = 1;
+        raider.state = raider_walking;
     }
 }
 
@@ -43,7 +43,7 @@ void walk(Raider& raider, int32_t row) {
 void knocked_back(Raider& raider) {
     // The knock-back runs on from the walking phase, so it lasts 40 - phase frames.
     raider.anim += 1;
-    if (raider.anim >= 40) raider.state = 1;
+    if (raider.anim >= 40) raider.state = raider_walking;
     raider.x += 2;
     draw_sprite(raider.x, raider.y, struck_picture);
 }
@@ -51,7 +51,7 @@ void knocked_back(Raider& raider) {
 void fly_off(Raider& raider) {
     raider.x += 10;
     raider.y -= 10;
-    if (raider.x >= 320) raider.state = 0;
+    if (raider.x >= 320) raider.state = raider_waiting;
     draw_sprite(raider.x, raider.y, struck_picture);
 }
 
@@ -61,10 +61,10 @@ void update_raiders() {
     for (int32_t row = 0; row < lane_count; ++row) {
         for (Raider& raider : round_data.raiders[row]) {
             switch (raider.state) {
-            case 0: wait_off_screen(raider, row); break;
-            case 1: walk(raider, row); break;
-            case 2: knocked_back(raider); break;
-            case 3: fly_off(raider); break;
+            case raider_waiting: wait_off_screen(raider, row); break;
+            case raider_walking: walk(raider, row); break;
+            case raider_knocked_back: knocked_back(raider); break;
+            case raider_flying_off: fly_off(raider); break;
             default: break;
             }
         }

@@ -2,3 +2,5 @@
 #include "gameplay/gameplay.h"
 
 RoundState round_data;
+
+void reset_round_data() { round_data = RoundState{}; }

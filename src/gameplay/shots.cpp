@@ -12,14 +12,14 @@ void strike_raiders(Shot& shot) {
     for (auto& row : round_data.raiders) {
         for (Raider& raider : row) {
             if (shot.x > raider.x && shot.y > raider.y && shot.y < raider.y + 32) {
-                play_se(6);
-                raider.state = 2;
+                play_se(effect_hit);
+                raider.state = raider_knocked_back;
                 raider.hp -= 1;
                 if (raider.hp <= 0) {
-                    raider.state = 3;
-                    play_se(5);
+                    raider.state = raider_flying_off;
+                    play_se(effect_knockout);
                 }
-                shot.state = 2;
+                shot.state = shot_sparking;
             }
         }
     }
@@ -30,13 +30,13 @@ void fly(Shot& shot) {
     shot.x += 10;
     strike_raiders(shot);
     // Leaving the screen wins over a hit in the same frame: no spark then.
-    if (shot.x >= 320) shot.state = 3;
+    if (shot.x >= 320) shot.state = shot_spent;
 }
 
 void spark(Shot& shot) {
     draw_sprite(shot.x, shot.y, make_rect(224 + 8 * shot.timer, 176, 232 + 8 * shot.timer, 184));
     shot.timer += 1;
-    if (shot.timer >= 3) shot.state = 3;
+    if (shot.timer >= 3) shot.state = shot_spent;
 }
 
 }  // namespace
@@ -44,13 +44,13 @@ void spark(Shot& shot) {
 void update_shots() {
     RoundState& r = round_data;
     // shots[0] leaves the stock last, so its state tells whether the stock is empty.
-    if (r.shots[0].state != 0) draw_sprite(100, 208, make_rect(248, 176, 304, 192));
+    if (r.shots[0].state != shot_in_stock) draw_sprite(100, 208, make_rect(248, 176, 304, 192));
     for (int32_t i = 0; i < shot_count; ++i) {
         Shot& shot = r.shots[i];
         switch (shot.state) {
-        case 0: draw_sprite(8 * i + 8, 208, make_rect(208, 176, 216, 192)); break;
-        case 1: fly(shot); break;
-        case 2: spark(shot); break;
+        case shot_in_stock: draw_sprite(8 * i + 8, 208, make_rect(208, 176, 216, 192)); break;
+        case shot_flying: fly(shot); break;
+        case shot_sparking: spark(shot); break;
         default: break;
         }
     }

@@ -12,7 +12,7 @@ void timer_digits(int32_t time_left, int32_t out[4]) {
 
 int32_t timer_row_offset(int32_t time_left) { return time_left > 3000 ? 0 : 16; }
 
-int32_t update_timer_hud(bool counting) {
+RoundEnd update_timer_hud(bool counting) {
     RoundState& r = round_data;
     if (counting) r.time_left -= 2;
 
@@ -30,7 +30,7 @@ int32_t update_timer_hud(bool counting) {
     // Empty bowls are judged first, so they win over time-up in the same frame.
     int32_t total = 0;
     for (const Bowl& bowl : r.bowls) total += bowl.amount;
-    if (total <= 0) return 2;
-    if (r.time_left <= 0) return 1;
-    return 0;
+    if (total <= 0) return round_food_gone;
+    if (r.time_left <= 0) return round_time_up;
+    return round_goes_on;
 }

@@ -43,11 +43,17 @@ bool wipe_open();
 bool wipe_close();
 bool mosaic_out();
 
+// Where a wipe stands: not begun, its bars moving, or finished and due to end.
+enum WipeState : int32_t { wipe_idle = 0, wipe_moving = 1, wipe_finished = 2 };
+
 extern int32_t mosaic_step;
-extern int32_t wipe_open_state;
+extern WipeState wipe_open_state;
 extern int32_t wipe_open_offset;
-extern int32_t wipe_close_state;
+extern WipeState wipe_close_state;
 extern int32_t wipe_close_offset;
+
+// Every transition back to not begun, as at start-up.
+void reset_transitions();
 
 // ---- Looking at the pictures (trace, screenshots, tests) -------------------------------
 

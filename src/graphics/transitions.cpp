@@ -3,27 +3,35 @@
 #include "graphics/picture.h"
 
 int32_t mosaic_step = 0;
-int32_t wipe_open_state = 0;
+WipeState wipe_open_state = wipe_idle;
 int32_t wipe_open_offset = 0;
-int32_t wipe_close_state = 0;
+WipeState wipe_close_state = wipe_idle;
 int32_t wipe_close_offset = 0;
+
+void reset_transitions() {
+    mosaic_step = 0;
+    wipe_open_state = wipe_idle;
+    wipe_open_offset = 0;
+    wipe_close_state = wipe_idle;
+    wipe_close_offset = 0;
+}
 
 // The band of rows 120 - offset .. 120 + offset shows; the bars cover the rest.
 bool wipe_open() {
-    if (wipe_open_state == 0) {
+    if (wipe_open_state == wipe_idle) {
         wipe_open_offset = 0;
-        wipe_open_state = 1;
+        wipe_open_state = wipe_moving;
     }
-    if (wipe_open_state == 1) {
+    if (wipe_open_state == wipe_moving) {
         fill_black(back_buffer, make_rect(0, 0, screen_width, 120 - wipe_open_offset));
         fill_black(back_buffer, make_rect(0, 121 + wipe_open_offset, screen_width, screen_height));
-        if (wipe_open_offset > 160) wipe_open_state = 2;
+        if (wipe_open_offset > 160) wipe_open_state = wipe_finished;
         wipe_open_offset += 2;
         return false;
     }
-    if (wipe_open_state == 2) {
+    if (wipe_open_state == wipe_finished) {
         wipe_open_offset = 0;
-        wipe_open_state = 0;
+        wipe_open_state = wipe_idle;
         return true;
     }
     return false;
@@ -31,21 +39,21 @@ bool wipe_open() {
 
 // Bars grow from the top and bottom edges until they meet.
 bool wipe_close() {
-    if (wipe_close_state == 0) {
+    if (wipe_close_state == wipe_idle) {
         wipe_close_offset = 0;
-        wipe_close_state = 1;
+        wipe_close_state = wipe_moving;
     }
-    if (wipe_close_state == 1) {
+    if (wipe_close_state == wipe_moving) {
         fill_black(back_buffer, make_rect(0, 0, screen_width, wipe_close_offset));
         fill_black(back_buffer, make_rect(0, screen_height - wipe_close_offset, screen_width, screen_height));
-        if (wipe_close_offset > 160) wipe_close_state = 2;
+        if (wipe_close_offset > 160) wipe_close_state = wipe_finished;
         wipe_close_offset += 2;
         return false;
     }
-    if (wipe_close_state == 2) {
+    if (wipe_close_state == wipe_finished) {
         fill_black(back_buffer, make_rect(0, 0, screen_width, screen_height));
         wipe_close_offset = 0;
-        wipe_close_state = 0;
+        wipe_close_state = wipe_idle;
         return true;
     }
     return false;

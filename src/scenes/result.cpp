@@ -7,8 +7,13 @@
 #include "scenes/scenes.h"
 #include "core/input.h"
 
-int32_t result_state = 0;
+ResultState result_state = result_window_growing;
 int32_t result_counter = 0;
+
+void reset_result() {
+    result_state = result_window_growing;
+    result_counter = 0;
+}
 
 void take_rank() {
     RoundState& r = round_data;
@@ -39,9 +44,9 @@ static void draw_ranked_screen() {
 static void draw_staff() { draw_sprite(0, 0, make_rect(0, 0, screen_width, screen_height)); }
 
 bool result_sequence() {
-    if (result_state != 6) clear_screen();
+    if (result_state != result_staff_shown) clear_screen();
     switch (result_state) {
-    case 0: {
+    case result_window_growing: {
         // A window growing from the centre pixel; the picture sits 32 rows lower on screen.
         const int32_t n = result_counter;
         const int32_t q = 11 * n / 4;
@@ -49,57 +54,57 @@ bool result_sequence() {
         result_counter += 1;
         if (result_counter >= 32) {
             result_counter = 320;
-            result_state = 1;
+            result_state = result_banner_sliding;
         }
         return false;
     }
-    case 1:
+    case result_banner_sliding:
         draw_end_picture();
         draw_banner(result_counter);
         result_counter -= 4;
         if (result_counter <= 48) {
             take_rank();
             result_counter = 0;
-            result_state = 2;
+            result_state = result_rank_rising;
         }
         return false;
-    case 2:
+    case result_rank_rising:
         draw_end_picture();
         draw_banner(48);
         draw_rank(result_counter);
         result_counter += 2;
         if (result_counter >= 64) {
             result_counter = 0;
-            result_state = 3;
+            result_state = result_rank_shown;
         }
         return false;
-    case 3:
+    case result_rank_shown:
         draw_ranked_screen();
         result_counter += 1;
-        if (result_counter >= 200) result_state = 4;
+        if (result_counter >= 200) result_state = result_breaking_up;
         return false;
-    case 4:
+    case result_breaking_up:
         // The mosaic eats the sheet itself, so each frame shows the holes of the frames before.
         draw_ranked_screen();
         if (!mosaic_out()) return false;
         if (round_data.rank == 3) {
             load_sheet("bitmap/staff.bmp");
-            result_state = 5;
+            result_state = result_staff_opening;
             return false;
         }
-        result_state = 0;
+        result_state = result_window_growing;
         result_counter = 0;
         return true;
-    case 5:
+    case result_staff_opening:
         draw_staff();
         se_enabled = true;  // so that leaving the staff screen is heard
-        if (wipe_open()) result_state = 6;
+        if (wipe_open()) result_state = result_staff_shown;
         return false;
-    case 6:
+    case result_staff_shown:
         draw_staff();
         if (button_a_pressed()) {
-            result_state = 0;
-            play_se(0);
+            result_state = result_window_growing;
+            play_se(effect_confirm);
             stop_music();
             result_counter = 0;
             return true;

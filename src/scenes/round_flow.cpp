@@ -7,8 +7,13 @@
 #include "scenes/scenes.h"
 #include "core/input.h"
 
-int32_t play_state = 0;
-int32_t round_state = 0;
+PlayState play_state = play_starting_music;
+RoundFlowState round_state = round_setting_up;
+
+void reset_round_flow() {
+    play_state = play_starting_music;
+    round_state = round_setting_up;
+}
 
 void reset_round() {
     load_sheet("bitmap/main.bmp");
@@ -21,10 +26,10 @@ void reset_round() {
     r.time_left = 18000;
     r.shots_left = shot_count;
     r.player_lane = 1;
-    r.player_action = 0;
+    r.player_action = action_idle;
     for (Shot& s : r.shots) {
         s.id = 0;
-        s.state = 0;
+        s.state = shot_in_stock;
         s.x = 0;
         s.y = 0;
         s.timer = 0;
@@ -33,7 +38,7 @@ void reset_round() {
         for (Raider& e : row) {
             e.anim = 0;
             e.hp = 0;
-            e.state = 0;
+            e.state = raider_waiting;
             e.x = 0;
             e.y = 0;
         }
@@ -46,31 +51,31 @@ static void draw_full_sheet() {
 }
 
 bool round_flow() {
-    if (round_state == 0) {
+    if (round_state == round_setting_up) {
         reset_round();
-        round_state = 1;
+        round_state = round_opening;
     }
     switch (round_state) {
-    case 1:
+    case round_opening:
         draw_playfield();
         update_timer_hud(false);
         if (wipe_open()) {
             play_voice("voice/onaka.wav");
-            round_state = 2;
+            round_state = round_bowls_dropping;
         }
         return false;
-    case 2:
+    case round_bowls_dropping:
         draw_playfield();
-        if (bowls_drop_in()) round_state = 3;
+        if (bowls_drop_in()) round_state = round_player_dropping;
         update_timer_hud(false);
         return false;
-    case 3:
+    case round_player_dropping:
         draw_playfield();
-        if (player_drop_in()) round_state = 4;
+        if (player_drop_in()) round_state = round_playing;
         draw_bowls();
         update_timer_hud(false);
         return false;
-    case 4: {
+    case round_playing: {
         draw_playfield();
         update_player();
         draw_player(round_data.player_x, round_data.player_y, round_data.player_pose);
@@ -78,46 +83,46 @@ bool round_flow() {
         update_raiders();
         update_shots();
         // The end is judged after a full frame of play.
-        const int32_t r = update_timer_hud(true);
-        if (r == 1) {
+        const RoundEnd end = update_timer_hud(true);
+        if (end == round_time_up) {
             stop_music();
             play_music("midi/hue.mid", false);
             se_enabled = false;  // the whistle is heard alone; the staff screen or the title turns them back on
-            round_state = 5;
-        } else if (r == 2) {
-            round_state = 8;
+            round_state = round_won_banner;
+        } else if (end == round_food_gone) {
+            round_state = round_lost_banner;
         }
         return false;
     }
-    case 5:
+    case round_won_banner:
         if (finish_cutin(true)) {
-            round_state = 6;
+            round_state = round_ranking;
             load_sheet("bitmap/end.bmp");
         }
         return false;
-    case 6:
+    case round_ranking:
         if (result_sequence()) {
-            round_state = 0;
+            round_state = round_setting_up;
             return true;
         }
         return false;
-    case 8:
+    case round_lost_banner:
         // A lost round shows empty bowls, whatever the raiders left.
         for (Bowl& b : round_data.bowls) b.amount = 0;
         if (finish_cutin(false)) {
             load_sheet("bitmap/gameover.bmp");
-            round_state = 9;
+            round_state = round_game_over_opening;
         }
         return false;
-    case 9:
+    case round_game_over_opening:
         draw_full_sheet();
-        if (wipe_open()) round_state = 10;
+        if (wipe_open()) round_state = round_game_over;
         return false;
-    case 10:
+    case round_game_over:
         draw_full_sheet();
         if (button_a_pressed()) {
-            round_state = 0;
-            play_se(2);
+            round_state = round_setting_up;
+            play_se(effect_hop);
             stop_music();
             return true;
         }
@@ -128,17 +133,17 @@ bool round_flow() {
 }
 
 int32_t play_wrapper() {
-    if (play_state == 0) {
+    if (play_state == play_starting_music) {
         play_music("midi/main.mid", true);
-        play_state = 1;
+        play_state = play_in_round;
     }
     switch (play_state) {
-    case 1:
-        if (round_flow()) play_state = 2;
+    case play_in_round:
+        if (round_flow()) play_state = play_leaving;
         return 0;
-    case 2:
+    case play_leaving:
         // One more frame, drawing nothing, before the title takes over.
-        play_state = 0;
+        play_state = play_starting_music;
         return 1;
     default:
         return 0;

@@ -6,13 +6,23 @@
 #include "scenes/scenes.h"
 #include "core/input.h"
 
-int32_t title_state = 0;
-int32_t menu_choice = 0;
-int32_t cursor_pos = 0;
+TitleState title_state = title_starting_music;
+MenuChoice menu_choice = choice_none;
+int32_t cursor_pos = item_start;
 int32_t cursor_blink = 0;
 int32_t logo_y = 32;
 int32_t logo_speed = 1;  // fifths of a pixel per frame, positive = down
 int32_t strip_offset = 0;
+
+void reset_title() {
+    title_state = title_starting_music;
+    menu_choice = choice_none;
+    cursor_pos = item_start;
+    cursor_blink = 0;
+    logo_y = 32;
+    logo_speed = 1;
+    strip_offset = 0;
+}
 
 void draw_title_background() {
     const Rect tile = make_rect(288, 0, 320, 32);
@@ -45,43 +55,38 @@ static void draw_cursor() {
     draw_sprite(192, 112 + 32 * cursor_pos, make_rect(left, 0, left + 32, 32));
 }
 
-int32_t menu_cursor(bool interactive) {
+MenuChoice menu_cursor(bool interactive) {
     cursor_blink = (cursor_blink + 1) % 10;
     if (!interactive) {
         draw_cursor();
-        return 0;
+        return choice_none;
     }
 
     // One step per push: the stick has to come back to neutral before the next.
-    if (input.dir_prev == 5) {
-        switch (input.dir) {
-        case 1: case 2: case 3:
-            cursor_pos = cursor_pos == 2 ? 0 : cursor_pos + 1;
-            play_se(1);
-            break;
-        case 7: case 8: case 9:
-            cursor_pos = cursor_pos == 0 ? 2 : cursor_pos - 1;
-            play_se(1);
-            break;
-        default:
-            break;
+    if (input.dir_prev == dir_neutral) {
+        if (dir_is_down(input.dir)) {
+            cursor_pos = cursor_pos == item_quit ? item_start : cursor_pos + 1;
+            play_se(effect_cursor);
+        } else if (dir_is_up(input.dir)) {
+            cursor_pos = cursor_pos == item_start ? item_quit : cursor_pos - 1;
+            play_se(effect_cursor);
         }
     }
     draw_cursor();
 
     if (button_a_pressed()) {
-        play_se(0);
+        play_se(effect_confirm);
         // The explanation plays under the title music; start and quit silence it.
-        if (cursor_pos != 1) stop_music();
-        return cursor_pos + 1;
+        if (cursor_pos != item_explanation) stop_music();
+        return MenuChoice(cursor_pos + 1);
     }
-    return 0;
+    return choice_none;
 }
 
 bool show_explanation() {
     copy_whole_sheet();
     if (button_a_pressed()) {
-        play_se(2);
+        play_se(effect_hop);
         return true;
     }
     return false;
@@ -92,53 +97,53 @@ static void draw_title() {
     draw_title_logo();
 }
 
-int32_t title_scene() {
-    if (title_state == 0) {
+TitleResult title_scene() {
+    if (title_state == title_starting_music) {
         se_enabled = true;
         play_music("midi/title.mid", true);
-        title_state = 1;
+        title_state = title_loading_sheet;
     }
-    if (title_state == 1) {
+    if (title_state == title_loading_sheet) {
         load_sheet("bitmap/title.bmp");
-        title_state = 2;
+        title_state = title_opening;
     }
     switch (title_state) {
-    case 2:
+    case title_opening:
         draw_title();
         menu_cursor(false);
-        if (wipe_open()) title_state = 3;
-        menu_choice = 0;
-        return 0;
-    case 3:
+        if (wipe_open()) title_state = title_choosing;
+        menu_choice = choice_none;
+        return title_goes_on;
+    case title_choosing:
         draw_title();
         menu_choice = menu_cursor(true);
-        if (menu_choice != 0) {
-            title_state = 4;
-            if (menu_choice == 1) play_voice("voice/hajimaru.wav");
-            if (menu_choice == 2) play_voice("voice/setumei.wav");
+        if (menu_choice != choice_none) {
+            title_state = title_closing;
+            if (menu_choice == choice_start) play_voice("voice/hajimaru.wav");
+            if (menu_choice == choice_explanation) play_voice("voice/setumei.wav");
         }
-        return 0;
-    case 4:
+        return title_goes_on;
+    case title_closing:
         draw_title();
         menu_cursor(false);
-        if (!wipe_close()) return 0;
-        if (menu_choice == 1) {
-            menu_choice = 0;
-            title_state = 0;
-            return 1;
+        if (!wipe_close()) return title_goes_on;
+        if (menu_choice == choice_start) {
+            menu_choice = choice_none;
+            title_state = title_starting_music;
+            return title_start_chosen;
         }
-        if (menu_choice == 2) {
+        if (menu_choice == choice_explanation) {
             load_sheet("bitmap/setumei.bmp");
-            title_state = 5;
-            return 0;
+            title_state = title_explaining;
+            return title_goes_on;
         }
-        if (menu_choice == 3) return 2;  // quit: the program ends, nothing to reset
-        return 0;
-    case 5:
-        // Back to state 1: the title sheet is reloaded and wiped open, the music goes on.
-        if (show_explanation()) title_state = 1;
-        return 0;
+        if (menu_choice == choice_quit) return title_quit_chosen;  // the program ends, nothing to reset
+        return title_goes_on;
+    case title_explaining:
+        // Back to loading: the title sheet is reloaded and wiped open, the music goes on.
+        if (show_explanation()) title_state = title_loading_sheet;
+        return title_goes_on;
     default:
-        return 0;
+        return title_goes_on;
     }
 }

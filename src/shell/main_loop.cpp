@@ -13,7 +13,14 @@
 PlatformWindow* main_window = nullptr;
 uint32_t frame_rate = 60;
 uint32_t last_frame_ms = 0;
-int32_t top_scene = 0;
+TopScene top_scene = scene_title;
+
+void reset_shell() {
+    main_window = nullptr;
+    frame_rate = 60;
+    last_frame_ms = 0;
+    top_scene = scene_title;
+}
 
 // Safe at any point: each release checks what it holds first, so a half-done
 // start-up or a second call costs nothing.
@@ -51,29 +58,28 @@ static void window_proc(const PlatformMessage& message) {
     }
 }
 
-int run_title_guarded() {
-    const int32_t r = title_scene();
-    if (r == 1) return 1;
-    if (r == 2) return 2;
-    return 0;
+TitleResult title_frame_result() {
+    const TitleResult result = title_scene();
+    if (result == title_start_chosen || result == title_quit_chosen) return result;
+    return title_goes_on;
 }
 
 bool run_top_scene() {
     switch (top_scene) {
-    case 0: {
-        const int r = run_title_guarded();
-        if (r == 1) top_scene = 1;
-        return r == 2;
+    case scene_title: {
+        const TitleResult result = title_frame_result();
+        if (result == title_start_chosen) top_scene = scene_play;
+        return result == title_quit_chosen;
     }
-    case 1:
-        if (play_wrapper() != 0) top_scene = 0;
+    case scene_play:
+        if (play_wrapper() != 0) top_scene = scene_title;
         return false;
     default:
         return false;
     }
 }
 
-bool frame_tick() {
+bool frame_ends_loop() {
     const uint32_t now = platform_ticks_ms();
     if (now - last_frame_ms <= 1000 / frame_rate) return false;
 
@@ -94,6 +100,7 @@ static void fail_start_up(const char* text) {
 }
 
 bool game_start() {
+    reset_game_state();
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
     on_window_created();
 
@@ -125,7 +132,7 @@ bool game_step() {
         window_proc(message);
         return true;
     }
-    if (frame_tick()) return false;
+    if (frame_ends_loop()) return false;
     // Sleep until the next frame is due instead of spinning on the clock.
     platform_wait_until(last_frame_ms + 1000 / frame_rate + 1);
     return true;

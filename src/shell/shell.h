@@ -6,13 +6,16 @@
 #include <cstdint>
 
 struct PlatformWindow;
+enum TitleResult : int32_t;  // scenes/scenes.h
 
 // ---- Entry, window and frame loop ---------------------------------------------
 
 extern PlatformWindow* main_window;
 extern uint32_t frame_rate;     // 60: frames per second aimed at
 extern uint32_t last_frame_ms;  // clock at the start of the last presented frame
-extern int32_t top_scene;       // 0 title, 1 play
+enum TopScene : int32_t { scene_title = 0, scene_play = 1 };
+
+extern TopScene top_scene;
 
 // Runs the whole program and returns its exit code (always 0).
 int game_main();
@@ -25,7 +28,18 @@ bool game_start();
 bool game_step();
 void game_finish();
 
-// True when the message loop is to end.
-bool frame_tick();
+// Runs a frame when one is due; true when it ended the message loop.
+bool frame_ends_loop();
+// Steps the scene on top; true when it ended the program.
 bool run_top_scene();
-int run_title_guarded();
+// Steps the title and says what came of its frame.
+TitleResult title_frame_result();
+
+// Every global of the game back to how the program starts it: the shell's,
+// the scenes', the round's, the transitions', the sound's (not its loaded
+// clips), the input and the random generator. The language stays as chosen:
+// it is a setting, given before the game starts. Start-up calls it, so a
+// second game in one process starts like the first.
+void reset_game_state();
+// The shell's own part of it.
+void reset_shell();

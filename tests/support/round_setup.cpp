@@ -12,13 +12,13 @@ void place_player(int32_t lane) {
     r.player_lane = lane;
     r.player_x = 56 - 16 * lane;
     r.player_y = 32 * lane + 48;
-    r.player_action = 0;
+    r.player_action = action_idle;
     r.player_timer = 0;
     r.player_pose = 0;
     r.shots_left = shot_count;
     // Waiting raiders stand far right, out of every shot's way.
     for (auto& row : r.raiders)
-        for (Raider& raider : row) raider = Raider{400, 0, 0, 0, 0};
+        for (Raider& raider : row) raider = Raider{400, 0, 0, 0, raider_waiting};
     for (Bowl& bowl : r.bowls) bowl.amount = 1000;
     r.time_left = 18000;
 }
@@ -56,7 +56,7 @@ bool sound_is_recorded() {
     headless_take_events();
     const bool enabled = se_enabled;
     se_enabled = true;
-    play_se(0);
+    play_se(effect_confirm);
     se_enabled = enabled;
     bool recorded = false;
     for (const HeadlessEvent& e : headless_take_events()) recorded |= e.kind == HeadlessEvent::se;

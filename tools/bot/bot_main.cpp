@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "hosts/headless/headless.h"
 #include "policy.h"
@@ -59,24 +60,26 @@ InputRun run_of(const BotKeys& keys) {
 
 BotKeys choose(Bot& bot) {
     BotKeys keys;
-    if (top_scene == 0) {
+    if (top_scene == scene_title) {
         if (bot.played) {
             ++bot.title_again;  // back on the title: let it open, then end the run
             return keys;
         }
-        keys.a = title_state == 3 && cursor_pos == 0 && !bot.started;
+        keys.a = title_state == title_choosing && cursor_pos == item_start && !bot.started;
         bot.started |= keys.a;
         return keys;
     }
     bot.played = true;
-    if (round_state == 4) {
-        if (round_data.player_action == 2 && bot.last_action != 2) ++bot.figures.refills;
+    if (round_state == round_playing) {
+        const bool refill_began =
+            round_data.player_action == action_refilling && bot.last_action != action_refilling;
+        if (refill_began) ++bot.figures.refills;
         bot.last_action = round_data.player_action;
         return choose_play_keys(bot.policy);
     }
     // A held from the fade before the staff screen on, released, then pressed afresh.
-    if (round_state == 6 && result_state >= 4) {
-        if (result_state == 6) ++bot.staff_frames;
+    if (round_state == round_ranking && result_state >= result_breaking_up) {
+        if (result_state == result_staff_shown) ++bot.staff_frames;
         keys.a = bot.staff_frames < staff_hold_frames ||
                  bot.staff_frames >= staff_hold_frames + staff_release_frames;
     }
@@ -102,7 +105,7 @@ RoundFigures play(uint32_t seed, std::string* script) {
     HeadlessConfig config;
     config.seed = seed;
     config.input_source = [&](uint64_t) {
-        const bool ending = bot.played && top_scene == 0 && bot.title_again >= title_frames;
+        const bool ending = bot.played && top_scene == scene_title && bot.title_again >= title_frames;
         if (ending) return InputRun{};
         const InputRun run = run_of(choose(bot));
         bot.chosen.push_back(run);
@@ -110,9 +113,10 @@ RoundFigures play(uint32_t seed, std::string* script) {
     };
     config.on_frame = [&](uint64_t frame, bool) {
         for (const HeadlessEvent& e : headless_take_events())
-            if (round_state == 4 && e.kind == HeadlessEvent::se && e.number == 6) ++bot.figures.hits;
+            if (round_state == round_playing && e.kind == HeadlessEvent::se && e.number == effect_hit)
+                ++bot.figures.hits;
         bot.figures.frames = frame;
-        if (round_state == 6 && bot.figures.total_left < 0 && result_state >= 2)
+        if (round_state == round_ranking && bot.figures.total_left < 0 && result_state >= result_rank_rising)
             bot.figures.total_left = round_data.total_left;
     };
     headless_configure(config);

@@ -30,10 +30,11 @@ int shot_lane(const Shot& shot) { return (shot.y - 45) / 32; }
 LaneView view_lane(int lane) {
     LaneView view;
     for (const Raider& raider : round_data.raiders[lane]) {
-        if ((raider.state != 1 && raider.state != 2) || raider.hp <= 0) continue;
+        const bool coming = raider.state == raider_walking || raider.state == raider_knocked_back;
+        if (!coming || raider.hp <= 0) continue;
         // A knocked-back raider is pushed away before it walks again.
         int frames = raider.x - stop_line(lane);
-        if (raider.state == 2) frames += 3 * (40 - raider.anim);
+        if (raider.state == raider_knocked_back) frames += 3 * (40 - raider.anim);
         if (round_data.time_left <= 100) frames /= 2;
         if (frames < view.first) {
             view.first = frames;
@@ -42,7 +43,7 @@ LaneView view_lane(int lane) {
         if (raider.x < reach_x) view.work += raider.hp;
     }
     for (const Shot& shot : round_data.shots)
-        if (shot.state == 1 && shot_lane(shot) == lane) view.work -= 1;
+        if (shot.state == shot_flying && shot_lane(shot) == lane) view.work -= 1;
     return view;
 }
 
@@ -56,8 +57,8 @@ int slack(const LaneView& view, int from, int to) {
 BotKeys go_to(int lane, bool throw_on_arrival) {
     const RoundState& r = round_data;
     BotKeys keys;
-    if (r.player_action == 1) return keys;  // releasing A makes the player idle
-    if (r.player_action == 0 && lane != r.player_lane) {
+    if (r.player_action == action_throwing) return keys;  // releasing A makes the player idle
+    if (r.player_action == action_idle && lane != r.player_lane) {
         keys.up = lane < r.player_lane;
         keys.down = lane > r.player_lane;
         return keys;
@@ -71,7 +72,7 @@ BotKeys go_to(int lane, bool throw_on_arrival) {
 BotKeys choose_play_keys(const BotPolicy& policy) {
     const RoundState& r = round_data;
     BotKeys keys;
-    if (r.player_action == 2) {
+    if (r.player_action == action_refilling) {
         keys.a = true;  // throws the moment the refill completes, if still wanted
         return keys;
     }
@@ -87,7 +88,7 @@ BotKeys choose_play_keys(const BotPolicy& policy) {
             tightest = lane;
         }
     }
-    const bool busy = r.player_action == 3 || r.player_action == 4;
+    const bool busy = r.player_action == action_changing_lane || r.player_action == action_landing;
     const bool stock_empty = r.shots_left == 0;
 
     // A lane that cannot wait comes first.
@@ -97,7 +98,7 @@ BotKeys choose_play_keys(const BotPolicy& policy) {
     // Refill when the stock is low and every lane can spare the time.
     if (!busy && (stock_empty || r.shots_left < policy.refill_below) &&
         (stock_empty || tightest_slack > refill_frames + policy.refill_margin || lanes[here].work <= 0)) {
-        if (r.player_action == 1) return keys;  // release A first
+        if (r.player_action == action_throwing) return keys;  // release A first
         if (stock_empty && tightest_slack < refill_frames && tightest != here && lanes[here].work <= 0)
             return go_to(tightest, false);
         keys.b = true;

@@ -134,7 +134,7 @@ void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
         // What really sounds: the plays asked of the music now playing (0: none,
         // as when music is off) and whether the voice channel holds a clip.
         line.key("playing");
-        line.numbers({headless_music_plays(), headless_clip_bound(7) ? 1 : 0});
+        line.numbers({headless_music_plays(), headless_clip_bound(voice_slot) ? 1 : 0});
     }
     line.text += "}\n";
     std::fwrite(line.text.data(), 1, line.text.size(), out);

@@ -1,4 +1,4 @@
-// Puts every global of the game (and the headless platform) back as it is
+// Puts every global of the game (and the headless host) back as it is
 // when the program starts, so that the in-process tests run in any order in
 // one process. Every test starts from it; see test_main.cpp.
 #pragma once

@@ -115,7 +115,7 @@ TEST(FrameLoop, AServiceThatFailsToStartShowsItsBoxAndReleasesWhatStarted) {
         config.display_fails = c.display_fails;
         config.audio_fails = c.audio_fails;
         config.music_fails = c.music_fails;
-        EXPECT_EQ(run_program(config, scratch.path), 0);
+        EXPECT_EQ(run_program(config, scratch.path), exit_start_up_failed);
         const auto shown = boxes(headless_take_events());
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, c.text);

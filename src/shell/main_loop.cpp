@@ -141,7 +141,7 @@ bool game_step() {
 void game_finish() { shutdown_sequence(); }
 
 int game_main() {
-    if (!game_start()) return 0;
+    if (!game_start()) return exit_start_up_failed;
     while (game_step()) {
     }
     game_finish();

@@ -17,7 +17,9 @@ enum TopScene : int32_t { scene_title = 0, scene_play = 1 };
 
 extern TopScene top_scene;
 
-// Runs the whole program and returns its exit code (always 0).
+// Runs the whole program and returns its exit code: 0, or
+// exit_start_up_failed when a service could not start (after its box).
+constexpr int exit_start_up_failed = 1;
 int game_main();
 
 // game_main in pieces, for a host that must not block (the browser): the

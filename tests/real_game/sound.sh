@@ -38,6 +38,9 @@ SDL_AUDIODRIVER=no-such-driver start_game "$data" "$kuzari" --lang en
 for _ in $(seq 100); do grep -q "nosound" "$game_log" && break; sleep 0.1; done
 grep -q "could not be opened: .*" "$game_log" && grep -q "'kuzari --nosound' plays without sound" "$game_log" ||
   fail "no reason and no way round on standard error: $(cat "$game_log")"
+# The box itself names the way round too (its text also goes to standard error).
+for _ in $(seq 50); do grep -q "Start the game with --nosound" "$game_log" && break; sleep 0.1; done
+grep -q "Start the game with --nosound" "$game_log" || fail "the sound box does not name --nosound: $(cat "$game_log")"
 stop_game
 
 # ---- M: all sound off and back ----

@@ -6,6 +6,7 @@
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "core/data_file.h"
+#include "core/texts.h"
 #include "shell/shell.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     const int early_exit = read_options(argc, argv);
     if (early_exit >= 0) return early_exit;
     set_data_folder(find_data_folder());
+    add_text_hint(text_sound_failed, "音を出さずに遊ぶには --nosound を付けて起動してください。",
+                  "Start the game with --nosound to play without sound.");
     if (!sdl_start_recording_and_playback()) return 1;
     bool english = play_in_english();
     bool recorded_english;

@@ -46,6 +46,23 @@ run_suite() {
   fi
 }
 
+# run_headless_build: the tools and the in-process tests build with the
+# desktop left out, without SDL, FluidSynth, libinih or X11 being looked for.
+run_headless_build() {
+  local dir=build-headless
+  if run_stage configure-headless "configuring the headless build (no desktop)..." \
+       cmake -S . -B "$dir" -DKUZARI_WERROR=ON -DKUZARI_DESKTOP=OFF &&
+     run_stage build-headless "building kuzari-replay and the tests without the desktop..." \
+       cmake --build "$dir" -j"$jobs" --target kuzari-replay kuzari_tests &&
+     ! grep -qiE '^(SDL2|SDL2_MIXER|FLUIDSYNTH|INIH|X11)_FOUND' "$dir/CMakeCache.txt"; then
+    passed=$((passed + 1))
+    echo "  the headless build needs no desktop library"
+  else
+    failed=$((failed + 1))
+    failed_stages+=("headless build")
+  fi
+}
+
 # run_web: builds the site (scripts/web.sh) and runs the browser tests, which
 # hold the page against the ordinary build's kuzari-replay.
 run_web() {
@@ -81,6 +98,7 @@ run_suite build ordinary -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-sanitize sanitizer -DCMAKE_BUILD_TYPE=Debug -DKUZARI_SANITIZE=ON
 
+run_headless_build
 run_web
 
 echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-45} s..."

@@ -43,12 +43,6 @@ FileReadOutcome read_into(const std::string& path, size_t max_bytes, const MakeR
     return outcome;
 }
 
-bool readable_regular_file(const std::string& path, std::string* reason) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) *reason = std::strerror(errno);
-    else std::fclose(file);
-    return file != nullptr;
-}
 #else
 const char* kind_of(mode_t mode) {
     if (S_ISDIR(mode)) return "is a directory";
@@ -118,6 +112,13 @@ bool readable_regular_file(const std::string& path, std::string* reason) {
     if (fd < 0) return false;
     close(fd);
     return true;
+}
+#else
+bool readable_regular_file(const std::string& path, std::string* reason) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) *reason = std::strerror(errno);
+    else std::fclose(file);
+    return file != nullptr;
 }
 #endif
 

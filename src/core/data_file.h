@@ -17,5 +17,7 @@ GameLanguage game_language();
 void set_data_folder(const std::string& folder);
 
 // Reads a whole file of the game's data; false when it cannot be opened or
-// read, or holds more than `max_bytes`, in which case nothing is allocated.
+// read, is not a regular file, or holds more than `max_bytes`, in which case
+// nothing is allocated. Why a file that is there was refused goes to
+// standard error.
 bool read_data_file(const char* path, size_t max_bytes, std::vector<uint8_t>* bytes);

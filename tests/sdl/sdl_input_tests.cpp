@@ -7,11 +7,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "core/input.h"
+#include "hosts/desktop/sdl_pad_mappings.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -197,4 +201,38 @@ TEST_F(SdlInput, ATapBetweenFramesIsSeenInTheNextFrameOnly) {
     ASSERT_TRUE(platform_read_keyboard(&keys));
     EXPECT_FALSE(keys.enter);
     EXPECT_NE(sdl_is_fullscreen(), fullscreen);
+}
+
+TEST_F(SdlInput, ThePlayersOwnMappingForAPadIsTakenWhenThePadIsOpened) {
+    VirtualPad pad = plug_in("Player's pad", false);
+    char guid[64];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(pad.device_index), guid, sizeof guid);
+    std::fill(guid + 4, guid + 8, '0');
+    const ScratchDir scratch;
+    std::filesystem::create_directories(scratch.path + "/kuzari");
+    // Only this platform's line counts: the other would make button 4 the south one.
+    std::ofstream(scratch.path + "/kuzari/gamecontrollerdb.txt")
+        << "# the player's pads\n"
+        << guid << ",Player's pad,a:b5,leftx:a0,lefty:a1,platform:Linux,\r\n"
+        << guid << ",Player's pad,a:b4,platform:Windows,\n";
+    setenv("XDG_CONFIG_HOME", scratch.path.c_str(), 1);
+    sdl_start_input();
+    pump();  // the pad's arrival: opened with its mapping
+    SDL_JoystickSetVirtualButton(pad.handle, 5, SDL_PRESSED);
+    EXPECT_EQ(game_bits(), joy_button1) << "read as a controller, button 5 its south button";
+    SDL_JoystickSetVirtualButton(pad.handle, 5, SDL_RELEASED);
+    unsetenv("XDG_CONFIG_HOME");
+    sdl_start_input();
+    unplug(pad);
+}
+
+TEST(SdlPadMappings, LinesAreIndexedByTheirPadWithoutChecksumOrVersion) {
+    const std::string line = "03000000de280000ff11000001000000,Pad,a:b0,platform:Linux,";
+    const PadMappings mappings = index_pad_mappings("# comment\n\n" + line + "\nnot a mapping\n", "Linux");
+    const auto found = mappings.find(pad_mapping_key("03001234DE280000FF11000007000000"));
+    ASSERT_NE(found, mappings.end());
+    ASSERT_EQ(found->second.size(), 1u);
+    EXPECT_EQ(found->second[0].number, 3);
+    EXPECT_EQ(found->second[0].text, line);
+    EXPECT_TRUE(index_pad_mappings(line, "Windows").empty());
 }

@@ -3,21 +3,23 @@
 // trace line telling what really sounds; without it the trace has exactly its
 // standard keys.
 #include <getopt.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "graphics/graphics.h"
 #include "hosts/shared/input_script.h"
 #include "png_file.h"
 #include "core/data_file.h"
+#include "core/file_read.h"
+#include "hosts/shared/data_folder.h"
 #include "shell/shell.h"
 #include "trace.h"
 
@@ -47,16 +49,54 @@ std::string absolute(const std::string& start_dir, const std::string& path) {
     return start_dir + "/" + path;
 }
 
-std::string read_script(const std::string& path) {
-    std::stringstream text;
-    if (path == "-") {
-        text << std::cin.rdbuf();
-        return text.str();
+// Standard input stays a stream, read only up to a script's largest size.
+std::string read_script_from_stdin() {
+    std::string text;
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
+        if (text.size() + got > max_script_bytes)
+            fail("the script on standard input is larger than " + std::to_string(max_script_bytes) + " bytes");
+        text.append(chunk, got);
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) fail("cannot read the script '" + path + "'");
-    text << file.rdbuf();
-    return text.str();
+    if (std::ferror(stdin)) fail(std::string("cannot read the script on standard input: ") + std::strerror(errno));
+    return text;
+}
+
+std::string read_script(const std::string& path) {
+    if (path == "-") return read_script_from_stdin();
+    std::string text, reason;
+    if (read_whole_file(path, max_script_bytes, &text, &reason) != file_read)
+        fail("cannot read the script '" + path + "': " + reason);
+    return text;
+}
+
+// The working directory is the data folder now. Without --data the game's
+// data must be where we were started; a folder named with --data is played
+// even with files missing, as the game reports them, but must hold some of
+// its folders.
+void check_data_folder(const std::string& folder, bool named) {
+    if (named) {
+        struct stat info;
+        for (const char* part : {"bitmap", "wave", "voice", "midi"})
+            if (stat(part, &info) == 0 && S_ISDIR(info.st_mode)) return;
+        fail("no game data in '" + folder + "' (none of bitmap/, wave/, voice/, midi/)");
+    }
+    if (!holds_game_data("."))
+        fail("no game data here (" + folder + " has no bitmap/title.bmp); name its folder with --data DIR");
+}
+
+// The screenshots asked for frames the run never reached.
+int report_shots_not_reached(const std::map<uint64_t, std::vector<std::string>>& shots, uint64_t last_frame) {
+    int missed = 0;
+    for (const auto& [frame, paths] : shots) {
+        if (frame <= last_frame) continue;
+        for (const std::string& path : paths)
+            std::cerr << "kuzari-replay: no screenshot " << path << ": the run ended at frame " << last_frame
+                      << ", before frame " << frame << "\n";
+        missed += int(paths.size());
+    }
+    return missed;
 }
 
 enum Option {
@@ -144,7 +184,11 @@ int main(int argc, char** argv) {
     const std::string script = read_script(absolute(start_dir, script_path));
     if (!parse_script(script, &config.script, &error)) fail(error);
     // A recording of the real game names the seed and the edition it was played with.
-    if (!seed_given) script_seed(script, &config.seed);
+    if (!seed_given) {
+        for (const std::string& warning : script_seed_warnings(script))
+            std::cerr << "kuzari-replay: warning: " << script_path << ": " << warning << "\n";
+        script_seed(script, &config.seed);
+    }
     if (!lang_given && script_language(script) == "en") set_game_language(language_english);
 
     std::FILE* trace = nullptr;
@@ -158,9 +202,12 @@ int main(int argc, char** argv) {
         for (std::string& path : paths) path = absolute(start_dir, path);
     if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
         fail("cannot enter the data directory '" + data_dir + "'");
+    check_data_folder(data_dir.empty() ? start_dir : data_dir, !data_dir.empty());
 
     int shot_failures = 0;
+    uint64_t last_frame = 0;
     config.on_frame = [&](uint64_t frame, bool presented) {
+        last_frame = frame;
         const std::vector<HeadlessEvent> events = headless_take_events();
         if (trace) write_trace_line(trace, frame, presented, events, trace_playing);
         const auto wanted = shots.find(frame);
@@ -177,6 +224,7 @@ int main(int argc, char** argv) {
     // A game that could not start is still a replay that ran: its box is in the trace.
     game_main();
     headless_finish();
+    shot_failures += report_shots_not_reached(shots, last_frame);
     if (trace && trace != stdout) std::fclose(trace);
     else if (trace) std::fflush(trace);
     return shot_failures ? 1 : 0;

@@ -64,7 +64,8 @@ void print_help() {
     std::printf("\nThe settings file %s holds the keys in brackets\n"
                 "and the keyboard's keys; the command line wins over it.\n"
                 "Keys: Alt+Enter or F11 full screen or a window, M mute, F12 screenshot, Escape quit.\n",
-                default_settings_path().c_str());
+                default_settings_path().empty() ? "($XDG_CONFIG_HOME or ~/.config)/kuzari/kuzari.ini"
+                                                : default_settings_path().c_str());
 }
 
 int fail_usage(const std::string& message) {
@@ -113,6 +114,11 @@ int read_options(int argc, char** argv) {
     }
     if (optind < argc) return fail_usage(std::string("unexpected argument: '") + argv[optind] + "'");
 
+    if (write_config && config_path.empty()) {
+        std::fprintf(stderr, "kuzari: neither XDG_CONFIG_HOME nor HOME names a folder (an absolute path) for the "
+                             "settings; name the file with --config FILE\n");
+        return 1;
+    }
     if (write_config) return write_settings_file(config_path) ? 0 : 1;
     read_settings_file(config_path, config_given);
 

@@ -20,7 +20,8 @@ std::string kuzari_config_dir() {
     const char* config_home = std::getenv("XDG_CONFIG_HOME");
     if (config_home && config_home[0] == '/') return std::string(config_home) + "/kuzari";
     const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.config/kuzari";
+    if (home && home[0] == '/') return std::string(home) + "/.config/kuzari";
+    return "";
 }
 
 std::string find_data_folder() {

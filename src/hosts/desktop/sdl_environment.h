@@ -9,7 +9,8 @@
 bool play_in_english();
 
 // Where the player's own files for the game live: $XDG_CONFIG_HOME/kuzari,
-// else ~/.config/kuzari. Nothing here creates it.
+// else ~/.config/kuzari; empty when neither names an absolute folder.
+// Nothing here creates it.
 std::string kuzari_config_dir();
 
 // The first folder holding the game's data of: --data (or the data

@@ -4,15 +4,16 @@
 // and the next one takes over when it goes. Taps between frames are latched
 // and a script played back takes the devices' place, as on every host.
 #include <SDL.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "core/file_read.h"
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_pad_mappings.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/input_feed.h"
 #include "hosts/shared/input_latch.h"
@@ -30,7 +31,37 @@ InputLatch latch{};
 const SDL_GameControllerButton face_buttons[4] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
                                                   SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
 
+// The player's gamecontrollerdb.txt, a few thousand lines at most in practice.
+constexpr size_t max_pad_mapping_bytes = size_t(4) << 20;
+std::string pad_mappings_path;
+PadMappings pad_mappings;
+
+void read_pad_mappings() {
+    pad_mappings.clear();
+    const std::string folder = kuzari_config_dir();
+    if (folder.empty()) return;
+    pad_mappings_path = folder + "/gamecontrollerdb.txt";
+    std::string text, reason;
+    const FileReadOutcome outcome = read_whole_file(pad_mappings_path, max_pad_mapping_bytes, &text, &reason);
+    if (outcome == file_read) pad_mappings = index_pad_mappings(text, SDL_GetPlatform());
+    else if (outcome != file_missing)
+        std::fprintf(stderr, "kuzari: cannot read %s: %s\n", pad_mappings_path.c_str(), reason.c_str());
+}
+
+// Hands SDL the player's mappings for this pad before it is asked about it.
+void add_pad_mappings(int device_index) {
+    if (pad_mappings.empty()) return;
+    char guid[33];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(device_index), guid, sizeof guid);
+    const auto found = pad_mappings.find(pad_mapping_key(guid));
+    if (found == pad_mappings.end()) return;
+    for (const PadMappingLine& line : found->second)
+        if (SDL_GameControllerAddMapping(line.text.c_str()) < 0)
+            std::fprintf(stderr, "kuzari: %s:%d: %s\n", pad_mappings_path.c_str(), line.number, SDL_GetError());
+}
+
 bool open_pad(int device_index) {
+    add_pad_mappings(device_index);
     if (SDL_IsGameController(device_index)) {
         controller = SDL_GameControllerOpen(device_index);
         joystick = controller ? SDL_GameControllerGetJoystick(controller) : nullptr;
@@ -110,9 +141,7 @@ void sdl_start_input() {
     }
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;  // the game plays on without pads
     // The player's own mappings, for pads SDL's database lacks.
-    const std::string mappings = kuzari_config_dir() + "/gamecontrollerdb.txt";
-    if (access(mappings.c_str(), F_OK) == 0 && SDL_GameControllerAddMappingsFromFile(mappings.c_str()) < 0)
-        std::fprintf(stderr, "kuzari: %s: %s\n", mappings.c_str(), SDL_GetError());
+    read_pad_mappings();
 }
 
 void sdl_pad_event(const SDL_Event& event) {

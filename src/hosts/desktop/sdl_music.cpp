@@ -10,12 +10,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "core/file_read.h"
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_platform.h"
 
@@ -62,21 +64,30 @@ bool file_exists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// A soundfont the player named: FluidSynth gets only a regular file it can
+// open, and one it cannot get is said, the music then staying silent.
+bool soundfont_usable(const std::string& path) {
+    std::string reason;
+    if (readable_regular_file(path, &reason)) return true;
+    std::fprintf(stderr, "kuzari: the soundfont %s cannot be used: %s\n", path.c_str(), reason.c_str());
+    return false;
+}
+
 // The first source that names a soundfont decides: the setting, then the
 // player's SDL_SOUNDFONTS (paths separated by colons, as SDL2_mixer reads it),
-// then the first of Debian's that is installed. Only files that exist count.
+// then the first of Debian's that is installed. Only regular files that open count.
 std::vector<std::string> choose_soundfonts() {
     std::vector<std::string> chosen;
     const char* listed = std::getenv("SDL_SOUNDFONTS");
     if (!sdl_music_settings.soundfont.empty()) {
-        if (file_exists(sdl_music_settings.soundfont)) chosen.push_back(sdl_music_settings.soundfont);
+        if (soundfont_usable(sdl_music_settings.soundfont)) chosen.push_back(sdl_music_settings.soundfont);
     } else if (listed && *listed) {
         const std::string paths = listed;
         size_t start = 0;
         while (start <= paths.size()) {
             const size_t end = std::min(paths.find(':', start), paths.size());
             const std::string path = paths.substr(start, end - start);
-            if (!path.empty() && file_exists(path)) chosen.push_back(path);
+            if (!path.empty() && soundfont_usable(path)) chosen.push_back(path);
             start = end + 1;
         }
     } else {

@@ -5,10 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "core/data_file.h"
+#include "core/file_read.h"
 #include "core/picture_hash.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
@@ -34,23 +33,26 @@ void write_open_runs() {
     std::fflush(record_file);
 }
 
+// Reads and parses the script to play; false, with a message, when it cannot
+// be read (only a regular file of a script's size is) or parsed.
+bool start_playback(const std::string& path) {
+    std::string text, reason;
+    std::vector<InputRun> runs;
+    if (read_whole_file(path, max_script_bytes, &text, &reason) != file_read || !parse_script(text, &runs, &reason)) {
+        std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", path.c_str(), reason.c_str());
+        return false;
+    }
+    played = script_header(text);
+    for (const std::string& warning : played.warnings)
+        std::fprintf(stderr, "kuzari: warning: %s: %s\n", path.c_str(), warning.c_str());
+    feed_play_script(std::move(runs));
+    return true;
+}
+
 }  // namespace
 
 bool sdl_start_recording_and_playback() {
-    if (!host_options.playback_path.empty()) {
-        std::ifstream file(host_options.playback_path, std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        std::string error;
-        std::vector<InputRun> runs;
-        if (!file || !parse_script(text.str(), &runs, &error)) {
-            std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", host_options.playback_path.c_str(),
-                         file ? error.c_str() : std::strerror(errno));
-            return false;
-        }
-        played = script_header(text.str());
-        feed_play_script(std::move(runs));
-    }
+    if (!host_options.playback_path.empty() && !start_playback(host_options.playback_path)) return false;
     if (!host_options.record_path.empty()) {
         record_file = std::fopen(host_options.record_path.c_str(), "w");
         if (!record_file) {

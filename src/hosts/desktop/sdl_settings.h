@@ -21,12 +21,14 @@ const Setting* find_setting(const std::string& section, const std::string& key);
 const Setting* settings_begin();
 const Setting* settings_end();
 
-// $XDG_CONFIG_HOME/kuzari/kuzari.ini.
+// $XDG_CONFIG_HOME/kuzari/kuzari.ini; empty when there is no folder for it.
 std::string default_settings_path();
 // Applies every good line of the file; each bad one is named on standard
 // error with its line and left out. A missing file is fine unless the player
-// named it.
+// named it; one that cannot be read is reported and the defaults stay.
 void read_settings_file(const std::string& path, bool named_by_player);
+// The same for a settings file's text, `path` naming it in the messages.
+void read_settings_text(const std::string& path, const std::string& text);
 // The file with every key at its value now, commented; false (and a message)
 // when it cannot be written or is there already.
 bool write_settings_file(const std::string& path);

@@ -1,36 +1,52 @@
-// The settings file, read with libinih. inih tells its handler no line
-// numbers, so the reader that feeds it lines counts them.
+// The settings file, read whole (only a regular file, of a settings file's
+// size) and parsed with libinih. inih tells its handler no line numbers, so
+// the reader that feeds it lines counts them.
 #include <ini.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "core/file_read.h"
+#include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_settings.h"
 
 namespace {
 
+// Far more than every key with its longest value.
+constexpr size_t max_settings_bytes = size_t(1) << 20;
+
 struct Reading {
     const std::string* path;
-    std::FILE* file;
+    const std::string* file;  // the whole file
+    size_t next = 0;          // where its next line starts
     int line = 0;             // the line inih is working on
     std::string text;         // its text
-    bool handled = false;     // inih handed it to the handler
+    bool handled = false;     // inih handed it to the handler, or it has been reported
     bool too_long = false;
+    bool holds_nul = false;
 };
 
 void report(const Reading& reading, const std::string& what) {
     std::fprintf(stderr, "kuzari: %s:%d: %s; the line is left out\n", reading.path->c_str(), reading.line, what.c_str());
 }
 
-// A line inih did not hand on that is neither blank, a comment nor a section is broken.
-void check_line_done(const Reading& reading) {
+// A line inih did not hand on that is neither blank, a comment nor a section
+// is broken; reported once.
+void check_line_done(Reading* reading_to_check) {
+    Reading& reading = *reading_to_check;
     if (reading.line == 0 || reading.handled) return;
+    reading.handled = true;
     if (reading.too_long) {
         report(reading, "the line is too long");
+        return;
+    }
+    if (reading.holds_nul) {
+        report(reading, "the line holds a NUL byte");
         return;
     }
     const size_t first = reading.text.find_first_not_of(" \t\r\n");
@@ -44,20 +60,20 @@ void check_line_done(const Reading& reading) {
 
 char* read_line(char* buffer, int size, void* stream) {
     auto* reading = static_cast<Reading*>(stream);
-    check_line_done(*reading);
-    std::string line;
-    int c;
-    while ((c = std::fgetc(reading->file)) != EOF) {
-        line += char(c);
-        if (c == '\n') break;
-    }
-    if (line.empty()) return nullptr;
+    check_line_done(reading);
+    const std::string& file = *reading->file;
+    if (reading->next >= file.size()) return nullptr;
+    const size_t end = std::min(file.find('\n', reading->next), file.size() - 1) + 1;
+    std::string line = file.substr(reading->next, end - reading->next);
+    reading->next = end;
     ++reading->line;
     reading->handled = false;
     reading->text = line;
-    // inih would take the rest of a long line for a line of its own.
+    // inih would take the rest of a long line for a line of its own, and
+    // the rest of a line after a NUL for nothing.
     reading->too_long = line.size() >= size_t(size);
-    if (reading->too_long) line = "\n";
+    reading->holds_nul = line.find('\0') != std::string::npos;
+    if (reading->too_long || reading->holds_nul) line = "\n";
     std::memcpy(buffer, line.c_str(), line.size() + 1);
     return buffer;
 }
@@ -67,29 +83,39 @@ int take_value(void* user, const char* section, const char* key, const char* val
     reading->handled = true;
     const Setting* setting = find_setting(section, key);
     if (!setting) {
-        report(*reading, std::string("unknown key '") + key + "'" + (section[0] ? std::string(" in [") + section + "]" : ""));
+        report(*reading, "unknown key '" + shown_text(key) + "'" +
+                             (section[0] ? " in [" + shown_text(section) + "]" : std::string()));
     } else if (!setting->set(value)) {
-        report(*reading, std::string("'") + key + "' cannot be '" + value + "' (it takes " + setting->values + ")");
+        report(*reading, "'" + shown_text(key) + "' cannot be '" + shown_text(value) + "' (it takes " +
+                             setting->values + ")");
     }
     return 1;  // go on with the next line whatever this one was
 }
 
 }  // namespace
 
-std::string default_settings_path() { return kuzari_config_dir() + "/kuzari.ini"; }
+std::string default_settings_path() {
+    const std::string folder = kuzari_config_dir();
+    return folder.empty() ? "" : folder + "/kuzari.ini";
+}
+
+void read_settings_text(const std::string& path, const std::string& text) {
+    Reading reading{&path, &text, 0, 0, "", false, false, false};
+    ini_parse_stream(read_line, &reading, take_value, &reading);
+    check_line_done(&reading);
+}
 
 void read_settings_file(const std::string& path, bool named_by_player) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) {
-        if (named_by_player || errno != ENOENT)
+    if (path.empty()) return;  // no folder for the player's files
+    std::string text, reason;
+    const FileReadOutcome outcome = read_whole_file(path, max_settings_bytes, &text, &reason);
+    if (outcome != file_read) {
+        if (named_by_player || outcome != file_missing)
             std::fprintf(stderr, "kuzari: cannot read %s: %s; playing with the defaults\n", path.c_str(),
-                         std::strerror(errno));
+                         reason.c_str());
         return;
     }
-    Reading reading{&path, file, 0, "", false, false};
-    ini_parse_stream(read_line, &reading, take_value, &reading);
-    check_line_done(reading);
-    std::fclose(file);
+    read_settings_text(path, text);
 }
 
 bool write_settings_file(const std::string& path) {

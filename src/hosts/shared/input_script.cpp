@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "core/shown_text.h"
+
 namespace {
 
 constexpr uint64_t max_run_frames = 999999999999999999ull;  // eighteen digits
@@ -95,6 +97,7 @@ bool parse_script(const std::string& text, std::vector<InputRun>* runs, std::str
     std::istringstream lines(text);
     std::string line;
     int number = 0;
+    uint64_t frames = 0;
     while (std::getline(lines, line)) {
         ++number;
         const size_t comment = line.find('#');
@@ -106,13 +109,19 @@ bool parse_script(const std::string& text, std::vector<InputRun>* runs, std::str
         InputRun run{};
         run.joystick = joystick_at_rest;
         if (!parse_decimal(word, max_run_frames, &run.count) || run.count == 0) {
-            *error = "line " + std::to_string(number) + ": '" + word + "' is not a positive frame count";
+            *error = "line " + std::to_string(number) + ": '" + shown_text(word) + "' is not a positive frame count";
             return false;
         }
+        if (run.count > UINT64_MAX - frames) {
+            *error = "line " + std::to_string(number) + ": the script's frames add up to more than " +
+                     std::to_string(UINT64_MAX);
+            return false;
+        }
+        frames += run.count;
         bool jup = false, jdown = false, jleft = false, jright = false;
         while (words >> word) {
             if (!apply_key(word, &run)) {
-                *error = "line " + std::to_string(number) + ": unknown key '" + word + "'";
+                *error = "line " + std::to_string(number) + ": unknown key '" + shown_text(word) + "'";
                 return false;
             }
             jup |= word == "jup";
@@ -138,6 +147,26 @@ bool script_seed(const std::string& text, uint32_t* seed) {
     if (!parse_decimal(number, UINT32_MAX, &value)) return false;
     *seed = uint32_t(value);
     return true;
+}
+
+std::vector<std::string> script_seed_warnings(const std::string& text) {
+    std::vector<std::string> warnings;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        std::istringstream words(line);
+        std::string hash, name, value;
+        if (!(words >> hash >> name) || hash != "#" || name != "seed") continue;
+        const std::string at = "line " + std::to_string(number) + ": ";
+        uint64_t seed;
+        if (number > 1) {
+            warnings.push_back(at + "a seed counts only on the first line; this one is left out");
+        } else if (!(words >> value) || !parse_decimal(value, UINT32_MAX, &seed)) {
+            warnings.push_back(at + "the seed '" + shown_text(value) +
+                               "' is not a number from 0 to 4294967295; it is left out");
+        }
+    }
+    return warnings;
 }
 
 std::string script_language(const std::string& text) {

@@ -80,5 +80,6 @@ ScriptHeader script_header(const std::string& text) {
     header.seed_named = script_seed(text, &header.seed);
     if (!header.seed_named) header.seed = 1;
     header.language = script_language(text);
+    header.warnings = script_seed_warnings(text);
     return header;
 }

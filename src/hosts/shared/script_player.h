@@ -52,5 +52,6 @@ struct ScriptHeader {
     uint32_t seed = 1;
     bool seed_named = false;
     std::string language;
+    std::vector<std::string> warnings;  // seed lines left out (script_seed_warnings)
 };
 ScriptHeader script_header(const std::string& text);

@@ -58,7 +58,7 @@ enum RoundFlowState : int32_t {
     // The entrance: the field opens, the bowls and then the girl drop in.
     round_opening = 1, round_bowls_dropping = 2, round_player_dropping = 3,
     round_playing = 4,
-    // Time ran out with food left: the win banner, then the ranking.
+    // The clock beat the raiders: the winning banner, then the ranking.
     round_won_banner = 5, round_ranking = 6,
     // The food is gone: the loss banner, then the game-over screen until A.
     round_lost_banner = 8, round_game_over_opening = 9, round_game_over = 10,

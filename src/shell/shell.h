@@ -12,7 +12,7 @@ enum TitleResult : int32_t;  // scenes/scenes.h
 
 extern PlatformWindow* main_window;
 extern uint32_t frame_rate;     // 60: frames per second aimed at
-extern uint32_t last_frame_ms;  // clock at the start of the last presented frame
+extern uint32_t last_frame_ms;  // when the frame last shown began, by the clock
 enum TopScene : int32_t { scene_title = 0, scene_play = 1 };
 
 extern TopScene top_scene;

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -15,6 +14,7 @@
 #include <string>
 
 #include "graphics/graphics.h"
+#include "hosts/shared/file_writer.h"
 #include "hosts/shared/input_script.h"
 #include "png_file.h"
 #include "core/data_file.h"
@@ -147,28 +147,33 @@ int main(int argc, char** argv) {
     if (!seed_given) script_seed(script, &config.seed);
     if (!lang_given && script_language(script) == "en") set_game_language(language_english);
 
-    std::FILE* trace = nullptr;
+    // The trace streams into a file beside its target, renamed into place
+    // when the run is over: a run that cannot finish it leaves none.
+    FileWriter trace;
+    const bool tracing = !trace_path.empty();
     if (trace_path == "-") {
-        trace = stdout;
-    } else if (!trace_path.empty()) {
-        trace = std::fopen(absolute(start_dir, trace_path).c_str(), "wb");
-        if (!trace) fail("cannot write the trace '" + trace_path + "'");
+        writer_open_stream(&trace, STDOUT_FILENO, "standard output");
+    } else if (tracing && !writer_open(&trace, absolute(start_dir, trace_path))) {
+        fail("cannot write the trace '" + trace_path + "': " + trace.error);
     }
     for (auto& [frame, paths] : shots)
         for (std::string& path : paths) path = absolute(start_dir, path);
     if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
         fail("cannot enter the data directory '" + data_dir + "'");
 
-    int shot_failures = 0;
+    int write_failures = 0;
     config.on_frame = [&](uint64_t frame, bool presented) {
         const std::vector<HeadlessEvent> events = headless_take_events();
-        if (trace) write_trace_line(trace, frame, presented, events, trace_playing);
+        // After a failure the trace is only reported, at the end.
+        if (tracing && trace.error.empty()) writer_write(&trace, trace_line(frame, presented, events, trace_playing));
         const auto wanted = shots.find(frame);
         if (wanted != shots.end()) {
             for (const std::string& path : wanted->second) {
-                if (!write_rgb565_png(path, back_buffer_pixels(), screen_width, screen_height, screen_width, 1)) {
-                    std::cerr << "kuzari-replay: cannot write " << path << "\n";
-                    ++shot_failures;
+                std::string reason;
+                if (!write_rgb565_png(path, back_buffer_pixels(), screen_width, screen_height, screen_width, 1,
+                                      &reason)) {
+                    std::cerr << "kuzari-replay: cannot write " << path << ": " << reason << "\n";
+                    ++write_failures;
                 }
             }
         }
@@ -176,7 +181,9 @@ int main(int argc, char** argv) {
     headless_configure(config);
     const int status = game_main();
     headless_finish();
-    if (trace && trace != stdout) std::fclose(trace);
-    else if (trace) std::fflush(trace);
-    return shot_failures ? 1 : status;
+    if (tracing && !writer_commit(&trace)) {
+        std::cerr << "kuzari-replay: cannot write the trace '" << trace.target << "': " << trace.error << "\n";
+        ++write_failures;
+    }
+    return write_failures ? 1 : status;
 }

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -15,6 +14,7 @@
 #include <string>
 
 #include "graphics/graphics.h"
+#include "hosts/shared/file_writer.h"
 #include "hosts/shared/input_script.h"
 #include "png_file.h"
 #include "core/data_file.h"
@@ -191,31 +191,38 @@ int main(int argc, char** argv) {
     }
     if (!lang_given && script_language(script) == "en") set_game_language(language_english);
 
-    std::FILE* trace = nullptr;
-    if (trace_path == "-") {
-        trace = stdout;
-    } else if (!trace_path.empty()) {
-        trace = std::fopen(absolute(start_dir, trace_path).c_str(), "wb");
-        if (!trace) fail("cannot write the trace '" + trace_path + "'");
-    }
-    for (auto& [frame, paths] : shots)
-        for (std::string& path : paths) path = absolute(start_dir, path);
+    // Refused before the trace is opened, so that nothing is left behind.
     if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
         fail("cannot enter the data directory '" + data_dir + "'");
     check_data_folder(data_dir.empty() ? start_dir : data_dir, !data_dir.empty());
 
-    int shot_failures = 0;
+    // The trace streams into a file beside its target, renamed into place
+    // when the run is over: a run that cannot finish it leaves none.
+    FileWriter trace;
+    const bool tracing = !trace_path.empty();
+    if (trace_path == "-") {
+        writer_open_stream(&trace, STDOUT_FILENO, "standard output");
+    } else if (tracing && !writer_open(&trace, absolute(start_dir, trace_path))) {
+        fail("cannot write the trace '" + trace_path + "': " + trace.error);
+    }
+    for (auto& [frame, paths] : shots)
+        for (std::string& path : paths) path = absolute(start_dir, path);
+
+    int write_failures = 0;
     uint64_t last_frame = 0;
     config.on_frame = [&](uint64_t frame, bool presented) {
         last_frame = frame;
         const std::vector<HeadlessEvent> events = headless_take_events();
-        if (trace) write_trace_line(trace, frame, presented, events, trace_playing);
+        // After a failure the trace is only reported, at the end.
+        if (tracing && trace.error.empty()) writer_write(&trace, trace_line(frame, presented, events, trace_playing));
         const auto wanted = shots.find(frame);
         if (wanted != shots.end()) {
             for (const std::string& path : wanted->second) {
-                if (!write_rgb565_png(path, back_buffer_pixels(), screen_width, screen_height, screen_width, 1)) {
-                    std::cerr << "kuzari-replay: cannot write " << path << "\n";
-                    ++shot_failures;
+                std::string reason;
+                if (!write_rgb565_png(path, back_buffer_pixels(), screen_width, screen_height, screen_width, 1,
+                                      &reason)) {
+                    std::cerr << "kuzari-replay: cannot write " << path << ": " << reason << "\n";
+                    ++write_failures;
                 }
             }
         }
@@ -224,8 +231,10 @@ int main(int argc, char** argv) {
     // A game that could not start is still a replay that ran: its box is in the trace.
     game_main();
     headless_finish();
-    shot_failures += report_shots_not_reached(shots, last_frame);
-    if (trace && trace != stdout) std::fclose(trace);
-    else if (trace) std::fflush(trace);
-    return shot_failures ? 1 : 0;
+    write_failures += report_shots_not_reached(shots, last_frame);
+    if (tracing && !writer_commit(&trace)) {
+        std::cerr << "kuzari-replay: cannot write the trace '" << trace.target << "': " << trace.error << "\n";
+        ++write_failures;
+    }
+    return write_failures ? 1 : 0;
 }

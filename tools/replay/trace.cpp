@@ -1,5 +1,7 @@
 #include "trace.h"
 
+#include <cstdio>
+
 #include "audio/audio.h"
 #include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
@@ -70,8 +72,8 @@ std::string event_json(const HeadlessEvent& event) {
 
 }  // namespace
 
-void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
-                      const std::vector<HeadlessEvent>& events, bool with_playing) {
+std::string trace_line(uint64_t frame, bool presented, const std::vector<HeadlessEvent>& events,
+                       bool with_playing) {
     const RoundState& r = round_data;
     const InputState& in = input;
     Line line;
@@ -137,5 +139,5 @@ void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
         line.numbers({headless_music_plays(), headless_clip_bound(voice_slot) ? 1 : 0});
     }
     line.text += "}\n";
-    std::fwrite(line.text.data(), 1, line.text.size(), out);
+    return line.text;
 }

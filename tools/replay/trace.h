@@ -3,15 +3,14 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "hosts/headless/headless.h"
 
-// Writes the line of one frame; `events` are those that happened in it. With
-// `with_playing`, a last key "playing" tells what really sounds.
-void write_trace_line(std::FILE* out, uint64_t frame, bool presented,
-                      const std::vector<HeadlessEvent>& events, bool with_playing);
+// The line of one frame, line break and all; `events` are those that happened
+// in it. With `with_playing`, a last key "playing" tells what really sounds.
+std::string trace_line(uint64_t frame, bool presented, const std::vector<HeadlessEvent>& events,
+                       bool with_playing);
 
 std::string json_string(const std::string& text);

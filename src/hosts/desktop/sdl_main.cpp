@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     }
     set_game_language(english ? language_english : language_japanese);
     const int exit_code = game_main();
-    sdl_finish_recording();
+    const bool recorded = sdl_finish_recording();
     SDL_Quit();
-    return exit_code;
+    return exit_code == 0 && !recorded ? 1 : exit_code;
 }

@@ -60,8 +60,9 @@ uint32_t sdl_game_seed(uint32_t clock_seed);
 void sdl_record_frame(const uint16_t* pixels, int width, int height, int pitch);
 // The player's Escape went to the game.
 void sdl_record_escape();
-// Ends the recording with the last frame's number and picture hash.
-void sdl_finish_recording();
+// Ends the recording with the last frame's number and picture hash. False
+// when the recording could not be written (already told on stderr).
+bool sdl_finish_recording();
 
 // ---- Sound (sdl_audio.cpp) ----
 // Holds every effect, the voice and the music where they are, or lets them go on.

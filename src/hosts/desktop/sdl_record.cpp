@@ -1,7 +1,6 @@
 // --record and --playback in the real game. Playing and recording are the
 // hosts' shared input feed; this file reads the script to play and writes the
-// recording to its file as the game goes, the line of the run being played
-// rewritten every frame, so that a crash loses nothing of it.
+// recording as the game goes.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,26 +10,59 @@
 #include "core/picture_hash.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/shared/file_writer.h"
 #include "hosts/shared/input_feed.h"
 
 namespace {
 
-std::FILE* record_file = nullptr;
-long run_line_start = 0;  // where the line of the first run still open starts in the file
-size_t open_run = 0;      // the first run whose line may still change: only the last one can
-ScriptHeader played{};    // what the played-back script names
+ScriptHeader played{};  // what the played-back script names
 
-// Writes the lines from the first open run on, over what they were.
-void write_open_runs() {
+// The recording is written to a file beside its target and renamed into
+// place when the game ends: a recording that fails leaves nothing where it
+// was asked for. Into that file the line of the run being played is rewritten
+// as it grows, so that a crash loses nothing of it (the file stays beside the
+// target, named so). A pipe or a terminal takes each run's line once, when
+// the next run begins, and the rest at the end.
+FileWriter recording;
+bool recording_on = false;      // a recording is being written and nothing has failed
+bool recording_failed = false;
+size_t final_runs = 0;          // the runs whose lines are written for good
+uint64_t open_run_offset = 0;   // where the line of the first run still open starts
+
+void give_up_recording() {
+    std::fprintf(stderr, "kuzari: cannot record to %s: %s; the game goes on unrecorded\n",
+                 recording.target.c_str(), recording.error.c_str());
+    writer_abandon(&recording);
+    recording_on = false;
+    recording_failed = true;
+}
+
+// Writes the lines of the runs that have ended since the last call; `game_over`:
+// the last run has ended too.
+void write_runs(bool game_over) {
+    if (!recording_on) return;
     const std::vector<InputRun>& runs = input_feed.recorder.runs;
-    if (!record_file || runs.empty()) return;
-    std::fseek(record_file, run_line_start, SEEK_SET);
-    for (size_t run = open_run; run < runs.size(); ++run) {
-        run_line_start = std::ftell(record_file);
-        std::fprintf(record_file, "%s\n", script_line(runs[run]).c_str());
+    const size_t now_final = game_over || runs.empty() ? runs.size() : runs.size() - 1;
+    std::string lines;
+    for (; final_runs < now_final; ++final_runs) lines += script_line(runs[final_runs]) + "\n";
+    bool written;
+    if (recording.stream) {
+        written = writer_write(&recording, lines) && writer_flush(&recording);
+    } else {
+        const std::string open_line = now_final < runs.size() ? script_line(runs.back()) + "\n" : "";
+        written = writer_rewrite_tail(&recording, open_run_offset, lines + open_line);
+        open_run_offset += lines.size();
     }
-    open_run = runs.size() - 1;
-    std::fflush(record_file);
+    if (!written) give_up_recording();
+}
+
+bool open_recording(const std::string& path) {
+    if (writer_open(&recording, path)) {
+        recording_on = true;
+        return true;
+    }
+    std::fprintf(stderr, "kuzari: cannot record to %s: %s\n", path.c_str(), recording.error.c_str());
+    return false;
 }
 
 // Reads and parses the script to play; false, with a message, when it cannot
@@ -53,15 +85,7 @@ bool start_playback(const std::string& path) {
 
 bool sdl_start_recording_and_playback() {
     if (!host_options.playback_path.empty() && !start_playback(host_options.playback_path)) return false;
-    if (!host_options.record_path.empty()) {
-        record_file = std::fopen(host_options.record_path.c_str(), "w");
-        if (!record_file) {
-            std::fprintf(stderr, "kuzari: cannot record to %s: %s\n", host_options.record_path.c_str(),
-                         std::strerror(errno));
-            return false;
-        }
-    }
-    return true;
+    return host_options.record_path.empty() || open_recording(host_options.record_path);
 }
 
 bool sdl_playback_language(bool* english) {
@@ -73,31 +97,32 @@ bool sdl_playback_language(bool* english) {
 uint32_t sdl_game_seed(uint32_t clock_seed) {
     // A script without a seed plays as the replay tool plays it.
     const uint32_t seed = input_feed.playing ? played.seed : clock_seed;
-    if (record_file) {
+    if (recording_on) {
         feed_record(seed, game_language() == language_english);
-        std::fputs(recording_opening(seed, input_feed.recorder.english).c_str(), record_file);
-        std::fflush(record_file);
-        run_line_start = std::ftell(record_file);
+        const std::string opening = recording_opening(seed, input_feed.recorder.english);
+        if (writer_write(&recording, opening) && writer_flush(&recording)) open_run_offset = opening.size();
+        else give_up_recording();
     }
     return seed;
 }
 
 void sdl_record_frame(const uint16_t* pixels, int width, int height, int pitch) {
-    feed_frame_shown(record_file ? picture_hash(pixels, width, height, pitch) : 0);
-    write_open_runs();
+    feed_frame_shown(input_feed.recording ? picture_hash(pixels, width, height, pitch) : 0);
+    write_runs(false);
 }
 
 void sdl_record_escape() {
     feed_escape();
-    write_open_runs();
+    write_runs(false);
 }
 
-void sdl_finish_recording() {
-    if (!record_file) return;
-    write_open_runs();
-    std::fseek(record_file, 0, SEEK_END);
+bool sdl_finish_recording() {
+    if (!recording_on) return !recording_failed;
+    write_runs(true);
     const Recorder& recorder = input_feed.recorder;
-    std::fputs(recording_closing(recorder.frames, recorder.last_picture_hash).c_str(), record_file);
-    std::fclose(record_file);
-    record_file = nullptr;
+    if (recording_on && writer_write(&recording, recording_closing(recorder.frames, recorder.last_picture_hash)) &&
+        writer_commit(&recording))
+        return true;
+    if (recording_on) give_up_recording();
+    return false;
 }

@@ -57,8 +57,9 @@ void sdl_save_screenshot(const uint16_t* pixels, int width, int height, int pitc
     const std::string folder = pictures_dir();
     std::string path = folder + "/" + stamp + ".png";
     for (int n = 2; std::ifstream(path).good(); ++n) path = folder + "/" + stamp + "-" + std::to_string(n) + ".png";
-    if (write_rgb565_png(path, pixels, width, height, pitch, host_options.screenshot_scale))
+    std::string error;
+    if (write_rgb565_png(path, pixels, width, height, pitch, host_options.screenshot_scale, &error))
         std::fprintf(stderr, "kuzari: screenshot %s\n", path.c_str());
     else
-        std::fprintf(stderr, "kuzari: cannot write the screenshot %s\n", path.c_str());
+        std::fprintf(stderr, "kuzari: cannot write the screenshot %s: %s\n", path.c_str(), error.c_str());
 }

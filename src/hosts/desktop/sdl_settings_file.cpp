@@ -14,6 +14,7 @@
 #include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_settings.h"
+#include "hosts/shared/file_writer.h"
 
 namespace {
 
@@ -127,27 +128,26 @@ bool write_settings_file(const std::string& path) {
     // The folders on the way, as `mkdir -p` would.
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
         mkdir(path.substr(0, slash).c_str(), 0755);
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) {
-        std::fprintf(stderr, "kuzari: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    std::fprintf(file,
-                 "# Kuzari's settings. Every key is at its default; the command line wins\n"
-                 "# over this file (kuzari --help lists the options). A bad line is reported\n"
-                 "# when the game starts and left out.\n");
+    std::string text =
+        "# Kuzari's settings. Every key is at its default; the command line wins\n"
+        "# over this file (kuzari --help lists the options). A bad line is reported\n"
+        "# when the game starts and left out.\n";
     std::string section;
     for (const Setting* setting = settings_begin(); setting != settings_end(); ++setting) {
         if (setting->section != section) {
             section = setting->section;
-            std::fprintf(file, "\n[%s]\n# The game's keys, each any number of keys of the keyboard. Escape, F11,\n"
-                               "# F12 and M belong to the window and cannot be taken.\n",
-                         section.c_str());
+            text += "\n[" + section + "]\n# The game's keys, each any number of keys of the keyboard. Escape, F11,\n"
+                    "# F12 and M belong to the window and cannot be taken.\n";
         }
-        std::fprintf(file, "\n# %s (%s)\n%s = %s\n", setting->about, setting->values, setting->key,
-                     setting->text().c_str());
+        text += std::string("\n# ") + setting->about + " (" + setting->values + ")\n" + setting->key + " = " +
+                setting->text() + "\n";
     }
-    const bool written = std::fclose(file) == 0;
-    if (written) std::fprintf(stderr, "kuzari: wrote %s\n", path.c_str());
-    return written;
+    // Whole or not at all: a half-written file would stand in the way of the next try.
+    std::string error;
+    if (!write_whole_file(path, text.data(), text.size(), &error)) {
+        std::fprintf(stderr, "kuzari: cannot write %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    std::fprintf(stderr, "kuzari: wrote %s\n", path.c_str());
+    return true;
 }

@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     sdl_catch_signals();
     const int early_exit = read_options(argc, argv);
     if (early_exit >= 0) return early_exit;
+    if (!sdl_display_named()) return 1;
+    sdl_start_black_box();
     set_data_folder(find_data_folder());
     if (!sdl_start_recording_and_playback()) return 1;
     bool english = play_in_english();

@@ -2,6 +2,7 @@
 // hosts' shared input feed; this file reads the script to play and writes the
 // recording to its file as the game goes, the line of the run being played
 // rewritten every frame, so that a crash loses nothing of it.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,7 @@ std::FILE* record_file = nullptr;
 long run_line_start = 0;  // where the line of the first run still open starts in the file
 size_t open_run = 0;      // the first run whose line may still change: only the last one can
 ScriptHeader played{};    // what the played-back script names
+std::atomic<bool> recording_claimed{false};  // by whichever thread finishes it
 
 // Writes the lines from the first open run on, over what they were.
 void write_open_runs() {
@@ -71,8 +73,9 @@ bool sdl_playback_language(bool* english) {
 uint32_t sdl_game_seed(uint32_t clock_seed) {
     // A script without a seed plays as the replay tool plays it.
     const uint32_t seed = input_feed.playing ? played.seed : clock_seed;
+    // Always in memory, for the black box; in the file with --record.
+    feed_record(seed, game_language() == language_english);
     if (record_file) {
-        feed_record(seed, game_language() == language_english);
         std::fputs(recording_opening(seed, input_feed.recorder.english).c_str(), record_file);
         std::fflush(record_file);
         run_line_start = std::ftell(record_file);
@@ -91,11 +94,18 @@ void sdl_record_escape() {
 }
 
 void sdl_finish_recording() {
-    if (!record_file) return;
+    if (!record_file || recording_claimed.exchange(true)) return;
     write_open_runs();
     std::fseek(record_file, 0, SEEK_END);
     const Recorder& recorder = input_feed.recorder;
     std::fputs(recording_closing(recorder.frames, recorder.last_picture_hash).c_str(), record_file);
     std::fclose(record_file);
     record_file = nullptr;
+}
+
+void sdl_finish_recording_at_once() {
+    // Unless the main thread is in the middle of writing it: then it stays as it is.
+    std::FILE* file = record_file;
+    if (!file || ftrylockfile(file) != 0) return;
+    sdl_finish_recording();  // the lock is this thread's own, and the file is gone with it
 }

@@ -92,6 +92,23 @@ TEST(Recorder, RunsMergeButEscapesStayApartAndTheTextReadsBackAsTheSameScript) {
     EXPECT_EQ(script_header(text).language, "en");
 }
 
+// A crash writes the closing line with the handler's own numbers: they must
+// read as the recorder's.
+TEST(PlainText, NumbersMadeWithoutAllocatingReadAsTheRecordersClosingLine) {
+    for (const uint64_t value : {uint64_t(0), uint64_t(9), uint64_t(10), uint64_t(0x00ab00cd), ~uint64_t(0)}) {
+        PlainText line;
+        plain_add(&line, "# frame ");
+        plain_add_decimal(&line, value);
+        plain_add(&line, " fb ");
+        plain_add_hex16(&line, value);
+        plain_add(&line, "\n");
+        EXPECT_EQ(std::string(line.text, line.length), recording_closing(value, value));
+    }
+    PlainText full;
+    for (int i = 0; i < 300; ++i) plain_add(&full, "x");
+    EXPECT_EQ(full.length, sizeof full.text);  // what does not fit is left off
+}
+
 TEST(InputFeed, RecordingWhilePlayingBackWritesWhatWasPlayedEscapeAndAll) {
     input_feed = InputFeed{};
     const std::string script = "3 down\n2 enter jup\n1 escape\n";

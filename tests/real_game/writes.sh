@@ -45,19 +45,20 @@ said_once() {
 last_frame() { sed -n 's/^# frame \([0-9]*\) fb \([0-9a-f]*\)$/\1 \2/p' "$1"; }
 
 # ---- kuzari-replay ----
+: >"$scratch/empty.txt"  # a script of no frames: --frames says how many
 for target in /dev/full ${full:+"$full/trace.jsonl"}; do
-  "$replay" --seed 1 --frames 300 --data "$data" --trace "$target" /dev/null 2>"$scratch/err"
+  "$replay" --seed 1 --frames 300 --data "$data" --trace "$target" "$scratch/empty.txt" 2>"$scratch/err"
   status=$?
   [ $status -ne 0 ] || fail "--trace $target: status 0"
   grep -q "cannot write the trace '$target': No space left on device" "$scratch/err" ||
     fail "--trace $target: $(cat "$scratch/err")"
 done
-"$replay" --seed 1 --frames 30 --data "$data" --trace - /dev/null >/dev/full 2>"$scratch/err" &&
+"$replay" --seed 1 --frames 30 --data "$data" --trace - "$scratch/empty.txt" >/dev/full 2>"$scratch/err" &&
   fail "--trace - onto /dev/full: status 0"
 grep -q "standard output.*No space left" "$scratch/err" || fail "--trace - onto /dev/full: $(cat "$scratch/err")"
 if [ -n "$full" ]; then
   nothing_left "$full" trace.jsonl
-  "$replay" --seed 1 --frames 10 --data "$data" --shot "5:$full/shot.png" /dev/null 2>"$scratch/err" &&
+  "$replay" --seed 1 --frames 10 --data "$data" --shot "5:$full/shot.png" "$scratch/empty.txt" 2>"$scratch/err" &&
     fail "--shot onto a full disk: status 0"
   grep -q "cannot write $full/shot.png: No space left" "$scratch/err" || fail "--shot: $(cat "$scratch/err")"
   nothing_left "$full" shot.png

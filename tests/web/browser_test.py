@@ -18,6 +18,7 @@ import functools
 import gzip
 import http.server
 import json
+import re
 import shutil
 import socket
 import statistics
@@ -488,6 +489,31 @@ def test_music(driver, base, args):
         "return kuzari.t_first_music - kuzari.t_first_frame;"))
 
 
+def test_crash(driver, base, args):
+    """An error no step caught stops plain play and offers the game's recording."""
+    driver.get(f"{base}/index.html?lang=en&seed=7")
+    wait_for(driver, "window.kuzari && kuzari.frames_drawn > 150")  # past the title's opening
+    press(driver, Keys.ENTER)
+    wait_for(driver, "kuzari.scene() === 1")
+    time.sleep(2)
+    driver.execute_script("dispatchEvent(new ErrorEvent('error', {error: new Error('boom'), message: 'boom'}));")
+    wait_for(driver, "document.getElementById('crash-recording') !== null")
+    shown = driver.execute_script("return document.getElementById('loading').innerText;")
+    text = driver.execute_async_script(
+        "const done = arguments[0];"
+        "fetch(document.getElementById('crash-recording').href).then(r => r.text()).then(done);")
+    drawn = driver.execute_script("return kuzari.frames_drawn;")
+    time.sleep(0.3)
+    check("an uncaught error stops the game and is shown, with the recording offered",
+          "boom" in shown and driver.execute_script("return kuzari.frames_drawn;") == drawn, shown)
+    closing = re.search(r"^# frame (\d+) fb ([0-9a-f]+)$", text, re.M)
+    trace = replay_trace(args.replay, args.data, text)
+    check("the crash's recording names its seed and edition, and kuzari-replay plays it to its closing line",
+          text.startswith("# seed 7\n# lang en\n") and closing is not None and
+          [trace[-1]["frame"], trace[-1]["fb"]] == [int(closing.group(1)), closing.group(2)],
+          text[-200:])
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", type=Path, default=ROOT / "build-web/site")
@@ -496,7 +522,7 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, figures, sound); may be repeated")
+                        " gamepad, crash, figures, sound); may be repeated")
     args = parser.parse_args()
     args.site = args.site.resolve()
     started = time.monotonic()
@@ -525,6 +551,7 @@ def main():
                 "music": lambda: test_music(driver, base, args),
                 "data": lambda: test_broken_data(driver, root, port, args),
                 "gamepad": lambda: test_gamepad(driver, base, args),
+                "crash": lambda: test_crash(driver, base, args),
                 "figures": lambda: measure_play(driver, base),
                 "sound": lambda: test_first_sound(base, Path(profile) / "second"),
             }

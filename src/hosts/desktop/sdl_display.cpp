@@ -210,6 +210,7 @@ void platform_present(const void* pixels, int pitch) {
     else present_through_renderer(shown_pixels, shown_pitch);
     sdl_clock_presented(present_began);
     sdl_record_frame(shown_pixels, picture_width, picture_height, shown_pitch);
+    sdl_black_box_frame_shown(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_profile_presented(began);
 }

@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     sdl_catch_signals();
     const int early_exit = read_options(argc, argv);
     if (early_exit >= 0) return early_exit;
+    if (!sdl_display_named()) return 1;
+    sdl_start_black_box();
     set_data_folder(find_data_folder());
     add_text_hint(text_sound_failed, "音を出さずに遊ぶには --nosound を付けて起動してください。",
                   "Start the game with --nosound to play without sound.");

@@ -45,7 +45,15 @@ bool music_open = false;
 fluid_settings_t* settings = nullptr;
 fluid_synth_t* synth = nullptr;
 int device_channels = 2;
-std::thread soundfont_loader;
+// Still joinable when the game exits from elsewhere, a std::thread's
+// destructor would end it in std::terminate: it is let go instead.
+struct LoaderThread {
+    std::thread thread;
+    ~LoaderThread() {
+        if (thread.joinable()) thread.detach();
+    }
+};
+LoaderThread soundfont_loader;
 std::atomic<SdlSoundfont> soundfont_state{SdlSoundfont::missing};
 std::atomic<float> volume{1.0f};
 std::atomic<bool> paused{false};
@@ -215,7 +223,7 @@ bool platform_music_open() {
     soundfont_state = soundfonts.empty() ? SdlSoundfont::missing : SdlSoundfont::loading;
     if (!soundfonts.empty()) {
         try {
-            soundfont_loader = std::thread(load_soundfonts, std::move(soundfonts));
+            soundfont_loader.thread = std::thread(load_soundfonts, std::move(soundfonts));
         } catch (const std::system_error&) {
             soundfont_state = SdlSoundfont::missing;  // no thread to load it on: no music
         }
@@ -231,7 +239,7 @@ void platform_music_close() {
     if (!synth) return;
     // Once this returns the hook has finished and is not called again.
     if (Mix_QuerySpec(nullptr, nullptr, nullptr)) Mix_HookMusic(nullptr, nullptr);
-    if (soundfont_loader.joinable()) soundfont_loader.join();
+    if (soundfont_loader.thread.joinable()) soundfont_loader.thread.join();
     if (player) delete_fluid_player(player);
     player = nullptr;
     playing_piece = pending_piece = nullptr;

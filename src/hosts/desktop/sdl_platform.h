@@ -63,6 +63,9 @@ void sdl_record_escape();
 // Ends the recording with the last frame's number and picture hash. False
 // when the recording could not be written (already told on stderr).
 bool sdl_finish_recording();
+// The same from another thread while the main thread is stuck: the game ends
+// right after it.
+void sdl_finish_recording_at_once();
 
 // ---- Sound (sdl_audio.cpp) ----
 // Holds every effect, the voice and the music where they are, or lets them go on.
@@ -79,6 +82,22 @@ void sdl_catch_signals();
 bool sdl_quit_signalled();
 // Set while a message box is up, so that a signal can take it down.
 void sdl_box_open(bool open);
+
+// ---- Crashes and the display (sdl_black_box.cpp, sdl_display_check.cpp) ----
+// From now on a crash writes the session's input as a recording to the
+// player's state folder. Called at start, on the main thread.
+void sdl_start_black_box();
+// A frame has been shown and recorded: what a crash would write ends with it.
+void sdl_black_box_frame_shown(const uint16_t* pixels, int width, int height, int pitch);
+// False (with a message) when there is no display to open and the player has
+// not named a video driver: SDL would play on an invisible one.
+bool sdl_display_named();
+// Right after SDL's video starts: false (with a message) when SDL fell back
+// to a driver that shows nothing; else losing the display from now on ends
+// the game with a message and the recording closed.
+bool sdl_display_opened();
+// SDL says quit: when that is the display gone, the game ends as on a lost one.
+void sdl_check_display_on_quit();
 
 // ---- Profile (sdl_profile.cpp) ----
 // The opt-in timing of KUZARI_PROFILE=1: the clock to pass back when

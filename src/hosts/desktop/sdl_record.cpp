@@ -1,6 +1,7 @@
 // --record and --playback in the real game. Playing and recording are the
 // hosts' shared input feed; this file reads the script to play and writes the
 // recording as the game goes.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,10 @@
 namespace {
 
 ScriptHeader played{};  // what the played-back script names
+// Set by whichever thread finishes the recording first; the main thread's
+// writes stop once it is set.
+std::atomic<bool> recording_claimed{false};
+std::atomic<bool> writing_runs{false};
 
 // The recording is written to a file beside its target and renamed into
 // place when the game ends: a recording that fails leaves nothing where it
@@ -40,7 +45,8 @@ void give_up_recording() {
 // Writes the lines of the runs that have ended since the last call; `game_over`:
 // the last run has ended too.
 void write_runs(bool game_over) {
-    if (!recording_on) return;
+    if (!recording_on || (recording_claimed && !game_over)) return;
+    writing_runs = true;
     const std::vector<InputRun>& runs = input_feed.recorder.runs;
     const size_t now_final = game_over || runs.empty() ? runs.size() : runs.size() - 1;
     std::string lines;
@@ -53,6 +59,7 @@ void write_runs(bool game_over) {
         written = writer_rewrite_tail(&recording, open_run_offset, lines + open_line);
         open_run_offset += lines.size();
     }
+    writing_runs = false;
     if (!written) give_up_recording();
 }
 
@@ -97,8 +104,9 @@ bool sdl_playback_language(bool* english) {
 uint32_t sdl_game_seed(uint32_t clock_seed) {
     // A script without a seed plays as the replay tool plays it.
     const uint32_t seed = input_feed.playing ? played.seed : clock_seed;
+    // Always in memory, for the black box; in the file with --record.
+    feed_record(seed, game_language() == language_english);
     if (recording_on) {
-        feed_record(seed, game_language() == language_english);
         const std::string opening = recording_opening(seed, input_feed.recorder.english);
         if (writer_write(&recording, opening) && writer_flush(&recording)) open_run_offset = opening.size();
         else give_up_recording();
@@ -107,7 +115,9 @@ uint32_t sdl_game_seed(uint32_t clock_seed) {
 }
 
 void sdl_record_frame(const uint16_t* pixels, int width, int height, int pitch) {
-    feed_frame_shown(input_feed.recording ? picture_hash(pixels, width, height, pitch) : 0);
+    // The picture's hash ends a recording written to a file; the black box
+    // hashes its own copy of the picture only if it is ever needed.
+    feed_frame_shown(recording_on ? picture_hash(pixels, width, height, pitch) : 0);
     write_runs(false);
 }
 
@@ -117,7 +127,7 @@ void sdl_record_escape() {
 }
 
 bool sdl_finish_recording() {
-    if (!recording_on) return !recording_failed;
+    if (!recording_on || recording_claimed.exchange(true)) return !recording_failed;
     write_runs(true);
     const Recorder& recorder = input_feed.recorder;
     if (recording_on && writer_write(&recording, recording_closing(recorder.frames, recorder.last_picture_hash)) &&
@@ -125,4 +135,9 @@ bool sdl_finish_recording() {
         return true;
     if (recording_on) give_up_recording();
     return false;
+}
+
+void sdl_finish_recording_at_once() {
+    // Unless the main thread is in the middle of writing it: then it stays as it is.
+    if (!writing_runs) sdl_finish_recording();
 }

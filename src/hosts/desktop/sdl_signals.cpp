@@ -2,14 +2,18 @@
 // Escape. They are taken by a thread of their own, so no handler runs in the
 // middle of the game's code; while a message box is up the signal also closes
 // it, since SDL waits for the box in a child process that nothing else reaches.
+// A main thread that is stuck (in an open, in SDL's start-up) does not hold
+// the game up: if it has not taken the quit within a second, or on a second
+// signal, the recording is closed and the game ends by the signal at once.
 #include <SDL.h>
 #include <dirent.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -19,7 +23,12 @@
 namespace {
 
 std::atomic<bool> quit_signalled{false};
+std::atomic<bool> quit_seen{false};  // the main thread has looked since the signal came
 std::atomic<bool> box_open{false};
+pid_t game_pid = 0;
+
+constexpr double seconds_to_take_quit = 1.0;
+constexpr double seconds_to_shut_down = 4.0;  // once taken: the shutdown joins the soundfont's loader
 
 sigset_t quit_signals() {
     sigset_t set;
@@ -54,22 +63,59 @@ void end_box_processes() {
     closedir(proc);
 }
 
+double seconds_now() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+[[noreturn]] void end_at_once(int signal_number) {
+    static const char message[] = "kuzari: the game did not end in time: it ends now\n";
+    if (write(STDERR_FILENO, message, sizeof message - 1) < 0) {
+    }
+    sdl_finish_recording_at_once();
+    end_box_processes();
+    // The status a shell expects of a process the signal ended.
+    signal(signal_number, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal_number);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal_number);
+    _exit(128 + signal_number);
+}
+
 void watch_signals() {
     const sigset_t set = quit_signals();
-    for (;;) {
-        int signal_number = 0;
-        if (sigwait(&set, &signal_number) != 0) continue;
-        quit_signalled = true;
-        // Again until the box is gone: it may have been just about to open.
-        while (box_open) {
-            end_box_processes();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        // Wakes the frame wait at once.
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
+    int signal_number = 0;
+    while (sigwait(&set, &signal_number) != 0) {
     }
+    quit_signalled = true;
+    const double signalled_at = seconds_now();
+    bool main_woken = false;
+    for (;;) {
+        // Again until the box is gone: it may have been just about to open.
+        if (box_open) end_box_processes();
+        else if (!main_woken) {
+            // Wakes the frame wait at once.
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+            main_woken = true;
+        }
+        const timespec tick{0, 100 * 1000 * 1000};
+        const int again = sigtimedwait(&set, nullptr, &tick);
+        if (again > 0) end_at_once(again);
+        const double waited = seconds_now() - signalled_at;
+        if (waited > (quit_seen ? seconds_to_shut_down : seconds_to_take_quit)) end_at_once(signal_number);
+    }
+}
+
+// In a child the game forks (SDL's message box): it goes when the game goes,
+// however the game ends.
+void die_with_the_game() {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != game_pid) _exit(1);
 }
 
 }  // namespace
@@ -77,9 +123,18 @@ void watch_signals() {
 void sdl_catch_signals() {
     const sigset_t set = quit_signals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);  // every later thread inherits the mask
+    game_pid = getpid();
+    pthread_atfork(nullptr, nullptr, die_with_the_game);
     std::thread(watch_signals).detach();
 }
 
-bool sdl_quit_signalled() { return quit_signalled; }
+bool sdl_quit_signalled() {
+    if (!quit_signalled) return false;
+    quit_seen = true;
+    return true;
+}
 
-void sdl_box_open(bool open) { box_open = open; }
+void sdl_box_open(bool open) {
+    box_open = open;
+    if (!open && quit_signalled) quit_seen = true;  // the main thread is back from the box
+}

@@ -110,6 +110,7 @@ bool is_mode_switch(const SDL_KeyboardEvent& key) {
 bool handle_event(const SDL_Event& event, PlatformMessage* message) {
     switch (event.type) {
     case SDL_QUIT:
+        sdl_check_display_on_quit();
         *message = PlatformMessage{message_close, false};
         return true;
     case SDL_WINDOWEVENT:
@@ -164,7 +165,7 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // sdl_signals.cpp has its own
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !sdl_display_opened()) return nullptr;
     for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
     sdl_start_input();
 

@@ -67,18 +67,29 @@ bool same_input(const InputRun& a, const InputRun& b) {
            a.joystick.buttons == b.joystick.buttons && a.escape == b.escape;
 }
 
-std::string script_line(const InputRun& run) {
-    std::string line = std::to_string(run.count);
+void add_script_line(PlainText* line, const InputRun& run) {
+    plain_add_decimal(line, run.count);
     for (const KeyWord& k : key_words)
-        if (run.keys.*k.key) line += std::string(" ") + k.word;
-    if (run.escape) line += " escape";
-    if (run.joystick.y == stick_low) line += " jup";
-    if (run.joystick.y == stick_high) line += " jdown";
-    if (run.joystick.x == stick_low) line += " jleft";
-    if (run.joystick.x == stick_high) line += " jright";
+        if (run.keys.*k.key) {
+            plain_add(line, " ");
+            plain_add(line, k.word);
+        }
+    if (run.escape) plain_add(line, " escape");
+    if (run.joystick.y == stick_low) plain_add(line, " jup");
+    if (run.joystick.y == stick_high) plain_add(line, " jdown");
+    if (run.joystick.x == stick_low) plain_add(line, " jleft");
+    if (run.joystick.x == stick_high) plain_add(line, " jright");
     for (int b = 0; b < 4; ++b)
-        if (run.joystick.buttons & (1 << b)) line += std::string(" ") + button_words[b];
-    return line;
+        if (run.joystick.buttons & (1 << b)) {
+            plain_add(line, " ");
+            plain_add(line, button_words[b]);
+        }
+}
+
+std::string script_line(const InputRun& run) {
+    PlainText line;
+    add_script_line(&line, run);
+    return std::string(line.text, line.length);
 }
 
 bool parse_decimal(const std::string& text, uint64_t max, uint64_t* value) {

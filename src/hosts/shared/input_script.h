@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/shared/plain_text.h"
 #include "platform/platform.h"
 
 // The largest script a host reads: a recording of hours of play is a few MB.
@@ -29,6 +30,8 @@ InputRun frame_input(const KeyboardState& keys, const JoystickState& joystick);
 bool same_input(const InputRun& a, const InputRun& b);
 // The run's line, "COUNT key key ...", without its line break.
 std::string script_line(const InputRun& run);
+// The same added to a line, allocating nothing: for a signal handler.
+void add_script_line(PlainText* line, const InputRun& run);
 
 // A decimal number of at most `max`, digits only; false for anything else.
 bool parse_decimal(const std::string& text, uint64_t max, uint64_t* value);

@@ -5,7 +5,7 @@
 const FIRST_CLOCK_MS = 1000; // the game clock at start-up: the first frame runs at once
 const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), the game stands still
 
-// page: { new_game(show_box), figures, sound, input, draw(game), fail(error),
+// page: { new_game(show_box), figures, sound, input, draw(game), fail(error, game),
 // recorder (test mode's, or null) }. Resolves once the first game is under way.
 export function play_live(page) {
     const { figures, sound, input } = page;
@@ -60,7 +60,7 @@ export function play_live(page) {
     }
 
     function refresh(now) {
-        if (!game || game.over && !game.box_open) return;
+        if (!game || game.over && !game.box_open || figures.state === 'error') return;
         try {
             const began = performance.now();
             input.read_pad();
@@ -73,7 +73,7 @@ export function play_live(page) {
                 if (figures.refreshes.length > 2000) figures.refreshes.shift();
             }
         } catch (error) {
-            page.fail(error);
+            page.fail(error, game);
             return;
         }
         if (game.over && !game.box_open) finish();
@@ -109,7 +109,15 @@ export function play_live(page) {
 
     document.getElementById('again').addEventListener('click', () => {
         figures.state = 'loading';
-        play().catch(page.fail);
+        play().catch(error => page.fail(error, game));
+    });
+
+    // An error no step caught (an event handler's, say) stops the game too.
+    addEventListener('error', event => {
+        if (game && !game.over) page.fail(event.error || event.message, game);
+    });
+    addEventListener('unhandledrejection', event => {
+        if (game && !game.over) page.fail(event.reason, game);
     });
 
     // The game stands still while the page is hidden (no refreshes), its sound with it.

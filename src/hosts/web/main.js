@@ -35,13 +35,27 @@ function draw(game) {
     if (figures.frames_drawn++ === 0) figures.t_first_frame = performance.now();
 }
 
-function fail(error) {
+// An error stops the page and is shown; when a game was under way, the
+// page offers its recording (the desktop's format) for a bug report.
+function fail(error, game) {
+    if (figures.state === 'error') return;
     figures.state = 'error';
     figures.error = String(error && error.stack || error);
     console.error(error);
     const loading = document.getElementById('loading');
     loading.hidden = false;
-    loading.textContent = String(error);
+    loading.textContent = `${texts.crashed} ${error}`;
+    let recording = null;
+    try {
+        recording = game?.started ? game.string(game.exports.web_recording()) : null;
+    } catch (_) { /* the game's memory is past reading: the error alone */ }
+    if (!recording) return;
+    const link = document.createElement('a');
+    link.id = 'crash-recording';
+    link.href = URL.createObjectURL(new Blob([recording], { type: 'text/plain' }));
+    link.download = `kuzari-crash-${new Date().toISOString().replace(/[:.]/g, '-')}.txt`;
+    link.textContent = texts.save;
+    loading.append(document.createElement('br'), link);
 }
 
 async function main() {

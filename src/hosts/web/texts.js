@@ -4,9 +4,13 @@ export function page_texts(english) {
         sound: 'Press a key or click to turn the sound on.',
         over: 'The game has ended.',
         again: 'Play again',
+        crashed: 'The game stopped with an error:',
+        save: 'Save the recording of this game for a bug report',
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
         over: 'ゲームを終了しました。',
         again: 'もう一度遊ぶ',
+        crashed: 'エラーでゲームが止まりました:',
+        save: 'バグ報告用にこのゲームの記録を保存する',
     };
 }

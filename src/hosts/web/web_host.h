@@ -54,6 +54,7 @@ void web_frame_shown();
 // For the page's tests (web_trace.cpp): from now on every frame reports its
 // picture's hash and goes into the recording.
 void web_trace_frames();
+bool web_tracing();
 // The game's seed is known: the recording starts.
 void web_record_seed(uint32_t seed);
 // An Escape of the player's went to the game.

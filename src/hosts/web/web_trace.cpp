@@ -31,6 +31,8 @@ const GameObserver trace_observer = {
 
 void web_trace_frames() { game_observer = &trace_observer; }
 
+bool web_tracing() { return game_observer == &trace_observer; }
+
 WEB_EXPORT("web_trace") void web_trace() { web_trace_frames(); }
 
 // The picture before the first frame, reported as frame 0.

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# The real game ends when it must, whatever it is doing, and loses nothing:
+# a quit signal ends it while its main thread is stuck (an open on a FIFO, a
+# huge pad mapping file); a message box's process goes with a killed game; no
+# display at all is refused; a crash leaves a black box that kuzari-replay
+# plays to the crash's last picture; and a lost X server ends the game with a
+# message, its recording closed and no core.
+#   quit_and_crash.sh KUZARI KUZARI_REPLAY DATA_DIR X11_PROBE
+# Exits 77 (skipped) when no X server can be started.
+set -uo pipefail
+kuzari=$1 replay=$2 data=$3 probe=$4
+. "$(dirname "$0")/lib.sh"
+start_xvfb 640x480
+export SDL_AUDIODRIVER=dummy
+export XDG_STATE_HOME="$scratch/state" XDG_CONFIG_HOME="$scratch/config"
+
+# closing RECORDING: "FRAME FB" from its closing comment.
+closing() { sed -n 's/^# frame \([0-9]*\) fb \([0-9a-f]*\)$/\1 \2/p' "$1"; }
+
+# SIGTERM to a game whose main thread is stuck: gone within 2 s, by the
+# signal (143) or by its own shutdown (0).
+expect_gone_after_term() {
+  kill -TERM "$game_pid"
+  if ! wait_for_exit 2; then
+    fail "$1: still running 2 s after SIGTERM"
+    stop_game
+  elif [ "$game_status" -ne 143 ] && [ "$game_status" -ne 0 ]; then
+    fail "$1: status $game_status after SIGTERM"
+  else
+    echo "ok   SIGTERM $1 (status $game_status)"
+  fi
+}
+
+# ---- A FIFO to play back, which no one writes ----
+mkfifo "$scratch/fifo"
+start_game "$data" "$kuzari" --window --playback "$scratch/fifo"
+sleep 1
+if kill -0 "$game_pid" 2>/dev/null; then
+  expect_gone_after_term "blocked on a FIFO"
+else
+  # Refused without blocking: as good, if it says so.
+  wait_for_exit 1
+  [ "$game_status" -ne 0 ] && echo "ok   a FIFO to play back is refused" ||
+    fail "a FIFO to play back: status 0 without playing"
+  game_pid=""
+fi
+
+# ---- Four megabytes of pad mappings ----
+mkdir -p "$XDG_CONFIG_HOME/kuzari"
+awk 'BEGIN { for (i = 0; i < 40000; i++)
+  printf "03000000%08x%016x,Pad %d,a:b0,b:b1,x:b2,y:b3,back:b6,start:b7,leftx:a0,lefty:a1,platform:Linux,\n", i, i * 7919, i }' \
+  >"$XDG_CONFIG_HOME/kuzari/gamecontrollerdb.txt"
+start_game "$data" "$kuzari" --window --record "$scratch/mappings.txt"
+sleep 1.5
+if kill -0 "$game_pid" 2>/dev/null; then
+  expect_gone_after_term "while the pad mappings load"
+  [ -n "$(closing "$scratch/mappings.txt")" ] || fail "the recording was not closed: $(cat "$scratch/mappings.txt")"
+else
+  fail "the game with many pad mappings ended by itself: $(cat "$game_log")"
+fi
+rm -r "${XDG_CONFIG_HOME:?}/kuzari"
+
+# ---- A message box up, and the game killed ----
+SDL_AUDIODRIVER=no-such-driver start_game "$data" "$kuzari" --window
+box=""
+for _ in $(seq 100); do
+  box=$(ps --ppid "$game_pid" -o pid= | tr -d ' ')
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+if [ -z "$box" ]; then
+  fail "no message box's process came up: $(cat "$game_log")"
+  stop_game
+else
+  kill -9 "$game_pid"
+  wait "$game_pid" 2>/dev/null
+  game_pid=""
+  for _ in $(seq 20); do
+    kill -0 "$box" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$box" 2>/dev/null; then
+    fail "the message box's process $box outlived the killed game"
+    kill -9 "$box"
+  else
+    echo "ok   the message box's process went with the game"
+  fi
+fi
+
+# ---- No display at all ----
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$kuzari" --window >"$scratch/none.log" 2>&1
+status=$?
+[ $status -ne 0 ] && [ $status -ne 124 ] && grep -q "cannot open a display" "$scratch/none.log" &&
+  echo "ok   no display: refused (status $status)" ||
+  fail "no display: status $status, said: $(cat "$scratch/none.log")"
+
+# ---- A crash mid-round: the black box ----
+start_game "$data" "$kuzari" --window
+if wait_for_window; then
+  sleep 2
+  xdotool key Return  # start
+  sleep 4             # the round opens and plays
+  kill -SEGV "$game_pid"
+  wait_for_exit 10 || fail "still running 10 s after SIGSEGV"
+  [ "${game_status:-0}" -eq 139 ] || fail "status ${game_status:-?} after SIGSEGV, not 139"
+  box_file=$(ls "$XDG_STATE_HOME"/kuzari/crash-*.txt 2>/dev/null | head -n 1)
+  if [ -z "$box_file" ]; then
+    fail "no black box in $XDG_STATE_HOME/kuzari: $(cat "$game_log")"
+  else
+    grep -qF "$box_file" "$game_log" || fail "the game did not say where the black box is: $(cat "$game_log")"
+    grep -q '^# backtrace' "$box_file" || fail "the black box has no backtrace"
+    recorded=$(closing "$box_file")
+    replayed=$("$replay" --data "$data" --trace - "$box_file" | tail -n 1 |
+      sed 's/.*"frame":\([0-9]*\),.*"fb":"\([0-9a-f]*\)".*/\1 \2/')
+    [ -n "$recorded" ] && [ "$recorded" = "$replayed" ] && echo "ok   the black box replays to $recorded" ||
+      fail "the black box closes on '$recorded', kuzari-replay ends on '$replayed'"
+  fi
+else
+  fail "no window for the crash"
+  stop_game
+fi
+
+# ---- The X server lost under the game (last: it takes the display) ----
+start_game "$data" "$kuzari" --window --record "$scratch/lost.txt"
+if wait_for_window; then
+  sleep 2
+  kill "$xvfb_pid"
+  # The shell says "core dumped" as it reaps one.
+  if ! wait_for_exit 10 2>"$scratch/reaped.txt"; then
+    fail "still running 10 s after the X server went"
+    stop_game
+  else
+    [ "$game_status" -ne 0 ] && [ "$game_status" -ne 134 ] && [ "$game_status" -ne 139 ] ||
+      fail "status $game_status after the X server went"
+    grep -q "lost the display" "$game_log" || fail "no word of the lost display: $(cat "$game_log")"
+    grep -q "core dumped" "$game_log" "$scratch/reaped.txt" && fail "a core was dumped"
+    [ -n "$(closing "$scratch/lost.txt")" ] && echo "ok   the X server lost: status $game_status, recording closed" ||
+      fail "the recording was not closed: $(tail -n 2 "$scratch/lost.txt")"
+  fi
+else
+  fail "no window before the X server went"
+fi
+
+[ $failures -eq 0 ]

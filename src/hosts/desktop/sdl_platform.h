@@ -19,6 +19,16 @@ bool sdl_is_fullscreen();
 void sdl_switch_fullscreen();
 void sdl_set_window_icon(SDL_Window* window);
 
+// ---- The window system (sdl_video_driver.cpp) ----
+// Before SDL_Init: Wayland first on a Wayland session, and the app id.
+void sdl_choose_video_driver();
+// After SDL_Init: on standard error, when Wayland was asked for and not had.
+void sdl_tell_video_driver();
+bool sdl_on_wayland();
+// The screen's pixels in one of the window's units: 2 at a compositor's
+// scale of 2, always 1 on X11.
+int sdl_pixels_per_unit(SDL_Window* window);
+
 // ---- The clock (sdl_clock.cpp) ----
 // From now on the game's clock follows the display's refresh (about 60 or 120 Hz).
 void sdl_lock_clock_to_refresh(int refresh_rate);

@@ -29,6 +29,16 @@ bool sdl_on_wayland();
 // scale of 2, always 1 on X11.
 int sdl_pixels_per_unit(SDL_Window* window);
 
+// ---- The picture on Wayland without a GPU (sdl_wayland_surface.cpp) ----
+// False when the window is not a Wayland one or the buffers cannot be had.
+bool sdl_wayland_surface_open(SDL_Window* window);
+// A buffer of the window's real pixels for the next frame, and whether it is
+// new (black it first and send it whole); null when none is free.
+SDL_Surface* sdl_wayland_surface_begin(bool* fresh);
+// The buffer to the compositor; `changed` is what differs (null: all of it).
+void sdl_wayland_surface_send(const SDL_Rect* changed);
+void sdl_wayland_surface_close();
+
 // ---- The clock (sdl_clock.cpp) ----
 // From now on the game's clock follows the display's refresh (about 60 or 120 Hz).
 void sdl_lock_clock_to_refresh(int refresh_rate);

@@ -19,7 +19,7 @@ test_packages=(
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
   clang libclang-rt-dev         # the fuzz targets (libFuzzer's runtime is a package of its own)
   xvfb xauth xfonts-base xdotool  # the tests that open the real window
-  sway grim                     # the Wayland test: a headless compositor and its screenshots
+  sway grim wtype               # the Wayland test: a headless compositor, its screenshots, a keyboard
   valgrind                      # the memcheck test
   dpkg-dev file desktop-file-utils appstream  # building and checking the Debian package
   python3 chromium chromium-driver python3-selenium  # the web edition's tests, in headless Chromium

@@ -3,7 +3,7 @@
 # an X display offered too: it takes Wayland, as a native xdg_shell window
 # with the app id kuzari; at output scales 1 and 2 its buffer scale is the
 # output's and the screen shows the picture at a whole factor of real
-# pixels, exact to the pixel; SIGTERM ends it
+# pixels, exact to the pixel; another workspace pauses it; SIGTERM ends it
 # with status 0; without a sound device the box's text comes, nothing hangs.
 #   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
 # Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
@@ -23,8 +23,9 @@ fi
 
 scratch=$(mktemp -d)
 chmod 755 "$scratch"
-sway_pid="" xvfb_pid="" game_pid=""
+sway_pid="" xvfb_pid="" game_pid="" keyboard_pid=""
 cleanup() {
+  [ -n "$keyboard_pid" ] && kill "$keyboard_pid" 2>/dev/null
   [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
   [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
@@ -77,6 +78,15 @@ fi
 wayland=(WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$scratch/run/$socket")
 swaymsg() { "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 swaymsg "$@"; }
 
+# A headless seat has no keyboard, and SDL learns of the focus only from
+# one: wtype's virtual keyboard, waiting a minute before it types, is it.
+if command -v wtype >/dev/null; then
+  "${as_user[@]}" "${session[@]}" "${wayland[@]}" wtype -s 300000 x &
+  keyboard_pid=$!
+else
+  echo "no wtype: the pause in the background is not checked"
+fi
+
 game_log="$scratch/game.log"
 start_game() {
   "${as_user[@]}" "${session[@]}" "${wayland[@]}" DISPLAY="$x_display" SDL_AUDIODRIVER=dummy \
@@ -92,6 +102,7 @@ wait_for_window() {
   done
   return 1
 }
+frames_sent() { grep -c 'wl_surface@[0-9]*\.attach(wl_buffer' "$game_log"; }
 stop_game() {
   [ -n "$game_pid" ] || return 0
   kill -TERM "$game_pid" 2>/dev/null
@@ -129,6 +140,17 @@ for scale in 1 2; do
   python3 "$here/compare_scaled.py" "$scratch/home/screen$scale.png" "$scratch"/frame*.png ||
     fail "scale $scale: the screen is not the game's frame at a whole factor"
 
+  if [ -n "$keyboard_pid" ]; then
+    # Another workspace has the focus: nothing more is drawn until it is back.
+    swaymsg workspace 2 >/dev/null
+    sleep 1
+    before=$(frames_sent)
+    sleep 2
+    [ "$(frames_sent)" = "$before" ] || fail "scale $scale: frames went on in the background: $before, then $(frames_sent)"
+    swaymsg workspace 1 >/dev/null
+    sleep 1
+    [ "$(frames_sent)" -gt "$before" ] || fail "scale $scale: the game did not go on with the focus back"
+  fi
   stop_game
   [ "$game_status" = 0 ] || fail "scale $scale: SIGTERM ended the game with status $game_status"
 done

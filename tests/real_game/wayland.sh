@@ -161,9 +161,27 @@ if wait_for_window; then
   sleep 1
   swaymsg -t get_tree | tr -d ' \n' | grep -q '"window_rect":{"x":[0-9]*,"y":[0-9]*,"width":320,"height":240}' ||
     fail "--window --scale 2 at output scale 2: $(swaymsg -t get_tree | tr -d ' \n' | grep -o '"window_rect":{[^}]*}')"
+  if [ -n "$keyboard_pid" ]; then
+    # F11 to full screen and back, through a second virtual keyboard.
+    fullscreen_mode() { swaymsg -t get_tree | tr -d ' \n' | grep -o '"fullscreen_mode":[0-9]*,[^{]*"app_id":"kuzari"' | cut -d, -f1 | cut -d: -f2; }
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
+    sleep 1
+    [ "$(fullscreen_mode)" = 1 ] || fail "F11 did not make full screen: $(fullscreen_mode)"
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
+    sleep 1
+    [ "$(fullscreen_mode)" = 0 ] || fail "F11 again did not make a window: $(fullscreen_mode)"
+  fi
 else
   fail "--window: no window: $(tail -n 5 "$game_log")"
 fi
+stop_game
+
+# Where Wayland will not start, X11, and it says so.
+start_game WAYLAND_DISPLAY=no-such-display "$scratch/game/kuzari" --window
+for _ in $(seq 100); do grep -q "Wayland could not be used" "$game_log" && break; sleep 0.1; done
+grep -q "Wayland could not be used; the game runs on x11 instead" "$game_log" ||
+  fail "no word of the fall back to X11: $(tail -n 5 "$game_log")"
+kill -0 "$game_pid" 2>/dev/null || fail "on X11 after Wayland: the game ended: $(tail -n 5 "$game_log")"
 stop_game
 
 # No sound device: its box's text goes to standard error where neither a

@@ -66,7 +66,7 @@ session=(env -i HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/run" PATH="/usr/b
   sway -c "$scratch/sway.conf" >"$scratch/sway.log" 2>&1 &
 sway_pid=$!
 for _ in $(seq 100); do
-  socket=$(cd "$scratch/run" && ls sway-ipc.*.sock 2>/dev/null | head -n 1)
+  socket=$(find "$scratch/run" -maxdepth 1 -name "sway-ipc.*.sock" -printf "%f\n" | head -n 1)
   [ -n "$socket" ] && [ -e "$scratch/run/wayland-1" ] && break
   kill -0 "$sway_pid" 2>/dev/null || break
   sleep 0.1

@@ -13,11 +13,13 @@ play_packages=(
   libsdl2-dev libsdl2-mixer-dev libpng-dev libinih-dev libx11-dev
   libfluidsynth-dev             # the music's synthesiser, used directly
   timgm6mb-soundfont            # a small General MIDI soundfont for the music
+  libdecor-0-plugin-1-cairo     # title bars on Wayland compositors that draw none
 )
 test_packages=(
   libgtest-dev nlohmann-json3-dev libbenchmark-dev
   clang libclang-rt-dev         # the fuzz targets (libFuzzer's runtime is a package of its own)
   xvfb xauth xfonts-base xdotool  # the tests that open the real window
+  sway grim wtype               # the Wayland test: a headless compositor, its screenshots, a keyboard
   valgrind                      # the memcheck test
   dpkg-dev file desktop-file-utils appstream  # building and checking the Debian package
   python3 chromium chromium-driver python3-selenium  # the web edition's tests, in headless Chromium

@@ -4,7 +4,9 @@
 // by the CPU, so the picture is written straight into the window's own
 // surface instead: scaled once, the borders blackened only when the window's
 // size changes, and only the picture's rectangle sent to the window system.
-// Vsync, when asked for, needs the renderer.
+// On Wayland SDL 2 has no such surface: the game hands the compositor its
+// own buffers (sdl_wayland_surface.cpp). Vsync, when asked for, needs the
+// renderer.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -27,6 +29,7 @@ SDL_Window* display_window = nullptr;
 SDL_Renderer* renderer = nullptr;     // the GPU's path
 SDL_Texture* screen_texture = nullptr;
 bool surface_path = false;            // the window surface's path
+bool wayland_path = false;            // our own buffers on Wayland
 SDL_Surface* known_surface = nullptr; // the surface the borders were drawn on
 int known_width = 0, known_height = 0;
 
@@ -138,10 +141,13 @@ void write_row(uint8_t* to, const uint32_t* row, size_t bytes) {
 
 std::vector<uint32_t> scaled_row;
 
-void present_through_surface(const uint16_t* pixels, int pitch) {
-    bool fresh;
-    SDL_Surface* surface = window_surface(&fresh);
-    if (!surface) return;
+// The picture at its whole factor, centred, into `surface`; the borders are
+// blackened first when it is `fresh`. Gives the picture's rectangle.
+SDL_Rect draw_scaled(SDL_Surface* surface, bool fresh, const uint16_t* pixels, int pitch) {
+    if (fresh) {
+        build_widening_table(surface->format);
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    }
     const int scale = std::max(1, std::min(surface->w / picture_width, surface->h / picture_height));
     SDL_Rect picture{(surface->w - picture_width * scale) / 2, (surface->h - picture_height * scale) / 2,
                      picture_width * scale, picture_height * scale};
@@ -164,8 +170,24 @@ void present_through_surface(const uint16_t* pixels, int pitch) {
     _mm_sfence();  // the streamed rows are in memory before the window system reads them
 #endif
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return picture;
+}
+
+void present_through_surface(const uint16_t* pixels, int pitch) {
+    bool fresh;
+    SDL_Surface* surface = window_surface(&fresh);
+    if (!surface) return;
+    const SDL_Rect picture = draw_scaled(surface, false, pixels, pitch);
     if (fresh) SDL_UpdateWindowSurface(display_window);
     else SDL_UpdateWindowSurfaceRects(display_window, &picture, 1);
+}
+
+void present_through_wayland(const uint16_t* pixels, int pitch) {
+    bool fresh;
+    SDL_Surface* surface = sdl_wayland_surface_begin(&fresh);
+    if (!surface) return;
+    const SDL_Rect picture = draw_scaled(surface, fresh, pixels, pitch);
+    sdl_wayland_surface_send(fresh ? nullptr : &picture);
 }
 
 }  // namespace
@@ -183,11 +205,14 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
         return true;
     }
     // Straight to the window system's shared memory, not through a GL texture.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    bool fresh;
-    surface_path = window_surface(&fresh) != nullptr;
-    if (surface_path) {
-        SDL_UpdateWindowSurface(display_window);
+    wayland_path = sdl_wayland_surface_open(display_window);
+    if (!wayland_path) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        bool fresh;
+        surface_path = window_surface(&fresh) != nullptr;
+        if (surface_path) SDL_UpdateWindowSurface(display_window);
+    }
+    if (wayland_path || surface_path) {
         if (host_options.vsync)
             std::fprintf(stderr, "kuzari: without a GPU there is no vsync: the game keeps its own clock\n");
         return true;
@@ -201,12 +226,13 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
 }
 
 void platform_present(const void* pixels, int pitch) {
-    if (!surface_path && (!renderer || !screen_texture)) return;
+    if (!surface_path && !wayland_path && (!renderer || !screen_texture)) return;
     shown_pixels = static_cast<const uint16_t*>(pixels);
     shown_pitch = pitch / 2;
     const double began = sdl_profile_clock();
     const double present_began = sdl_precise_ms();
-    if (surface_path) present_through_surface(shown_pixels, shown_pitch);
+    if (wayland_path) present_through_wayland(shown_pixels, shown_pitch);
+    else if (surface_path) present_through_surface(shown_pixels, shown_pitch);
     else present_through_renderer(shown_pixels, shown_pitch);
     sdl_clock_presented(present_began);
     sdl_record_frame(shown_pixels, picture_width, picture_height, shown_pitch);
@@ -216,7 +242,7 @@ void platform_present(const void* pixels, int pitch) {
 }
 
 void sdl_save_shown_picture() {
-    if (renderer || surface_path) sdl_save_screenshot(shown_pixels, picture_width, picture_height, shown_pitch);
+    if (renderer || surface_path || wayland_path) sdl_save_screenshot(shown_pixels, picture_width, picture_height, shown_pitch);
 }
 
 void platform_close_display() {
@@ -229,6 +255,8 @@ void platform_close_display() {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }
+    if (wayland_path) sdl_wayland_surface_close();
+    wayland_path = false;
     surface_path = false;
     known_surface = nullptr;
     known_width = known_height = 0;

@@ -19,6 +19,26 @@ bool sdl_is_fullscreen();
 void sdl_switch_fullscreen();
 void sdl_set_window_icon(SDL_Window* window);
 
+// ---- The window system (sdl_video_driver.cpp) ----
+// Before SDL_Init: Wayland first on a Wayland session, and the app id.
+void sdl_choose_video_driver();
+// After SDL_Init: on standard error, when Wayland was asked for and not had.
+void sdl_tell_video_driver();
+bool sdl_on_wayland();
+// The screen's pixels in one of the window's units: 2 at a compositor's
+// scale of 2, always 1 on X11.
+int sdl_pixels_per_unit(SDL_Window* window);
+
+// ---- The picture on Wayland without a GPU (sdl_wayland_surface.cpp) ----
+// False when the window is not a Wayland one or the buffers cannot be had.
+bool sdl_wayland_surface_open(SDL_Window* window);
+// A buffer of the window's real pixels for the next frame, and whether it is
+// new (black it first and send it whole); null when none is free.
+SDL_Surface* sdl_wayland_surface_begin(bool* fresh);
+// The buffer to the compositor; `changed` is what differs (null: all of it).
+void sdl_wayland_surface_send(const SDL_Rect* changed);
+void sdl_wayland_surface_close();
+
 // ---- The clock (sdl_clock.cpp) ----
 // From now on the game's clock follows the display's refresh (about 60 or 120 Hz).
 void sdl_lock_clock_to_refresh(int refresh_rate);

@@ -48,13 +48,24 @@ const Uint32 ignored_events[] = {
     SDL_AUDIODEVICEREMOVED, SDL_SENSORUPDATE,       SDL_KEYMAPCHANGED,
 };
 
-// The largest whole enlargement of the picture that fits in about 90 % of
-// the display's usable area, or the one the player asked for.
-int windowed_scale(int display) {
+// The largest whole enlargement of the picture, in the screen's pixels, that
+// fits in about 90 % of the display's usable area, or the one the player
+// asked for. The display's bounds are in the window's units.
+int windowed_scale(int display, int pixels_per_unit) {
     if (host_options.scale > 0) return host_options.scale;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 2;
-    return std::max(1, std::min(usable.w * 9 / 10 / base_width, usable.h * 9 / 10 / base_height));
+    return std::max(1, std::min(usable.w * pixels_per_unit * 9 / 10 / base_width,
+                                usable.h * pixels_per_unit * 9 / 10 / base_height));
+}
+
+// The window at a whole multiple of the picture in real pixels: on a screen
+// scaled by 2 that is half as many of the window's units.
+void size_window_in_pixels(SDL_Window* window, int display) {
+    const int per_unit = sdl_pixels_per_unit(window);
+    const int scale = windowed_scale(display, per_unit);
+    SDL_SetWindowSize(window, (base_width * scale + per_unit - 1) / per_unit,
+                      (base_height * scale + per_unit - 1) / per_unit);
 }
 
 int display_of_window() {
@@ -66,6 +77,7 @@ int display_of_window() {
 // after asking for full screen until the window's size changes, which only a
 // window manager makes happen.
 bool window_manager_running() {
+    if (sdl_on_wayland()) return true;  // the compositor is one
 #ifndef KUZARI_HAVE_X11
     return false;  // built without X11: assume none, and make full screen by hand
 #else
@@ -165,28 +177,35 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // sdl_signals.cpp has its own
+    sdl_choose_video_driver();
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !sdl_display_opened()) return nullptr;
+    sdl_tell_video_driver();
     for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
     sdl_start_input();
 
     const int display = 0;
+    // Drawn at the screen's real pixels where the compositor scales windows.
+    const Uint32 high_dpi = SDL_WINDOW_ALLOW_HIGHDPI;
     SDL_Rect bounds{0, 0, width, height};
     SDL_GetDisplayBounds(display, &bounds);
     fullscreen_by_hand = !window_manager_running();
     in_fullscreen = host_options.fullscreen;
     if (host_options.fullscreen && fullscreen_by_hand) {
         the_window.window =
-            SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h, SDL_WINDOW_BORDERLESS);
+            SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h, SDL_WINDOW_BORDERLESS | high_dpi);
     } else if (host_options.fullscreen) {
         // Smaller than the display, so that the window manager's answer shows at once.
         the_window.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                                              SDL_WINDOWPOS_CENTERED_DISPLAY(display), width, height,
-                                             SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+                                             SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | high_dpi);
     } else {
-        const int scale = windowed_scale(display);
+        const int scale = windowed_scale(display, 1);
         the_window.window =
             SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                             width * scale, height * scale, SDL_WINDOW_RESIZABLE);
+                             width * scale, height * scale, SDL_WINDOW_RESIZABLE | high_dpi);
+        // Only now is the screen's scale known (above 1 only on Wayland).
+        if (the_window.window && sdl_pixels_per_unit(the_window.window) > 1)
+            size_window_in_pixels(the_window.window, display);
     }
     if (!the_window.window) return nullptr;
     SDL_SetWindowMinimumSize(the_window.window, width, height);
@@ -216,8 +235,7 @@ void sdl_switch_fullscreen() {
         if (!fullscreen_by_hand) SDL_SetWindowFullscreen(window, 0);
         SDL_SetWindowBordered(window, SDL_TRUE);
         SDL_SetWindowResizable(window, SDL_TRUE);
-        const int scale = windowed_scale(display);
-        SDL_SetWindowSize(window, base_width * scale, base_height * scale);
+        size_window_in_pixels(window, display);
         SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                               SDL_WINDOWPOS_CENTERED_DISPLAY(display));
     } else if (fullscreen_by_hand) {

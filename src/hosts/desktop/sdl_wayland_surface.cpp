@@ -1,0 +1,164 @@
+// The picture on Wayland without a GPU. SDL 2 has no window surface of its
+// own there: it would draw through OpenGL on the CPU, at several times the
+// cost, and at the compositor's units rather than the screen's pixels. So the
+// game hands the compositor shared-memory buffers of the window's real
+// pixels itself, two of them, each drawn into while the other is shown.
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include "hosts/desktop/sdl_platform.h"
+
+#ifndef KUZARI_HAVE_WAYLAND
+
+bool sdl_wayland_surface_open(SDL_Window*) { return false; }
+SDL_Surface* sdl_wayland_surface_begin(bool*) { return nullptr; }
+void sdl_wayland_surface_send(const SDL_Rect*) {}
+void sdl_wayland_surface_close() {}
+
+#else
+
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+struct ShmBuffer {
+    wl_buffer* buffer;
+    void* memory;
+    size_t bytes;
+    SDL_Surface* view;  // the buffer's pixels as SDL sees them
+    bool busy;          // the compositor has it
+    bool drawn;         // its borders are black
+};
+
+wl_display* display = nullptr;
+wl_surface* surface = nullptr;
+wl_event_queue* queue = nullptr;  // ours, so that SDL's dispatching is not disturbed
+wl_display* display_wrapper = nullptr;
+wl_registry* registry = nullptr;
+wl_shm* shm = nullptr;
+SDL_Window* shm_window = nullptr;
+ShmBuffer buffers[2] = {};
+ShmBuffer* drawing = nullptr;
+
+void found_global(void*, wl_registry* from, uint32_t name, const char* interface, uint32_t) {
+    if (std::strcmp(interface, wl_shm_interface.name) == 0 && !shm)
+        shm = static_cast<wl_shm*>(wl_registry_bind(from, name, &wl_shm_interface, 1));
+}
+void lost_global(void*, wl_registry*, uint32_t) {}
+const wl_registry_listener registry_listener{found_global, lost_global};
+
+void released(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->busy = false; }
+const wl_buffer_listener buffer_listener{released};
+
+void free_buffer(ShmBuffer* buffer) {
+    if (buffer->view) SDL_FreeSurface(buffer->view);
+    if (buffer->buffer) wl_buffer_destroy(buffer->buffer);
+    if (buffer->memory) munmap(buffer->memory, buffer->bytes);
+    *buffer = ShmBuffer{};
+}
+
+bool make_buffer(ShmBuffer* buffer, int width, int height) {
+    free_buffer(buffer);
+    const int stride = width * 4;
+    const size_t bytes = size_t(stride) * size_t(height);
+    const int fd = memfd_create("kuzari-picture", MFD_CLOEXEC);
+    if (fd < 0) return false;
+    if (ftruncate(fd, off_t(bytes)) != 0) {
+        close(fd);
+        return false;
+    }
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (memory == MAP_FAILED) {
+        close(fd);
+        return false;
+    }
+    wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(bytes));
+    close(fd);
+    buffer->memory = memory;
+    buffer->bytes = bytes;
+    buffer->buffer = wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
+    wl_shm_pool_destroy(pool);
+    if (!buffer->buffer) return false;
+    wl_buffer_add_listener(buffer->buffer, &buffer_listener, buffer);
+    buffer->view = SDL_CreateRGBSurfaceWithFormatFrom(memory, width, height, 32, stride, SDL_PIXELFORMAT_RGB888);
+    return buffer->view != nullptr;
+}
+
+}  // namespace
+
+bool sdl_wayland_surface_open(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WAYLAND) return false;
+    display = info.info.wl.display;
+    surface = info.info.wl.surface;
+    queue = wl_display_create_queue(display);
+    display_wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
+    if (!queue || !display_wrapper) {
+        sdl_wayland_surface_close();
+        return false;
+    }
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(display_wrapper), queue);
+    registry = wl_display_get_registry(display_wrapper);
+    wl_registry_add_listener(registry, &registry_listener, nullptr);
+    if (wl_display_roundtrip_queue(display, queue) < 0 || !shm) {
+        sdl_wayland_surface_close();
+        return false;
+    }
+    shm_window = window;
+    return true;
+}
+
+SDL_Surface* sdl_wayland_surface_begin(bool* fresh) {
+    wl_display_dispatch_queue_pending(display, queue);
+    int width = 0, height = 0;
+    SDL_GetWindowSizeInPixels(shm_window, &width, &height);
+    drawing = !buffers[0].busy ? &buffers[0] : !buffers[1].busy ? &buffers[1] : nullptr;
+    if (!drawing || width <= 0 || height <= 0) return nullptr;  // both on screen: this frame is not shown
+    if (!drawing->view || drawing->view->w != width || drawing->view->h != height) {
+        if (!make_buffer(drawing, width, height)) {
+            free_buffer(drawing);
+            return nullptr;
+        }
+    }
+    *fresh = !drawing->drawn;
+    drawing->drawn = true;
+    return drawing->view;
+}
+
+void sdl_wayland_surface_send(const SDL_Rect* changed) {
+    if (!drawing) return;
+    wl_surface_attach(surface, drawing->buffer, 0, 0);
+    // Each buffer's borders were drawn once; only the picture changes in it.
+    if (changed && wl_proxy_get_version(reinterpret_cast<wl_proxy*>(surface)) >= 4)
+        wl_surface_damage_buffer(surface, changed->x, changed->y, changed->w, changed->h);
+    else
+        wl_surface_damage(surface, 0, 0, INT32_MAX, INT32_MAX);
+    wl_surface_commit(surface);
+    drawing->busy = true;
+    drawing = nullptr;
+    wl_display_flush(display);
+}
+
+void sdl_wayland_surface_close() {
+    for (ShmBuffer& buffer : buffers) free_buffer(&buffer);
+    drawing = nullptr;
+    if (shm) wl_shm_destroy(shm);
+    if (registry) wl_registry_destroy(registry);
+    if (display_wrapper) wl_proxy_wrapper_destroy(display_wrapper);
+    if (queue) wl_event_queue_destroy(queue);
+    shm = nullptr;
+    registry = nullptr;
+    display_wrapper = nullptr;
+    queue = nullptr;
+    display = nullptr;
+    surface = nullptr;
+    shm_window = nullptr;
+}
+
+#endif

@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# The real game on a Wayland session (sway, headless, drawn by the CPU) with
+# an X display offered too: it takes Wayland, as a native xdg_shell window
+# with the app id kuzari; at output scales 1 and 2 its buffer scale is the
+# output's and the screen shows the picture at a whole factor of real
+# pixels, exact to the pixel; another workspace pauses it; SIGTERM ends it
+# with status 0; without a sound device the box's text comes, nothing hangs.
+#   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
+# Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
+set -uo pipefail
+kuzari=$1 replay=$2 data=$3
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in sway swaymsg grim Xvfb setpriv python3; do
+  command -v $tool >/dev/null || { echo "SKIP: no $tool"; exit 77; }
+done
+
+# Compositors refuse root: then sway and the game run as nobody.
+as_user=()
+if [ "$(id -u)" = 0 ]; then
+  user_id=$(id -u nobody) group_id=$(id -g nobody)
+  as_user=(setpriv --reuid="$user_id" --regid="$group_id" --clear-groups)
+fi
+
+scratch=$(mktemp -d)
+chmod 755 "$scratch"
+sway_pid="" xvfb_pid="" game_pid="" keyboard_pid=""
+cleanup() {
+  [ -n "$keyboard_pid" ] && kill "$keyboard_pid" 2>/dev/null
+  [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+  [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+failures=0
+fail() {
+  echo "FAIL $*"
+  failures=$((failures + 1))
+}
+
+# The game and its data where the other user can read them.
+mkdir -p "$scratch/game" "$scratch/run" "$scratch/home"
+cp "$kuzari" "$scratch/game/kuzari"
+cp -r "$data" "$scratch/game/data"
+chmod -R a+rX "$scratch/game"
+[ "$(id -u)" = 0 ] && chown "$user_id:$group_id" "$scratch/run" "$scratch/home"
+chmod 700 "$scratch/run"
+
+# An X display too, to show that Wayland wins.
+for n in $(seq 140 180); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] && { x_display=":$n"; break; }
+  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
+done
+[ -n "${x_display:-}" ] || { echo "SKIP: no X server could be started"; exit 77; }
+
+# Floating, so that the window keeps the size the game asks for.
+printf 'output HEADLESS-1 resolution 1280x720 scale 1\nfor_window [app_id="kuzari"] floating enable\n' \
+  >"$scratch/sway.conf"
+chmod 644 "$scratch/sway.conf"
+session=(env -i HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/run" PATH="/usr/bin:/bin")
+"${as_user[@]}" "${session[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+  sway -c "$scratch/sway.conf" >"$scratch/sway.log" 2>&1 &
+sway_pid=$!
+for _ in $(seq 100); do
+  socket=$(find "$scratch/run" -maxdepth 1 -name "sway-ipc.*.sock" -printf "%f\n" | head -n 1)
+  [ -n "$socket" ] && [ -e "$scratch/run/wayland-1" ] && break
+  kill -0 "$sway_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "${socket:-}" ] || ! kill -0 "$sway_pid" 2>/dev/null; then
+  echo "SKIP: sway did not start: $(tail -n 3 "$scratch/sway.log")"
+  exit 77
+fi
+wayland=(WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$scratch/run/$socket")
+swaymsg() { "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 swaymsg "$@"; }
+
+# A headless seat has no keyboard, and SDL learns of the focus only from
+# one: wtype's virtual keyboard, waiting a minute before it types, is it.
+if command -v wtype >/dev/null; then
+  "${as_user[@]}" "${session[@]}" "${wayland[@]}" wtype -s 300000 x &
+  keyboard_pid=$!
+else
+  echo "no wtype: the pause in the background is not checked"
+fi
+
+game_log="$scratch/game.log"
+start_game() {
+  "${as_user[@]}" "${session[@]}" "${wayland[@]}" DISPLAY="$x_display" SDL_AUDIODRIVER=dummy \
+    KUZARI_DATA="$scratch/game/data" "$@" >"$game_log" 2>&1 &
+  game_pid=$!
+}
+# Until the game's window is in the tree (false when it never comes).
+wait_for_window() {
+  for _ in $(seq 100); do
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    swaymsg -t get_tree | grep -q '"app_id": "kuzari"' && return 0
+    sleep 0.1
+  done
+  return 1
+}
+frames_sent() { grep -c 'wl_surface@[0-9]*\.attach(wl_buffer' "$game_log"; }
+stop_game() {
+  [ -n "$game_pid" ] || return 0
+  kill -TERM "$game_pid" 2>/dev/null
+  for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$game_pid" 2>/dev/null
+  wait "$game_pid"
+  game_status=$?
+  game_pid=""
+}
+
+# The title, left alone: a script that only waits.
+printf '# seed 1\n100000\n' >"$scratch/wait.txt"
+chmod 644 "$scratch/wait.txt"
+shots=()
+for frame in $(seq 60 400); do shots+=(--shot "$frame:$scratch/frame$frame.png"); done
+"$replay" --frames 400 "${shots[@]}" --data "$data" "$scratch/wait.txt" >/dev/null ||
+  fail "kuzari-replay of the waiting script"
+
+for scale in 1 2; do
+  swaymsg output HEADLESS-1 scale $scale >/dev/null || fail "sway would not take scale $scale"
+  start_game WAYLAND_DEBUG=client "$scratch/game/kuzari" --fullscreen --playback "$scratch/wait.txt"
+  if ! wait_for_window; then
+    fail "scale $scale: no window in sway's tree: $(grep -v '^\[' "$game_log" | tail -n 5)"
+    stop_game
+    continue
+  fi
+  swaymsg -t get_tree | tr -d ' \n' | grep -q '"shell":"xdg_shell"[^}]*"app_id":"kuzari"\|"app_id":"kuzari"[^}]*"shell":"xdg_shell"' ||
+    fail "scale $scale: not a native xdg_shell window: $(swaymsg -t get_tree | grep -E '"(shell|app_id)"')"
+  grep -q 'wl_surface@[0-9]*\.set_buffer_scale('$scale')' "$game_log" ||
+    fail "scale $scale: no set_buffer_scale($scale): $(grep -o 'set_buffer_scale([0-9]*)' "$game_log" | sort -u)"
+  grep -q 'runs on x11' "$game_log" && fail "scale $scale: it took X11"
+  sleep 2
+  "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 grim -o HEADLESS-1 "$scratch/home/screen$scale.png" ||
+    fail "scale $scale: grim"
+  python3 "$here/compare_scaled.py" "$scratch/home/screen$scale.png" "$scratch"/frame*.png ||
+    fail "scale $scale: the screen is not the game's frame at a whole factor"
+
+  if [ -n "$keyboard_pid" ]; then
+    # Another workspace has the focus: nothing more is drawn until it is back.
+    swaymsg workspace 2 >/dev/null
+    sleep 1
+    before=$(frames_sent)
+    sleep 2
+    [ "$(frames_sent)" = "$before" ] || fail "scale $scale: frames went on in the background: $before, then $(frames_sent)"
+    swaymsg workspace 1 >/dev/null
+    sleep 1
+    [ "$(frames_sent)" -gt "$before" ] || fail "scale $scale: the game did not go on with the focus back"
+  fi
+  stop_game
+  [ "$game_status" = 0 ] || fail "scale $scale: SIGTERM ended the game with status $game_status"
+done
+
+# A window at --scale 2 on an output scaled by 2: 640 x 480 pixels, 320 x 240 units.
+start_game "$scratch/game/kuzari" --window --scale 2
+if wait_for_window; then
+  sleep 1
+  swaymsg -t get_tree | tr -d ' \n' | grep -q '"window_rect":{"x":[0-9]*,"y":[0-9]*,"width":320,"height":240}' ||
+    fail "--window --scale 2 at output scale 2: $(swaymsg -t get_tree | tr -d ' \n' | grep -o '"window_rect":{[^}]*}')"
+  if [ -n "$keyboard_pid" ]; then
+    # F11 to full screen and back, through a second virtual keyboard.
+    fullscreen_mode() { swaymsg -t get_tree | tr -d ' \n' | grep -o '"fullscreen_mode":[0-9]*,[^{]*"app_id":"kuzari"' | cut -d, -f1 | cut -d: -f2; }
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
+    sleep 1
+    [ "$(fullscreen_mode)" = 1 ] || fail "F11 did not make full screen: $(fullscreen_mode)"
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
+    sleep 1
+    [ "$(fullscreen_mode)" = 0 ] || fail "F11 again did not make a window: $(fullscreen_mode)"
+  fi
+else
+  fail "--window: no window: $(tail -n 5 "$game_log")"
+fi
+stop_game
+
+# Where Wayland will not start, X11, and it says so.
+start_game WAYLAND_DISPLAY=no-such-display "$scratch/game/kuzari" --window
+for _ in $(seq 100); do grep -q "Wayland could not be used" "$game_log" && break; sleep 0.1; done
+grep -q "Wayland could not be used; the game runs on x11 instead" "$game_log" ||
+  fail "no word of the fall back to X11: $(tail -n 5 "$game_log")"
+kill -0 "$game_pid" 2>/dev/null || fail "on X11 after Wayland: the game ended: $(tail -n 5 "$game_log")"
+stop_game
+
+# No sound device: its box's text goes to standard error where neither a
+# box nor zenity can be shown, and the game ends as the box would have it,
+# rather than hang.
+start_game SDL_AUDIODRIVER=no-such-driver "$scratch/game/kuzari" --window
+for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$game_pid" 2>/dev/null && ! grep -q "Could not start the sound device" "$game_log"; then
+  fail "no sound device: neither a box nor its text: $(tail -n 5 "$game_log")"
+fi
+grep -q "Could not start the sound device" "$game_log" || command -v zenity >/dev/null ||
+  fail "no sound device: the box's text is not on standard error: $(tail -n 5 "$game_log")"
+stop_game
+
+[ $failures -eq 0 ] || exit 1
+echo "PASS"

@@ -61,7 +61,9 @@ done
 printf 'output HEADLESS-1 resolution 1280x720 scale 1\nfor_window [app_id="kuzari"] floating enable\n' \
   >"$scratch/sway.conf"
 chmod 644 "$scratch/sway.conf"
-session=(env -i HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/run" PATH="/usr/bin:/bin")
+session=(env -i HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/run" PATH="/usr/bin:/bin"
+  # A sanitizer build's options (its leak suppressions) go through.
+  "ASAN_OPTIONS=${ASAN_OPTIONS:-}" "LSAN_OPTIONS=${LSAN_OPTIONS:-}" "UBSAN_OPTIONS=${UBSAN_OPTIONS:-}")
 "${as_user[@]}" "${session[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
   sway -c "$scratch/sway.conf" >"$scratch/sway.log" 2>&1 &
 sway_pid=$!

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/picture_hash.h"
+#include "hosts/desktop/sdl_environment.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/input_feed.h"
 #include "hosts/shared/plain_text.h"
@@ -67,11 +68,8 @@ void make_folders(const std::string& path) {
 }
 
 std::string choose_box_folder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && state[0] == '/') return std::string(state) + "/kuzari/";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return std::string(home) + "/.local/state/kuzari/";
-    return "";
+    const std::string folder = kuzari_xdg_dir("XDG_STATE_HOME", ".local/state");
+    return folder.empty() ? folder : folder + "/";
 }
 
 // Two digits of a date, with a leading zero.

@@ -16,13 +16,15 @@ bool play_in_english() {
     return true;
 }
 
-std::string kuzari_config_dir() {
-    const char* config_home = std::getenv("XDG_CONFIG_HOME");
-    if (config_home && config_home[0] == '/') return std::string(config_home) + "/kuzari";
+std::string kuzari_xdg_dir(const char* variable, const char* under_home) {
+    const char* base = std::getenv(variable);
+    if (base && base[0] == '/') return std::string(base) + "/kuzari";
     const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return std::string(home) + "/.config/kuzari";
+    if (home && home[0] == '/') return std::string(home) + "/" + under_home + "/kuzari";
     return "";
 }
+
+std::string kuzari_config_dir() { return kuzari_xdg_dir("XDG_CONFIG_HOME", ".config"); }
 
 std::string find_data_folder() {
     const char* from_environment = std::getenv("KUZARI_DATA");

@@ -12,6 +12,9 @@ bool play_in_english();
 // else ~/.config/kuzari; empty when neither names an absolute folder.
 // Nothing here creates it.
 std::string kuzari_config_dir();
+// $VARIABLE/kuzari, else ~/UNDER_HOME/kuzari; empty when neither is an
+// absolute path.
+std::string kuzari_xdg_dir(const char* variable, const char* under_home);
 
 // The first folder holding the game's data of: --data (or the data
 // setting), $KUZARI_DATA, the folder it was installed to, and data/ of the

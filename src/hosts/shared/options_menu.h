@@ -1,0 +1,66 @@
+// The options menu every host shows over the game (F1 or Tab, a pad's Start,
+// a touch button): the same items, navigation and pixel-font look on the
+// desktop and in the browser. The menu only holds values and says what
+// changed; each host applies a change (a volume at once, the language at the
+// next start) and keeps it (the desktop's settings file, the browser's
+// localStorage).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hosts/shared/captions.h"
+#include "hosts/shared/game_keys.h"
+#include "hosts/shared/overlay_image.h"
+#include "hosts/shared/pixel_font.h"
+
+enum MenuInput { menu_up, menu_down, menu_left, menu_right, menu_confirm, menu_back };
+
+// What a host offers: the desktop has windows and scales, the browser not.
+struct MenuFeatures {
+    bool window_options;  // window or full screen, and the window's scale
+    bool pad_buttons;     // the pad's buttons are remappable
+};
+
+// The values the menu shows and changes. Keys and buttons are shown by the
+// host's own names (SDL's key names, KeyboardEvent codes, pad button names).
+struct MenuValues {
+    int volume = 100, music_volume = 100, effects_volume = 100;  // percent, steps of 10
+    bool mute = false;
+    CaptionMode captions = captions_auto;
+    bool english = false;  // the language of the next start
+    bool fullscreen = true;
+    int scale = 0;  // 0: the largest that fits
+    bool pause_in_background = true;
+    std::vector<std::string> keys[game_key_count];     // each game key's keys
+    std::vector<std::string> buttons[game_key_count];  // each game key's pad buttons (may be empty)
+};
+
+// A change for the host to apply and keep: the setting's section and key as
+// the desktop's settings file names them ("" for the main section), and its new
+// value as text there.
+struct MenuChange {
+    std::string section, key, value;
+};
+
+enum MenuRequest { request_none, request_resume, request_quit };
+
+struct OptionsMenu;  // its state: which page and item, a capture under way, a question asked
+
+OptionsMenu* open_options_menu(const MenuValues& values, const MenuFeatures& features, bool english);
+void close_options_menu(OptionsMenu* menu);
+// One input; returns what the host must do (resume the game, quit it).
+MenuRequest menu_input(OptionsMenu* menu, MenuInput input);
+// While the menu waits for a new key or button for a game key, the host hands
+// it the next one pressed (its name); a key another game key has is refused.
+bool menu_capturing(const OptionsMenu* menu);
+void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button);
+// A touch or click at the picture's (x, y) in game pixels.
+MenuRequest menu_pointer(OptionsMenu* menu, int x, int y);
+// The changes since the last call, oldest first.
+std::vector<MenuChange> take_menu_changes(OptionsMenu* menu);
+const MenuValues& menu_values(const OptionsMenu* menu);
+// A line the host wants shown at the menu's foot (a file that cannot be written).
+void menu_report(OptionsMenu* menu, const char* text);
+// Draws the menu into a 320 x 240 image on a translucent panel.
+void draw_options_menu(OverlayImage* image, const PixelFont& font, const OptionsMenu* menu);

@@ -1,0 +1,39 @@
+// The game's own pixel fonts for the host's overlay: an 8-pixel Japanese face
+// and a proportional Latin one, read from the data folder (font/glyphs.bmp, the
+// glyph cells, and font/glyphs.txt, the characters in cell order) as
+// tools/datagen writes them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hosts/shared/overlay_image.h"
+
+constexpr int pixel_font_line_height = 10;  // a line of text, with room between lines
+
+struct PixelGlyph {
+    char32_t character;
+    int cell;     // its cell in the sheet
+    int advance;  // pixels to the next glyph's left edge
+};
+
+struct PixelFont {
+    std::vector<uint8_t> ink;  // one byte a pixel of the cells' sheet: 0 clear, 1 ink
+    int sheet_width = 0, sheet_height = 0;
+    std::vector<PixelGlyph> glyphs;  // sorted by character
+};
+
+// Reads the font from the data folder; false (with *error naming the file and
+// what is wrong) when it is missing or malformed. The overlay then goes without text.
+bool load_pixel_font(PixelFont* font, std::string* error);
+// The same from bytes already read, for the tests and the fuzz target.
+bool parse_pixel_font(PixelFont* font, const std::vector<uint8_t>& sheet_bmp,
+                      const std::vector<uint8_t>& characters_utf8, std::string* error);
+
+// Width in pixels of UTF-8 text on one line; characters the font lacks count as a box.
+int pixel_text_width(const PixelFont& font, const char* utf8);
+// Draws text with its top-left at (x, y), clipped to the image.
+void draw_pixel_text(OverlayImage* image, const PixelFont& font, int x, int y, const char* utf8,
+                     OverlayColour colour);
+// Whether every character of the text has a glyph (the tests hold every text to it).
+bool pixel_font_covers(const PixelFont& font, const char* utf8);

@@ -20,6 +20,12 @@ enum MenuInput { menu_up, menu_down, menu_left, menu_right, menu_confirm, menu_b
 struct MenuFeatures {
     bool window_options;  // window or full screen, and the window's scale
     bool pad_buttons;     // the pad's buttons are remappable
+    // What "Restore defaults" puts back, by the host's names (game_keys'
+    // desktop_keys or page_codes, the host's pad buttons).
+    std::vector<std::string> default_keys[game_key_count];
+    std::vector<std::string> default_buttons[game_key_count];
+    // Keys the host keeps for itself (the menu's own, full screen, ...): refused.
+    std::vector<std::string> reserved_keys;
 };
 
 // The values the menu shows and changes. Keys and buttons are shown by the
@@ -62,5 +68,15 @@ std::vector<MenuChange> take_menu_changes(OptionsMenu* menu);
 const MenuValues& menu_values(const OptionsMenu* menu);
 // A line the host wants shown at the menu's foot (a file that cannot be written).
 void menu_report(OptionsMenu* menu, const char* text);
+// Where the menu stands in the 320 x 240 picture: a row's label has the left
+// column, its value the right one, right-aligned; titles and the foot the
+// panel's width inside its margins.
+constexpr int menu_panel_x = 24, menu_panel_y = 12, menu_panel_width = 272, menu_panel_height = 216;
+constexpr int menu_margin = 8;
+constexpr int menu_line_width = menu_panel_width - 2 * menu_margin;
+constexpr int menu_label_width = 128;
+constexpr int menu_value_width = menu_line_width - menu_label_width - menu_margin;
+constexpr int menu_rows_y = menu_panel_y + 24;  // the first row's top; each is pixel_font_line_height high
+
 // Draws the menu into a 320 x 240 image on a translucent panel.
 void draw_options_menu(OverlayImage* image, const PixelFont& font, const OptionsMenu* menu);

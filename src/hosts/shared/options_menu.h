@@ -18,8 +18,8 @@ enum MenuInput { menu_up, menu_down, menu_left, menu_right, menu_confirm, menu_b
 
 // What a host offers: the desktop has windows and scales, the browser not.
 struct MenuFeatures {
-    bool window_options;  // window or full screen, and the window's scale
-    bool pad_buttons;     // the pad's buttons are remappable
+    bool window_options = false;  // window or full screen, and the window's scale
+    bool pad_buttons = false;     // the pad's buttons are remappable
     // What "Restore defaults" puts back, by the host's names (game_keys'
     // desktop_keys or page_codes, the host's pad buttons).
     std::vector<std::string> default_keys[game_key_count];

@@ -71,7 +71,7 @@ void menu_report(OptionsMenu* menu, const char* text);
 // Where the menu stands in the 320 x 240 picture: a row's label has the left
 // column, its value the right one, right-aligned; titles and the foot the
 // panel's width inside its margins.
-constexpr int menu_panel_x = 24, menu_panel_y = 12, menu_panel_width = 272, menu_panel_height = 216;
+constexpr int menu_panel_x = 24, menu_panel_y = 32, menu_panel_width = 272, menu_panel_height = 176;
 constexpr int menu_margin = 8;
 constexpr int menu_line_width = menu_panel_width - 2 * menu_margin;
 constexpr int menu_label_width = 128;

@@ -58,7 +58,10 @@ void close_options_menu(OptionsMenu* menu);
 // One input; returns what the host must do (resume the game, quit it).
 MenuRequest menu_input(OptionsMenu* menu, MenuInput input);
 // While the menu waits for a new key or button for a game key, the host hands
-// it the next one pressed (its name); a key another game key has is refused.
+// it the next one pressed (its name); a key another game key has, or one the
+// host keeps, is refused and the menu waits on. A key taken becomes the game
+// key's only one; a pad button pressed while a key is wanted, or the other
+// way round, is passed over.
 bool menu_capturing(const OptionsMenu* menu);
 void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button);
 // A touch or click at the picture's (x, y) in game pixels.

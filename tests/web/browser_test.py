@@ -9,7 +9,9 @@ scaled by a whole factor; a key press and a gamepad starting a round; the
 keys from the game's key table; Escape and "play again"; plain play without
 test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
-behaving as they do in kuzari-replay; the recordings' lengths.
+behaving as they do in kuzari-replay; the recordings' lengths; full screen,
+a hidden page standing still, the recording saved once the game is over and
+?playback= of it.
 
 usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
 The last line counts the checks passed and failed."""
@@ -182,11 +184,11 @@ def tap_between_frames(driver, code, key):
 
 def canvas_picture_hash(driver):
     """The canvas's pixels back in RGB565, hashed as the game hashes its picture,
-    with the number of frames presented so far read in the same turn."""
+    with the number of frames presented so far read in the same turn (test mode's)."""
     rgba, frames = driver.execute_script(
         "const c = document.getElementById('screen');"
         "const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
-        "return [Array.from(d), kuzari.hashes.length];")
+        "return [Array.from(d), kuzari.hashes?.length];")
     value = 0xcbf29ce484222325
     for i in range(0, len(rgba), 4):
         pixel = (rgba[i] >> 3) << 11 | (rgba[i + 1] >> 2) << 5 | rgba[i + 2] >> 3
@@ -514,6 +516,101 @@ def test_crash(driver, base, args):
           text[-200:])
 
 
+# Whether the canvas is scaled by the largest whole factor of device pixels that fits.
+CANVAS_FITS = ("(() => { const r = document.getElementById('screen').getBoundingClientRect(), d = devicePixelRatio;"
+               " const scale = r.width * d / 320;"
+               " return scale === Math.floor(scale) && r.height * d === 240 * scale &&"
+               " scale === Math.max(1, Math.floor(Math.min(innerWidth * d / 320, innerHeight * d / 240))); })()")
+
+
+def closing_line(text):
+    """The recording's last frame and picture hash."""
+    closing = re.search(r"^# frame (\d+) fb ([0-9a-f]+)$", text, re.M)
+    return [int(closing.group(1)), closing.group(2)] if closing else None
+
+
+def test_page(driver, root, base, args):
+    """The full-screen button, the game standing still while the page is hidden,
+    the recording saved once the game is over, and ?playback= of it."""
+    driver.get(f"{base}/index.html?lang=en&seed=5&record=1")
+    wait_for(driver, "window.kuzari && kuzari.hashes.length > 30")
+    shown = driver.execute_script("const b = document.getElementById('fullscreen'); return !b.hidden && b.offsetWidth > 0;")
+    driver.find_element("id", "fullscreen").click()
+    entered = wait_until(driver, "!!document.fullscreenElement", timeout=5)
+    check("the full-screen button is shown and puts the page in full screen", shown and entered)
+    check("in full screen the canvas keeps a whole-factor scale that fits",
+          driver.execute_script("return innerWidth;") != WIDTH and wait_until(driver, CANVAS_FITS, timeout=5))
+    # Headless Chromium hands DevTools' Escape to the page and stays in full
+    # screen; a browser that leaves on it must not end the game too.
+    press(driver, Keys.ESCAPE)
+    time.sleep(0.2)
+    check("Escape in full screen leaves the game running", driver.execute_script("return kuzari.state;") == "running")
+    driver.execute_script("document.exitFullscreen();")
+    wait_for(driver, "!document.fullscreenElement", timeout=5)
+
+    # Another tab in front hides the page.
+    driver.execute_script("window.seen = []; document.addEventListener('visibilitychange',"
+                          " () => seen.push([document.hidden, kuzari.hashes.length, performance.now()]));")
+    sound_before = driver.execute_script("return kuzari.audio_state();")
+    page = driver.execute_cdp_cmd("Target.getTargetInfo", {})["targetInfo"]["targetId"]
+    other = driver.execute_cdp_cmd("Target.createTarget", {"url": "about:blank"})["targetId"]
+    wait_for(driver, "document.hidden && seen.length === 1", timeout=10)
+    time.sleep(1)
+    frames, sound_hidden, hidden_at = driver.execute_script(
+        "return [kuzari.hashes.length, kuzari.audio_state(), seen[0][1]];")
+    driver.execute_cdp_cmd("Target.activateTarget", {"targetId": page})
+    driver.execute_cdp_cmd("Target.closeTarget", {"targetId": other})
+    wait_for(driver, "!document.hidden && seen.length === 2", timeout=10)
+    wait_for(driver, f"kuzari.hashes.length > {frames + 20}")
+    (_, shown_at, shown_time), now_frames, now = driver.execute_script(
+        "return [seen[1], kuzari.hashes.length, performance.now()];")
+    check("no frame runs while the page is hidden", frames == hidden_at == shown_at, (hidden_at, frames, shown_at))
+    # At 17 ms a frame from the moment it was shown again, and no more.
+    check("none is made up once it is shown again", now_frames - shown_at <= (now - shown_time) // 17 + 1,
+          (now_frames - shown_at, now - shown_time))
+    check("the sound is suspended while hidden and runs again after",
+          (sound_before, sound_hidden) == ("running", "suspended") and
+          wait_until(driver, "kuzari.audio_state() === 'running'", timeout=5))
+
+    press(driver, Keys.ESCAPE)
+    wait_for(driver, "kuzari.state === 'over' && document.getElementById('save-recording') !== null")
+    name, text = driver.execute_async_script(
+        "const done = arguments[0], link = document.getElementById('save-recording');"
+        "fetch(link.href).then(r => r.text()).then(text => done([link.download, text]));")
+    picture, _ = canvas_picture_hash(driver)
+    trace = replay_trace(args.replay, args.data, text)
+    check("once over, the page offers the recording, which kuzari-replay plays to the page's last picture",
+          re.fullmatch(r"kuzari-\d{4}-[-\dTZ]+\.txt", name) is not None and text.startswith("# seed 5\n# lang en\n")
+          and closing_line(text) == [trace[-1]["frame"], trace[-1]["fb"]] == [trace[-1]["frame"], picture],
+          (name, closing_line(text), picture))
+
+    # Played back on a Japanese page: the recording's edition, to its end.
+    (root / "scripts" / "saved.txt").write_text(text)
+    (root / "scripts" / "bad.txt").write_text("# seed 5\nthrow the bowls\n")
+    driver.get(f"{base}/index.html?lang=ja&playback=/scripts/saved.txt")
+    wait_for(driver, "window.kuzari && (kuzari.state === 'over' || kuzari.state === 'error')", timeout=120)
+    picture, _ = canvas_picture_hash(driver)
+    state, lang, offered, took = driver.execute_script(
+        "return [kuzari.state, document.documentElement.lang, !document.getElementById('over').hidden,"
+        " performance.now() - kuzari.t_first_frame];")
+    # On the real clock its frames cannot come faster than 17 ms apart.
+    frames = closing_line(text)[0]
+    check("?playback= plays a saved recording in its edition, at the game's pace, to the same last picture",
+          [state, lang, offered, picture] == ["over", "en", True, closing_line(text)[1]] and took >= 17 * (frames - 2),
+          (state, lang, offered, picture, took, frames))
+    check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    for url, reason in [("/scripts/missing.txt", "HTTP 404"), ("/scripts/bad.txt", "bad.txt: ")]:
+        driver.get(f"{base}/index.html?lang=en&playback={url}")
+        wait_for(driver, "window.kuzari && kuzari.state !== 'loading'")
+        state, notice = driver.execute_script("return [kuzari.state, document.getElementById('loading').innerText];")
+        uncaught = [error for error in page_errors(driver) if "Failed to load resource" not in error]
+        check(f"a recording that cannot be played ({reason.strip(': ')}) is refused on the page, and nothing else",
+              state == "error" and notice.startswith("The recording cannot be played:") and reason in notice
+              and not uncaught, (state, notice, uncaught))
+    for name in ["saved.txt", "bad.txt"]:
+        (root / "scripts" / name).unlink()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", type=Path, default=ROOT / "build-web/site")
@@ -522,7 +619,7 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, figures, sound); may be repeated")
+                        " gamepad, crash, page, figures, sound); may be repeated")
     args = parser.parse_args()
     args.site = args.site.resolve()
     started = time.monotonic()
@@ -552,6 +649,7 @@ def main():
                 "data": lambda: test_broken_data(driver, root, port, args),
                 "gamepad": lambda: test_gamepad(driver, base, args),
                 "crash": lambda: test_crash(driver, base, args),
+                "page": lambda: test_page(driver, root, base, args),
                 "figures": lambda: measure_play(driver, base),
                 "sound": lambda: test_first_sound(base, Path(profile) / "second"),
             }

@@ -2,6 +2,7 @@
 // that play each of the game's keys come from the game's own key table
 // (web_key_code), the one the desktop takes its defaults from. Any key press
 // or click also lets the sound start.
+import { escape_is_browsers } from './fullscreen.js';
 
 // KeyboardEvent.code -> the game's key, from the module's table.
 function read_key_table(game) {
@@ -29,7 +30,7 @@ export function make_input(sound) {
     addEventListener('keydown', event => {
         sound.resume();
         const key = codes.get(event.code);
-        if (!playing() || (key === undefined && event.code !== 'Escape')) return;
+        if (!playing() || (key === undefined && event.code !== 'Escape') || escape_is_browsers(event)) return;
         event.preventDefault();
         if (event.repeat) return;
         if (key !== undefined) {

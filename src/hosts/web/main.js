@@ -9,6 +9,7 @@ import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
+import { make_touch } from './touch.js';
 import { play_live } from './live.js';
 
 const parameters = read_parameters();
@@ -28,6 +29,7 @@ const sound = make_sound(figures, state => {
 });
 figures.audio_state = () => sound.context()?.state ?? 'none';
 const input = make_input(sound);
+make_touch(input, document.getElementById('screen'));
 const tests = test_mode?.make_test_mode(figures, sound);
 
 function draw(game) {

@@ -5,7 +5,8 @@ The page's test mode plays kuzari-replay scripts, and its recordings of live
 play are played by kuzari-replay: either way every frame's picture hash and
 every sound and piece of music asked for must be the same as kuzari-replay's.
 Besides: the title on the canvas soon after load, exact to the pixel and
-scaled by a whole factor; a key press and a gamepad starting a round; the
+scaled by a whole factor; a key press and a gamepad starting a round; touch
+controls on an emulated phone, where they lie and a round played by touch; the
 keys from the game's key table; Escape and "play again"; plain play without
 test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
@@ -371,6 +372,33 @@ return {shown: !!layer && !layer.hidden && getComputedStyle(layer).display !== '
     width: innerWidth, height: innerHeight};
 """
 
+# The layout at many screen sizes, the picture placed as screen.js places it:
+# what covers the picture's middle, leaves the screen or lies on another control.
+LAYOUT_SWEEP = """
+const done = arguments[arguments.length - 1];
+import('./touch.js').then(({ touch_layout }) => {
+    const faults = [];
+    for (const [w, h, dpr] of [[568, 320, 2], [640, 360, 3], [740, 360, 4], [480, 320, 1], [800, 600, 1],
+                               [1024, 768, 2], [360, 640, 3], [320, 568, 2], [375, 667, 2], [768, 1024, 2]]) {
+        const scale = Math.max(1, Math.floor(Math.min(w * dpr / 320, h * dpr / 240)));
+        const pw = 320 * scale / dpr, ph = 240 * scale / dpr, left = (w - pw) / 2, top = (h - ph) / 2;
+        const picture = { left, top, right: left + pw, bottom: top + ph, width: pw, height: ph };
+        const middle = [left + pw / 4, top + ph / 4, left + pw * 3 / 4, top + ph * 3 / 4];
+        const boxes = Object.entries(touch_layout(w, h, picture))
+            .map(([name, p]) => [name, [p.left, p.top, p.left + p.size, p.top + p.size]]);
+        const meet = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+        for (const [name, box] of boxes) {
+            if (meet(box, middle)) faults.push(`${w}x${h}: ${name} covers the middle`);
+            if (box[0] < 0 || box[1] < 0 || box[2] > w || box[3] > h) faults.push(`${w}x${h}: ${name} off the screen`);
+            if (name !== 'slot' && box[2] - box[0] < 44) faults.push(`${w}x${h}: ${name} too small`);
+            for (const [other, box2] of boxes)
+                if (other > name && meet(box, box2)) faults.push(`${w}x${h}: ${name} on ${other}`);
+        }
+    }
+    done(faults);
+}, error => done([String(error)]));
+"""
+
 
 def emulate_phone(driver, width, height):
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
@@ -418,6 +446,7 @@ def test_touch(driver, base, args):
     driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
     try:
         emulate_phone(driver, 844, 390)
+        page_errors(driver)  # what an earlier group left in the log
         driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
         wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
         wait_for_viewport(driver, 844, 390)
@@ -471,8 +500,17 @@ def test_touch(driver, base, args):
         layout = driver.execute_script(TOUCH_LAYOUT)
         faults = layout_faults(layout, landscape=False)
         check("portrait: the controls below the picture, thumb-sized", layout["shown"] and not faults, faults)
+        faults = driver.execute_async_script(LAYOUT_SWEEP)
+        check("at ten other screen sizes no control covers the picture's middle, another control or the"
+              " options slot, and all are on the screen", not faults, faults)
         press(driver, Keys.SHIFT)
         check("a key press hides the controls", not driver.execute_script(TOUCH_LAYOUT)["shown"])
+        touch(driver, "touchStart", [(0, centre(layout["picture"]))])
+        touch(driver, "touchEnd")
+        again = driver.execute_script(TOUCH_LAYOUT)["shown"]
+        driver.execute_script(PAD + "test_pad.buttons[0].pressed = true;")
+        check("the next touch brings them back, and a pad's button hides them",
+              again and wait_until(driver, "document.getElementById('touch').hidden", timeout=5))
         check("no errors on the page's console", not page_errors(driver), page_errors(driver))
     finally:
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})

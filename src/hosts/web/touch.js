@@ -46,7 +46,9 @@ function overlaps(a, b) {
 // Where each control and the options slot go, as { left, top, size } in CSS
 // pixels, for a viewport of width x height and the picture's rectangle.
 export function touch_layout(width, height, picture) {
-    const size = Math.round(Math.max(56, Math.min(96, Math.min(width, height) * 0.2)));
+    // Upright, a row may have to hold both pairs side by side: five controls and their gaps.
+    const fit = width >= height ? Infinity : width / 5.4;
+    const size = Math.round(Math.max(44, Math.min(96, Math.min(width, height) * 0.2, fit)));
     const big = Math.round(size * 1.2); // throw, the one held longest
     const gap = Math.round(size * 0.25), margin = Math.round(size * 0.15);
     const slot = Math.round(size * 0.7);
@@ -81,18 +83,19 @@ export function touch_layout(width, height, picture) {
         place.slot = { left: Math.round(width - margin - slot), top: Math.round(top + margin), size: slot };
         const from = top + margin + slot + gap, room = height - margin - from;
         const stacked = room >= size + gap + big;
-        const pair = (names, x) => { // x: the left of a column two controls wide
+        const pair = (names, side) => { // stacked, or side by side, at the band's left or right
             const sizes = names.map(name => name === 'throw' ? big : size);
-            const column = 2 * size + gap;
+            const across = stacked ? Math.max(...sizes) : sizes[0] + gap + sizes[1];
+            const x = side === 'left' ? margin : width - margin - across;
             names.forEach((name, i) => {
-                const left = stacked ? x + (column - sizes[i]) / 2 : x + i * (size + gap);
+                const left = stacked ? x + (across - sizes[i]) / 2 : x + i * (sizes[0] + gap);
                 const y = stacked ? from + Math.max(0, (room - size - gap - big) / 2) + i * (sizes[0] + gap)
                     : from + Math.max(0, (room - sizes[i]) / 2);
                 place[name] = { left: Math.round(left), top: Math.round(y), size: sizes[i] };
             });
         };
-        pair(['up', 'down'], margin);
-        pair(['refill', 'throw'], width - margin - 2 * size - gap);
+        pair(['up', 'down'], 'left');
+        pair(['refill', 'throw'], 'right');
     }
     // Last resort on a tiny screen: a control that still covers the middle moves to the nearest side.
     for (const name of Object.keys(place)) {

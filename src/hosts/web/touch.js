@@ -27,7 +27,7 @@ const CONTROLS = [
 ];
 
 const STYLE = `
-#touch { position: fixed; inset: 0; pointer-events: none; z-index: 1; }
+#touch { position: fixed; inset: 0; pointer-events: none; }
 #touch[hidden] { display: none; }
 #touch .control { position: absolute; box-sizing: border-box; border-radius: 50%;
     border: 3px solid rgba(255, 255, 255, 0.55); background: rgba(255, 255, 255, 0.14);
@@ -145,7 +145,6 @@ export function make_touch(input, canvas) {
         element.addEventListener('pointerup', up);
         element.addEventListener('pointercancel', up);
         element.addEventListener('lostpointercapture', up);
-        element.addEventListener('contextmenu', event => event.preventDefault());
         return control;
     });
 
@@ -188,6 +187,8 @@ export function make_touch(input, canvas) {
     addEventListener('resize', lay_out);
     new ResizeObserver(lay_out).observe(canvas);
     addEventListener('blur', release_all);
+    // No long-press menu while playing by touch, on the controls or the picture.
+    addEventListener('contextmenu', event => { if (!layer.hidden) event.preventDefault(); });
     input.when_key_or_pad(hide);
     return { show, hide };
 }

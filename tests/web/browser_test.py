@@ -5,7 +5,8 @@ The page's test mode plays kuzari-replay scripts, and its recordings of live
 play are played by kuzari-replay: either way every frame's picture hash and
 every sound and piece of music asked for must be the same as kuzari-replay's.
 Besides: the title on the canvas soon after load, exact to the pixel and
-scaled by a whole factor; a key press and a gamepad starting a round; the
+scaled by a whole factor; a key press and a gamepad starting a round; touch
+controls on an emulated phone, where they lie and a round played by touch; the
 keys from the game's key table; Escape and "play again"; plain play without
 test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
@@ -361,6 +362,163 @@ def test_gamepad(driver, base, args):
     compare_recording("live play with a gamepad", args, live)
 
 
+TOUCH_LAYOUT = """
+const rect = e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
+const layer = document.getElementById('touch');
+return {shown: !!layer && !layer.hidden && getComputedStyle(layer).display !== 'none',
+    picture: rect(document.getElementById('screen')), slot: (s => [s.left, s.top, s.left + s.width, s.top + s.height].map(parseFloat))(
+        document.getElementById('touch-menu-slot').style),
+    controls: Object.fromEntries([...document.querySelectorAll('#touch .control')]
+        .map(e => [e.getAttribute('aria-label'), rect(e)])),
+    pressed: [...document.querySelectorAll('#touch .control.pressed')].map(e => e.getAttribute('aria-label')),
+    width: innerWidth, height: innerHeight};
+"""
+
+# The layout at many screen sizes, the picture placed as screen.js places it:
+# what covers the picture's middle, leaves the screen or lies on another control.
+LAYOUT_SWEEP = """
+const done = arguments[arguments.length - 1];
+import('./touch.js').then(({ touch_layout }) => {
+    const faults = [];
+    for (const [w, h, dpr] of [[568, 320, 2], [640, 360, 3], [740, 360, 4], [480, 320, 1], [800, 600, 1],
+                               [1024, 768, 2], [360, 640, 3], [320, 568, 2], [375, 667, 2], [768, 1024, 2]]) {
+        const scale = Math.max(1, Math.floor(Math.min(w * dpr / 320, h * dpr / 240)));
+        const pw = 320 * scale / dpr, ph = 240 * scale / dpr, left = (w - pw) / 2, top = (h - ph) / 2;
+        const picture = { left, top, right: left + pw, bottom: top + ph, width: pw, height: ph };
+        const middle = [left + pw / 4, top + ph / 4, left + pw * 3 / 4, top + ph * 3 / 4];
+        const boxes = Object.entries(touch_layout(w, h, picture))
+            .map(([name, p]) => [name, [p.left, p.top, p.left + p.size, p.top + p.size]]);
+        const meet = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+        for (const [name, box] of boxes) {
+            if (meet(box, middle)) faults.push(`${w}x${h}: ${name} covers the middle`);
+            if (box[0] < 0 || box[1] < 0 || box[2] > w || box[3] > h) faults.push(`${w}x${h}: ${name} off the screen`);
+            if (name !== 'slot' && box[2] - box[0] < 44) faults.push(`${w}x${h}: ${name} too small`);
+            for (const [other, box2] of boxes)
+                if (other > name && meet(box, box2)) faults.push(`${w}x${h}: ${name} on ${other}`);
+        }
+    }
+    done(faults);
+}, error => done([String(error)]));
+"""
+
+
+def emulate_phone(driver, width, height):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": 3, "mobile": True})
+
+
+def wait_for_viewport(driver, width, height):
+    """The page's viewport at the phone's size (the page asks for the device's width)."""
+    wait_for(driver, f"innerWidth === {width} && innerHeight === {height}", timeout=10)
+
+
+def touch(driver, kind, points=()):
+    """A touch event, each finger (id, (x, y)): touchStart and touchMove with
+    every finger down, touchEnd with the fingers lifted (none: all of them)."""
+    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+        "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in points]})
+
+
+def centre(box):
+    return (box[0] + box[2]) / 2, (box[1] + box[3]) / 2
+
+
+def layout_faults(layout, landscape):
+    """What is wrong with where the controls are: each must be thumb-sized and
+    clear of the picture's middle; beside the picture in landscape (there is
+    room at these sizes), below it in portrait."""
+    left, top, right, bottom = layout["picture"]
+    w, h = right - left, bottom - top
+    middle = (left + w / 4, top + h / 4, right - w / 4, bottom - h / 4)
+    faults = []
+    for name, (x0, y0, x1, y1) in layout["controls"].items():
+        if x1 - x0 < 44 or y1 - y0 < 44:
+            faults.append(f"{name} is {x1 - x0} x {y1 - y0}")
+        if x0 < middle[2] and middle[0] < x1 and y0 < middle[3] and middle[1] < y1:
+            faults.append(f"{name} covers the middle")
+        if x0 < 0 or y0 < 0 or x1 > layout["width"] or y1 > layout["height"]:
+            faults.append(f"{name} is off the screen")
+        beside = x1 <= left if name in ("up", "down") else x0 >= right
+        if (beside if landscape else y0 >= bottom) is False:
+            faults.append(f"{name} at {(x0, y0, x1, y1)} is not {'beside' if landscape else 'below'} the picture")
+    return faults
+
+
+def test_touch(driver, base, args):
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        emulate_phone(driver, 844, 390)
+        page_errors(driver)  # what an earlier group left in the log
+        driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
+        wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+        wait_for_viewport(driver, 844, 390)
+        layout = driver.execute_script(TOUCH_LAYOUT)
+        check("before a touch the touch controls are not shown",
+              not layout["shown"] and all(box[2] == box[0] for box in layout["controls"].values()), layout)
+        touch(driver, "touchStart", [(0, centre(layout["picture"]))])
+        touch(driver, "touchEnd")
+        layout = driver.execute_script(TOUCH_LAYOUT)
+        check("the first touch brings up the controls: up, down, refill and throw",
+              layout["shown"] and sorted(layout["controls"]) == ["down", "refill", "throw", "up"], layout)
+        faults = layout_faults(layout, landscape=True)
+        check("landscape: the controls beside the picture, thumb-sized", not faults, faults)
+        slot = layout["slot"]
+        check("landscape: the options slot at the top right, clear of the controls",
+              slot[1] < layout["height"] / 4 and slot[2] > layout["width"] * 3 / 4 and
+              not any(b[0] < slot[2] and slot[0] < b[2] and b[1] < slot[3] and slot[1] < b[3]
+                      for b in layout["controls"].values()), layout)
+
+        spot = {name: centre(box) for name, box in layout["controls"].items()}
+        touch(driver, "touchStart", [(0, spot["throw"])])  # a tap between two frames: start
+        touch(driver, "touchEnd")
+        wait_for(driver, "kuzari.scene() === 1")
+        wait_for(driver, "kuzari.hashes.length > 600")  # the round opens and the girl is in her lane
+        touch(driver, "touchStart", [(0, spot["throw"])])  # throw, and keep throwing
+        time.sleep(0.3)
+        for lane in ("up", "down"):  # a second finger changes lane meanwhile
+            touch(driver, "touchStart", [(0, spot["throw"]), (1, spot[lane])])
+            time.sleep(0.15)
+            held = driver.execute_script(TOUCH_LAYOUT)["pressed"]
+            if lane == "down" and args.screenshot_touch:
+                Path(args.screenshot_touch).write_bytes(driver.get_screenshot_as_png())
+            touch(driver, "touchEnd", [(1, spot[lane])])
+            time.sleep(0.3)
+        check("two fingers at once: both controls show as pressed", sorted(held) == ["down", "throw"], held)
+        touch(driver, "touchEnd")
+        touch(driver, "touchStart", [(2, spot["refill"])])
+        touch(driver, "touchEnd")
+        frames = driver.execute_script("return kuzari.hashes.length;")
+        wait_for(driver, f"kuzari.hashes.length > {frames + 10}")
+        live = live_recording(driver)
+        lines = [set(line.split()[1:]) for line in live["recording"].splitlines() if not line.startswith("#")]
+        check("touch play: a lane changed up and down while throw is held, and a refill",
+              any({"enter", "up"} <= l for l in lines) and any({"enter", "down"} <= l for l in lines) and any("shift" in l for l in lines), live["recording"])
+        check("touch play: no control is left held", not driver.execute_script(TOUCH_LAYOUT)["pressed"])
+        compare_recording("live play by touch", args, live)
+
+        emulate_phone(driver, 390, 844)
+        wait_for_viewport(driver, 390, 844)
+        time.sleep(0.1)
+        layout = driver.execute_script(TOUCH_LAYOUT)
+        faults = layout_faults(layout, landscape=False)
+        check("portrait: the controls below the picture, thumb-sized", layout["shown"] and not faults, faults)
+        faults = driver.execute_async_script(LAYOUT_SWEEP)
+        check("at ten other screen sizes no control covers the picture's middle, another control or the"
+              " options slot, and all are on the screen", not faults, faults)
+        press(driver, Keys.SHIFT)
+        check("a key press hides the controls", not driver.execute_script(TOUCH_LAYOUT)["shown"])
+        touch(driver, "touchStart", [(0, centre(layout["picture"]))])
+        touch(driver, "touchEnd")
+        again = driver.execute_script(TOUCH_LAYOUT)["shown"]
+        driver.execute_script(PAD + "test_pad.buttons[0].pressed = true;")
+        check("the next touch brings them back, and a pad's button hides them",
+              again and wait_until(driver, "document.getElementById('touch').hidden", timeout=5))
+        check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    finally:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
 # Renders a looping piece played twice offline, with the page's own scheduling,
 # and compares every sample with where in the recording it should come from:
 # the head, then the repeating pass from that point on, round again, then silence.
@@ -619,7 +777,8 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, page, figures, sound); may be repeated")
+                        " gamepad, crash, page, touch, figures, sound); may be repeated")
+    parser.add_argument("--screenshot-touch", help="saves a screenshot of the touch controls in a round at a phone's size")
     args = parser.parse_args()
     args.site = args.site.resolve()
     started = time.monotonic()
@@ -650,6 +809,7 @@ def main():
                 "gamepad": lambda: test_gamepad(driver, base, args),
                 "crash": lambda: test_crash(driver, base, args),
                 "page": lambda: test_page(driver, root, base, args),
+                "touch": lambda: test_touch(driver, base, args),
                 "figures": lambda: measure_play(driver, base),
                 "sound": lambda: test_first_sound(base, Path(profile) / "second"),
             }

@@ -9,6 +9,7 @@ import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
+import { make_touch } from './touch.js';
 import { play_live } from './live.js';
 import { recording_link, game_recording } from './recording_link.js';
 import { make_fullscreen_button } from './fullscreen.js';
@@ -40,6 +41,7 @@ const sound = make_sound(figures, state => {
 });
 figures.audio_state = () => sound.context()?.state ?? 'none';
 const input = make_input(sound);
+make_touch(input, document.getElementById('screen'));
 const tests = test_mode?.make_test_mode(figures, sound);
 
 function draw(game) {

@@ -2,6 +2,14 @@
 // and a proportional Latin one, read from the data folder (font/glyphs.bmp, the
 // glyph cells, and font/glyphs.txt, the characters in cell order) as
 // tools/datagen writes them.
+//
+// glyphs.bmp: cells of pixel_font_cell x pixel_font_cell, filled left to right
+// and top to bottom, with no more rows than the cells need; black is clear and
+// any other colour ink (the file is 1-bit). A glyph stands at its cell's top-left.
+// glyphs.txt: UTF-8, "\n" line ends. A line starting with '#' is a comment;
+// every other line is an advance in pixels, one space, then the characters
+// that advance so, in cell order, the lines following each other in cell order.
+// The Latin face advances its ink's width plus one, the Japanese face 8.
 #pragma once
 
 #include <string>
@@ -10,6 +18,7 @@
 #include "hosts/shared/overlay_image.h"
 
 constexpr int pixel_font_line_height = 10;  // a line of text, with room between lines
+constexpr int pixel_font_cell = 8;          // a glyph's cell, square
 
 struct PixelGlyph {
     char32_t character;

@@ -39,7 +39,8 @@ bool load_pixel_font(PixelFont* font, std::string* error);
 bool parse_pixel_font(PixelFont* font, const std::vector<uint8_t>& sheet_bmp,
                       const std::vector<uint8_t>& characters_utf8, std::string* error);
 
-// Width in pixels of UTF-8 text on one line; characters the font lacks count as a box.
+// Width in pixels of UTF-8 text on one line: the sum of its advances (so the
+// Latin face's gap after the last glyph counts); a character the font lacks counts as a box.
 int pixel_text_width(const PixelFont& font, const char* utf8);
 // Draws text with its top-left at (x, y), clipped to the image.
 void draw_pixel_text(OverlayImage* image, const PixelFont& font, int x, int y, const char* utf8,

@@ -12,7 +12,8 @@ test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
 behaving as they do in kuzari-replay; the recordings' lengths; full screen,
 a hidden page standing still, the recording saved once the game is over and
-?playback= of it.
+?playback= of it; the options over the game, kept across loads, and the
+voices' captions.
 
 usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
 The last line counts the checks passed and failed."""

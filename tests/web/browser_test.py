@@ -12,11 +12,13 @@ test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
 behaving as they do in kuzari-replay; the recordings' lengths; full screen,
 a hidden page standing still, the recording saved once the game is over and
-?playback= of it.
+?playback= of it; the options over the game, kept across loads, and the
+voices' captions.
 
 usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
 The last line counts the checks passed and failed."""
 import argparse
+import base64
 import functools
 import gzip
 import http.server
@@ -769,6 +771,180 @@ def test_page(driver, root, base, args):
         (root / "scripts" / name).unlink()
 
 
+OVERLAYS = """
+const menu = document.getElementById('options'), band = document.getElementById('captions');
+const inked = c => {
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let n = 0;
+    for (let i = 3; i < d.length; i += 4) if (d[i]) n++;
+    return n;
+};
+let kept = null;
+try { kept = JSON.parse(localStorage.getItem('kuzari.options')); } catch (error) { kept = String(error); }
+return {menu: !menu.hidden, menu_ink: menu.hidden ? 0 : inked(menu), band: !band.hidden,
+        frames: kuzari.hashes.length, state: kuzari.state, gains: kuzari.gains(), kept};
+"""
+
+
+def overlays(driver):
+    return driver.execute_script(OVERLAYS)
+
+
+def load_live(driver, base, kept=None, query="lang=en&seed=1&record=1"):
+    """The page afresh, with these options kept (None: none)."""
+    driver.get(f"{base}/index.html?{query}")
+    driver.execute_script("localStorage.clear();" + (
+        f"localStorage.setItem('kuzari.options', {json.dumps(kept)});" if kept is not None else ""))
+    driver.get(f"{base}/index.html?{query}")
+    wait_for(driver, "window.kuzari && kuzari.hashes && kuzari.hashes.length > 90")
+
+
+def click_game_pixel(driver, x, y):
+    """A mouse click at the game's pixel (x, y) of the picture."""
+    left, top, scale = driver.execute_script(
+        "const r = document.getElementById('screen').getBoundingClientRect(); return [r.left, r.top, r.width / 320];")
+    for kind in ("mousePressed", "mouseReleased"):
+        driver.execute_cdp_cmd("Input.dispatchMouseEvent", {"type": kind, "x": left + (x + 0.5) * scale,
+                               "y": top + (y + 0.5) * scale, "button": "left", "clickCount": 1})
+
+
+def caption_pixels_match(driver, png):
+    """The caption band's canvas against a PNG of kuzari-overlay-pictures'."""
+    return driver.execute_async_script("""
+const [png, done] = arguments;
+const bytes = Uint8Array.from(atob(png), c => c.charCodeAt(0));
+createImageBitmap(new Blob([bytes], {type: 'image/png'}), {premultiplyAlpha: 'none'}).then(bitmap => {
+    const c = new OffscreenCanvas(bitmap.width, bitmap.height), x = c.getContext('2d');
+    x.drawImage(bitmap, 0, 0);
+    const want = x.getImageData(0, 0, c.width, c.height).data;
+    const band = document.getElementById('captions');
+    const got = band.getContext('2d').getImageData(0, 0, band.width, band.height).data;
+    let differ = 0;
+    for (let i = 0; i < want.length; i++) if (Math.abs(want[i] - got[i]) > 3) differ++;
+    done(got.length === want.length && differ === 0 ? true : `${differ} of ${want.length} bytes differ`);
+}, error => done(String(error)));
+""", base64.b64encode(png).decode())
+
+
+def test_options(driver, base, args):
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PAD})
+    page_errors(driver)  # what an earlier group left in the log
+    load_live(driver, base)
+    press(driver, Keys.F1)
+    opened = overlays(driver)
+    time.sleep(0.5)
+    later = overlays(driver)
+    check("F1 opens the options over the game", opened["menu"] and opened["menu_ink"] > 2000, opened)
+    check("while the options are open the game stands still", later["frames"] == opened["frames"],
+          (opened["frames"], later["frames"]))
+    press(driver, Keys.DOWN)  # Volume
+    press(driver, Keys.LEFT)
+    changed = overlays(driver)
+    check("a volume turned down is kept and applied to the master gain",
+          changed["kept"] == {"": {"volume": "90"}} and abs(changed["gains"]["master"] - 0.9) < 1e-3, changed)
+    click_game_pixel(driver, 160, 60)  # the first row, Resume
+    resumed = overlays(driver)
+    time.sleep(0.3)
+    check("a click on Resume closes the options and the game goes on",
+          not resumed["menu"] and overlays(driver)["frames"] > resumed["frames"], resumed)
+
+    press(driver, Keys.F1)
+    press(driver, Keys.ESCAPE)
+    closed = overlays(driver)
+    press(driver, Keys.ESCAPE)
+    check("Escape closes the options, and the next Escape ends the game",
+          not closed["menu"] and closed["state"] == "running" and
+          wait_until(driver, "kuzari.state === 'over'", timeout=5), closed)
+
+    # The pad: Start opens, the d-pad moves to Mute, A mutes, B goes back to the game.
+    driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
+    wait_for(driver, "window.kuzari && kuzari.hashes && kuzari.hashes.length > 90")
+    check("the volume kept is read at the next load", abs(overlays(driver)["gains"]["master"] - 0.9) < 1e-3,
+          overlays(driver))
+    pad(driver, "test_pad.buttons[9].pressed = true")
+    pad(driver, "test_pad.buttons[9].pressed = false")
+    pad_opened = overlays(driver)["menu"]
+    for _ in range(4):  # Volume, Music, Effects, Mute
+        pad(driver, "test_pad.buttons[13].pressed = true")
+        pad(driver, "test_pad.buttons[13].pressed = false")
+    pad(driver, "test_pad.buttons[0].pressed = true")
+    pad(driver, "test_pad.buttons[0].pressed = false")
+    muted = overlays(driver)
+    pad(driver, "test_pad.buttons[1].pressed = true")
+    pad(driver, "test_pad.buttons[1].pressed = false")
+    check("a pad's Start opens the options, the d-pad moves, A mutes, B goes back to the game",
+          pad_opened and muted["kept"] == {"": {"volume": "90", "mute": "yes"}} and muted["gains"]["master"] == 0
+          and not overlays(driver)["menu"], muted)
+    recording = live_recording(driver)["recording"]
+    check("the pad's buttons in the options never reach the game",
+          not any(w in recording.split() for w in ("j1", "j2", "jdown")), recording)
+    # The controls: "up" on W (the Controls row, its first row, then W).
+    press(driver, Keys.F1)
+    for key in [Keys.DOWN] * 8 + [Keys.ENTER, Keys.ENTER, "w", Keys.ESCAPE, Keys.ESCAPE]:
+        press(driver, key)
+    press(driver, "w")
+    time.sleep(0.2)
+    recording = live_recording(driver)["recording"]
+    check("a key bound anew in the options plays its game key at once, and is kept",
+          overlays(driver)["kept"].get("keys") == {"up": "KeyW"} and "up" in recording.split(), recording)
+    press(driver, Keys.F1)
+    for key in [Keys.UP, Keys.ENTER, Keys.DOWN, Keys.ENTER]:  # Quit (the last row), then "yes"
+        press(driver, key)
+    check("Quit in the options ends the game", wait_until(driver, "kuzari.state === 'over'", timeout=5))
+
+    # Captions: the English edition shows them; the voice as the round starts.
+    pictures = Path(tempfile.mkdtemp())
+    try:
+        tool = Path(args.replay).parent / "kuzari-overlay-pictures"
+        made = subprocess.run([str(tool), "--data", str(args.data), str(pictures)], capture_output=True).returncode == 0
+        load_live(driver, base)
+        press(driver, Keys.ENTER)  # the title's start: "Here we go!"
+        shown = wait_until(driver, "!document.getElementById('captions').hidden", timeout=5)
+        match = caption_pixels_match(driver, (pictures / "caption-hajimaru-en.png").read_bytes()) if made else "no tool"
+        check("a voice shows its caption band, as kuzari-overlay-pictures draws it", shown and match is True, match)
+        check("the caption is gone once the voice is over",
+              wait_until(driver, "document.getElementById('captions').hidden", timeout=10))
+    finally:
+        shutil.rmtree(pictures)
+    load_live(driver, base, kept=json.dumps({"": {"captions": "off"}}))
+    press(driver, Keys.ENTER)
+    end = time.monotonic() + 2
+    seen = False
+    while time.monotonic() < end:
+        seen = seen or overlays(driver)["band"]
+    voiced = driver.execute_script("return kuzari.events.some(e => e.some(x => x[0] === 'clip' && x[1] === 7));")
+    check("captions off: a voice shows none", voiced and not seen, (voiced, seen))
+
+    load_live(driver, base, kept="{not json")
+    check("options kept as garbage: the defaults, the game plays",
+          overlays(driver)["state"] == "running" and overlays(driver)["gains"]["master"] == 1)
+
+    # Touch: the options button, clear of the full-screen one.
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        emulate_phone(driver, 844, 390)
+        load_live(driver, base)
+        wait_for_viewport(driver, 844, 390)
+        picture = driver.execute_script("const r = document.getElementById('screen').getBoundingClientRect();"
+                                        "return [r.left, r.top, r.right, r.bottom];")
+        touch(driver, "touchStart", [(0, centre(picture))])
+        touch(driver, "touchEnd")
+        wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+        button, full = driver.execute_script(
+            "const box = e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };"
+            "return [box(document.getElementById('options-button')), box(document.getElementById('fullscreen'))];")
+        apart = button[2] <= full[0] or full[2] <= button[0] or button[3] <= full[1] or full[3] <= button[1]
+        touch(driver, "touchStart", [(0, centre(button))])
+        touch(driver, "touchEnd")
+        check("on a touch screen the options button opens the options, clear of the full-screen button",
+              wait_until(driver, "!document.getElementById('options').hidden", timeout=5) and apart, (button, full))
+    finally:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        driver.execute_script("localStorage.clear();")
+    check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", type=Path, default=ROOT / "build-web/site")
@@ -777,7 +953,7 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, page, touch, figures, sound); may be repeated")
+                        " gamepad, crash, page, touch, figures, sound, options); may be repeated")
     parser.add_argument("--screenshot-touch", help="saves a screenshot of the touch controls in a round at a phone's size")
     args = parser.parse_args()
     args.site = args.site.resolve()
@@ -812,6 +988,7 @@ def main():
                 "touch": lambda: test_touch(driver, base, args),
                 "figures": lambda: measure_play(driver, base),
                 "sound": lambda: test_first_sound(base, Path(profile) / "second"),
+                "options": lambda: test_options(driver, base, args),
             }
             for name, test in groups.items():
                 if args.only and name not in args.only:

@@ -17,5 +17,6 @@ export function make_figures(english) {
         refreshes: [],           // [ms of work, frames run, ms drawing, refresh time] of each refresh that ran a frame (the last 2000)
         scene: () => 0,          // the scene on top: 0 the title, 1 a round
         audio_state: () => 'none', // the sound's AudioContext's state
+        gains: () => null,       // the volumes' gain nodes' values: { master, music, effects }
     };
 }

@@ -15,16 +15,38 @@ function read_key_table(game) {
     return codes;
 }
 
+// The standard mapping's button index -> what it does for the game, by the
+// game keys' pad buttons the module keeps: { pushes (the d-pad's bits: up,
+// down, left, right), buttons (the game's buttons 1 to 4) }.
+function read_pad_table(game) {
+    const { web_key_count, web_pad_button, web_pad_button_name } = game.exports;
+    const index_of = new Map();
+    for (let index = 0, pointer; (pointer = web_pad_button_name(index)) !== 0; index++)
+        index_of.set(game.string(pointer), index);
+    const effects = [];
+    for (let key = 0; key < web_key_count(); key++)
+        for (let index = 0, pointer; (pointer = web_pad_button(key, index)) !== 0; index++) {
+            const button = index_of.get(game.string(pointer));
+            if (button === undefined) continue;
+            const effect = effects[button] ??= { pushes: 0, buttons: 0 };
+            if (key < 4) effect.pushes |= 1 << key;
+            else effect.buttons |= 1 << (key - 4);
+        }
+    return effects;
+}
+
 export function make_input(sound) {
     let game = null;  // the game the keys and the pad go to
     let codes = new Map();
+    let pad_table = [];
+    let pad_taken = new Set(); // the pad's buttons held for the options menu: not the game's until let go
     let key_count = 0;
     const held_codes = new Set();
     const touch_held = new Set(); // the game's keys the touch controls hold
     let key_or_pad_used = () => {};
     let pad_moves = ''; // the pad's buttons and stick as last read, to notice a move
 
-    const playing = () => game && game.running && !game.box_open;
+    const playing = () => game && game.running && !game.box_open && !game.menu_open;
 
     function key_held(key) {
         if (touch_held.has(key)) return true;
@@ -78,9 +100,16 @@ export function make_input(sound) {
         const position = value => Math.max(0, Math.min(0xffff, Math.round(((value ?? 0) + 1) * 32767.5)));
         const pressed = index => !!pad.buttons[index] && pad.buttons[index].pressed;
         let buttons = 0, pushes = 0;
-        for (let b = 0; b < 4; b++) if (pressed(b)) buttons |= 1 << b;
-        if (pad.mapping === 'standard')
-            for (let d = 0; d < 4; d++) if (pressed(12 + d)) pushes |= 1 << d; // up, down, left, right
+        for (const index of pad_taken) if (!pressed(index)) pad_taken.delete(index);
+        if (pad.mapping === 'standard') {
+            pad_table.forEach((effect, index) => {
+                if (!effect || !pressed(index) || pad_taken.has(index)) return;
+                buttons |= effect.buttons;
+                pushes |= effect.pushes;
+            });
+        } else {
+            for (let b = 0; b < 4; b++) if (pressed(b)) buttons |= 1 << b;
+        }
         game.exports.web_pad(1, position(pad.axes[0]), position(pad.axes[1]), buttons, pushes);
     }
 
@@ -88,14 +117,30 @@ export function make_input(sound) {
         // From now on the keys and the pad go to this game, none held yet.
         start(new_game) {
             game = new_game;
-            if (!key_count) {
-                codes = read_key_table(game);
-                key_count = game.exports.web_key_count();
-            }
+            codes = read_key_table(game);
+            pad_table = read_pad_table(game);
+            key_count = game.exports.web_key_count();
             held_codes.clear();
             touch_held.clear();
         },
         read_pad, // once a refresh
+        // The keys and pad buttons were bound anew (the options).
+        rebind() {
+            if (!game) return;
+            codes = read_key_table(game);
+            pad_table = read_pad_table(game);
+        },
+        // The options menu opens: the game lets go of every key, and the pad's
+        // buttons now held are the menu's until they are let go.
+        hand_over() {
+            if (game && game.running) for (let key = 0; key < key_count; key++) game.exports.web_key(key, 0);
+            held_codes.clear();
+            touch_held.clear();
+            const pad = navigator.getGamepads ? [...navigator.getGamepads()].find(p => p && p.connected) : null;
+            pad_taken = new Set(pad ? pad.buttons.flatMap((b, index) => b.pressed ? [index] : []) : []);
+        },
+        // Whether the game has a key with this code.
+        bound: code => codes.has(code),
         // The touch controls hold or let go the key with this code.
         touch(code, held) {
             const key = codes.get(code);

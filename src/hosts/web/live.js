@@ -7,8 +7,9 @@ const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), 
 
 // page: { new_game(show_box), figures, sound, input, draw(game), fail(error, game),
 // prepare(game) (before the game starts, or null), offer_recording(game) (once
-// it is over), recorder (test mode's, or null) }. Resolves once the first game
-// is under way.
+// it is over), recorder (test mode's, or null), held() (the options menu is
+// open, or the page is out of the player's sight: the game stands still, or
+// null), started() (once each game is under way, or null) }. Resolves once the first game is under way.
 export function play_live(page) {
     const { figures, sound, input } = page;
     const box = document.getElementById('box');
@@ -68,7 +69,9 @@ export function play_live(page) {
         try {
             const began = performance.now();
             input.read_pad();
-            const frames = document.hidden ? 0 : advance(now);
+            const held = document.hidden || !!page.held?.();
+            if (held) stood_still = true;
+            const frames = held ? 0 : advance(now);
             const drawing = performance.now();
             page.draw(game);
             if (frames) {
@@ -110,6 +113,7 @@ export function play_live(page) {
         page.recorder?.after_start(game);
         game.over = !game.running;
         refresh(now); // the first frame now, not at the next refresh
+        page.started?.();
         setTimeout(() => sound.fetch_all(), 0); // the music, once the game is under way
     }
 

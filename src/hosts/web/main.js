@@ -14,10 +14,14 @@ import { play_live } from './live.js';
 import { recording_link, game_recording } from './recording_link.js';
 import { make_fullscreen_button } from './fullscreen.js';
 import { PlaybackError, fetch_recording, use_recording } from './playback.js';
+import { read_kept_options, kept_language, make_options } from './options.js';
 
 const parameters = read_parameters();
 // Test mode's module only when asked for, before window.kuzari is set up.
 const test_mode = parameters.replay_url || parameters.recording ? await import('./test_mode.js') : null;
+// The options the last load kept, for live play; a test's replay goes without.
+const kept = parameters.replay_url ? {} : read_kept_options();
+if (!parameters.language_asked && kept_language(kept)) parameters.english = kept_language(kept) === 'en';
 let texts = null;
 // The page's words in the game's language (a recording played back names its own).
 function use_language(english) {
@@ -27,7 +31,9 @@ function use_language(english) {
     document.getElementById('again').textContent = texts.again;
     document.getElementById('save-recording')?.replaceChildren(texts.save);
     label_fullscreen?.();
+    options?.relabel();
 }
+let options = null;
 let label_fullscreen = null;
 use_language(parameters.english);
 label_fullscreen = make_fullscreen_button(document.getElementById('fullscreen'), () => texts);
@@ -37,11 +43,14 @@ const screen = make_screen(document.getElementById('screen'));
 const sound_notice = document.getElementById('sound-notice');
 const sound = make_sound(figures, state => {
     sound_notice.textContent = texts.sound;
-    sound_notice.hidden = state !== 'suspended';
+    sound_notice.hidden = state !== 'suspended' || !!options?.held(); // the options hold it, not the browser
 });
 figures.audio_state = () => sound.context()?.state ?? 'none';
+figures.gains = () => sound.gain_values(); // master, music, effects: the options' volumes
 const input = make_input(sound);
 make_touch(input, document.getElementById('screen'));
+options = parameters.replay_url ? null : make_options({
+    screen: document.getElementById('screen'), sound, input, texts: () => texts, kept });
 const tests = test_mode?.make_test_mode(figures, sound);
 
 function draw(game) {
@@ -97,13 +106,17 @@ async function main() {
         const loaded = await load(sound);
         const prepare = recorded ? playback(await recorded) : null;
         document.getElementById('loading').hidden = true;
-        const new_game = show_box => make_game(loaded, {
-            screen, sound, figures, english: figures.english, seed: parameters.seed, show_box,
-            frame_finished: tests?.frame_finished,
-        });
+        const new_game = async show_box => {
+            const game = await make_game(loaded, {
+                screen, sound, figures, english: figures.english, seed: parameters.seed, show_box,
+                frame_finished: tests?.frame_finished,
+            });
+            options?.start(game);
+            return game;
+        };
         if (parameters.replay_url) await test_mode.replay(parameters.replay_url, new_game, figures, draw);
         else await play_live({ new_game, figures, sound, input, draw, fail, prepare, offer_recording,
-            recorder: parameters.recording ? tests : null });
+            recorder: parameters.recording ? tests : null, held: options?.held, started: options?.run });
     } catch (error) {
         if (error instanceof PlaybackError) refuse_playback(error);
         else fail(error);

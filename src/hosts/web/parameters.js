@@ -1,4 +1,5 @@
-// The page's URL parameters: lang=ja|en (else the browser's language) and
+// The page's URL parameters: lang=ja|en (else the kept options', else the
+// browser's language; language_asked says whether it was given) and
 // seed=N (the random seed, else the calendar clock). For the tests, which
 // turn on test mode (test_mode.js): replay=URL plays a kuzari-replay script,
 // in Japanese unless lang=en or the script asks; record=1 records live play.
@@ -10,6 +11,7 @@ export function read_parameters() {
         replay_url,
         playback_url: params.get('playback'),
         recording: params.get('record') === '1',
+        language_asked: params.has('lang'),
         english: params.has('lang') ? params.get('lang') === 'en'
             : !replay_url && !/^ja\b/i.test(navigator.language || ''),
         seed: params.has('seed') ? Number(params.get('seed')) >>> 0 : null,

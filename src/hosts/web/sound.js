@@ -12,12 +12,13 @@
 const MUSIC_RATE = 48000;
 
 // Plays a recording (its points as in the manifest) `plays` times from `when`
-// in `context`; returns the sources it started.
-export function schedule_piece(context, buffer, info, plays, when) {
+// in `context`, into `output` (the context's destination unless given);
+// returns the sources it started.
+export function schedule_piece(context, buffer, info, plays, when, output = context.destination) {
     const source_of = () => {
         const source = context.createBufferSource();
         source.buffer = buffer;
-        source.connect(context.destination);
+        source.connect(output);
         return source;
     };
     const rate = info.rate; // the points are in the recording's samples, whatever the context's rate
@@ -55,6 +56,14 @@ export function make_sound(stats, on_state) {
     let pieces = []; // from the manifest: { name, file, rate, once_end, head, loop_start, loop_end, bytes (a promise) }
     const decoded = new Map(); // piece number -> promise of an AudioBuffer
     let music = null; // { piece, plays, sources }
+    // The player's volumes (the options): everything through the master gain,
+    // the music and the effects (voices with them) each through their own.
+    let gains = null; // { master, music, effects }
+    let volumes = { master: 1, music: 1, effects: 1 };
+
+    function set_gains() {
+        if (gains) for (const name of Object.keys(gains)) gains[name].gain.value = volumes[name];
+    }
 
     function make_context() {
         if (context) return context;
@@ -64,6 +73,12 @@ export function make_sound(stats, on_state) {
             console.warn(`no Web Audio at 48 kHz (${error}); trying the device's rate`);
             context = new AudioContext();
         }
+        const master = context.createGain();
+        master.connect(context.destination);
+        gains = { master, music: context.createGain(), effects: context.createGain() };
+        gains.music.connect(master);
+        gains.effects.connect(master);
+        set_gains();
         context.onstatechange = () => on_state(context.state);
         on_state(context.state);
         return context;
@@ -99,7 +114,7 @@ export function make_sound(stats, on_state) {
     // The recording from its start, `plays` passes, then silence.
     function start_piece(playing, buffer) {
         const info = pieces[playing.piece - 1];
-        playing.sources = schedule_piece(context, buffer, info, playing.plays, context.currentTime);
+        playing.sources = schedule_piece(context, buffer, info, playing.plays, context.currentTime, gains.music);
         stats.music_started.push(info.name);
         stats.t_first_music ||= performance.now();
     }
@@ -153,7 +168,7 @@ export function make_sound(stats, on_state) {
             stop_source(sources[slot]);
             const source = context.createBufferSource();
             source.buffer = clips[slot];
-            source.connect(context.destination);
+            source.connect(gains.effects);
             source.start();
             sources[slot] = source;
             stats.sources_started++;
@@ -222,6 +237,13 @@ export function make_sound(stats, on_state) {
         suspend() {
             if (context && context.state !== 'closed') context.suspend();
         },
+        // Each 0 to 1: master (0 when muted), music, effects.
+        set_volumes(master, music, effects) {
+            volumes = { master, music, effects };
+            set_gains();
+        },
+        // For the tests: the gains' values now.
+        gain_values: () => gains ? Object.fromEntries(Object.entries(gains).map(([k, g]) => [k, g.gain.value])) : null,
         // For the tests: a recording decoded, and its length in samples.
         async decoded_length(piece) {
             const buffer = await decode(piece);

@@ -9,6 +9,8 @@ export function page_texts(english) {
         no_playback: 'The recording cannot be played:',
         fullscreen: 'Full screen',
         window: 'Leave full screen',
+        options: 'Options (F1)',
+        options_not_kept: 'The browser cannot keep the options.',
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
         over: 'ゲームを終了しました。',
@@ -18,5 +20,7 @@ export function page_texts(english) {
         no_playback: '記録を再生できません:',
         fullscreen: '全画面表示',
         window: '全画面表示を終了',
+        options: 'オプション (F1)',
+        options_not_kept: 'ブラウザに設定を保存できません。',
     };
 }

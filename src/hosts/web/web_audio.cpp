@@ -28,6 +28,7 @@ bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, c
     if (!audio_open || !slot_in_range(slot)) return false;
     clip_bound[slot] =
         host_clip_bind(slot, samples, byte_count, format.rate, format.bits_per_sample, format.channels) != 0;
+    if (clip_bound[slot]) web_clip_bound(slot, byte_count, format.rate, format.bits_per_sample, format.channels);
     return clip_bound[slot];
 }
 
@@ -38,5 +39,7 @@ void platform_clip_unbind(int slot) {
 }
 
 void platform_clip_play(int slot) {
-    if (slot_in_range(slot) && clip_bound[slot]) host_clip_play(slot);
+    if (!slot_in_range(slot) || !clip_bound[slot]) return;
+    host_clip_play(slot);
+    web_clip_played(slot);
 }

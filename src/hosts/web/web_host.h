@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "hosts/shared/captions.h"
 
 #define WEB_IMPORT(name) __attribute__((import_module("host"), import_name(name)))
 #define WEB_EXPORT(name) extern "C" __attribute__((export_name(name)))
@@ -67,3 +68,16 @@ bool web_script_seeded();
 void web_script_waited();
 uint32_t web_script_clock();
 uint32_t web_script_seed();
+
+// The options (web_options.cpp): the overlay's font, null when it cannot be
+// read; the captions' mode.
+const PixelFont* web_overlay_font();
+CaptionMode web_caption_mode();
+
+// The captions (web_captions.cpp): the game asked for a voice; a slot's clip
+// was bound (its samples' format) or started.
+void web_caption_voice_asked(const char* path);
+void web_clip_bound(int slot, uint32_t byte_count, uint32_t rate, int bits, int channels);
+void web_clip_played(int slot);
+// From the start on, the game's observer is the page's (web_trace.cpp).
+void web_observe();

@@ -18,6 +18,7 @@ WEB_EXPORT("web_set_language") void web_set_language(int english) {
 // 1 when the game is up; 0 when start-up failed (after its box) and it is over.
 WEB_EXPORT("web_start") int web_start(uint32_t clock_ms) {
     web_set_clock(clock_ms);
+    web_observe();
     return game_start() ? 1 : 0;
 }
 

@@ -17,21 +17,28 @@ void report_frame(bool presented, uint64_t hash) {
     host_frame_finished(presented ? 1 : 0, uint32_t(hash >> 32), uint32_t(hash));
 }
 
-const GameObserver trace_observer = {
-    nullptr, nullptr, nullptr, nullptr, nullptr,
-    [](bool presented) {
-        const uint64_t hash = back_buffer_hash();
-        feed_frame_shown(hash);
-        report_frame(presented, hash);
-    },
-    nullptr,
+void trace_frame(bool presented) {
+    const uint64_t hash = back_buffer_hash();
+    feed_frame_shown(hash);
+    report_frame(presented, hash);
+}
+
+// The page's observer: the voices for the captions always, the frames only
+// when traced.
+GameObserver page_observer = {
+    nullptr, nullptr, web_caption_voice_asked, nullptr, nullptr, nullptr, nullptr,
 };
 
 }  // namespace
 
-void web_trace_frames() { game_observer = &trace_observer; }
+void web_observe() { game_observer = &page_observer; }
 
-bool web_tracing() { return game_observer == &trace_observer; }
+void web_trace_frames() {
+    page_observer.frame_finished = trace_frame;
+    web_observe();
+}
+
+bool web_tracing() { return page_observer.frame_finished != nullptr; }
 
 WEB_EXPORT("web_trace") void web_trace() { web_trace_frames(); }
 

@@ -1,7 +1,18 @@
 // The game loaded and made: the module compiled as it downloads, the data
 // files fetched into a file system in memory (wasi_shim.js), and each game an
-// instance whose imports reach the page's screen, sound and dialog.
-import { make_wasi, complete_imports } from './wasi_shim.js';
+// instance whose imports reach the page's screen, sound and dialog. What the
+// title needs comes first; the rest once its first picture is up, and a step
+// that opens a file still on its way waits for it (holding.js).
+import { make_wasi, complete_imports, path_at } from './wasi_shim.js';
+import { make_holding } from './holding.js';
+
+// What start-up and the title read, in either language: fetched before the
+// game starts.
+const FIRST = /^(lang\/en\/)?(bitmap\/title\.bmp|wave\/|midi\/)/;
+// The rest in the order the game is likely to want it: a round's sheet
+// before the voices; a file the game asks for goes ahead of the queue.
+const REST_ORDER = [/bitmap\/main\.bmp$/, /^voice\//, /bitmap\//];
+const FETCHES_AT_ONCE = 4;
 
 async function fetch_bytes(url) {
     const response = await fetch(url);
@@ -40,17 +51,50 @@ async function compile(url) {
     }
 }
 
-// The module and the data files; the sound learns of the recordings.
+// The data files as they come. `files`: those here, by path; arrival(path):
+// a promise of the file when it is the site's and still on its way (its
+// fetch started now if it had not been), else null.
+function make_store(paths) {
+    const files = new Map(), coming = new Map(), settled = new Set();
+    const known = new Set(paths);
+    function fetch_one(path) {
+        if (!coming.has(path)) {
+            coming.set(path, fetch_data_file(path).then(bytes => {
+                if (bytes) files.set(path, bytes);
+                settled.add(path);
+            }));
+        }
+        return coming.get(path);
+    }
+    const rank = path => {
+        const index = REST_ORDER.findIndex(pattern => pattern.test(path));
+        return index < 0 ? REST_ORDER.length : index;
+    };
+    return {
+        files,
+        arrival: path => (known.has(path) && !settled.has(path) ? fetch_one(path) : null),
+        first: () => Promise.all(paths.filter(path => FIRST.test(path)).map(fetch_one)),
+        // Every file, a few at a time.
+        rest() {
+            const queue = paths.filter(path => !coming.has(path)).sort((a, b) => rank(a) - rank(b));
+            const worker = async () => {
+                while (queue.length) await fetch_one(queue.shift());
+            };
+            return Promise.all(Array.from({ length: FETCHES_AT_ONCE }, worker))
+                .then(() => Promise.all(coming.values()));
+        },
+    };
+}
+
+// The module and what the title needs of the data; the sound learns of the
+// recordings. The rest of the data: `loaded.files.rest()`.
 export async function load(sound) {
     const manifest = fetch('manifest.json').then(response => response.json());
     const module = compile('kuzari.wasm');
     const { data, music } = await manifest;
     sound.set_pieces(music);
-    const files = new Map();
-    await Promise.all(data.map(async path => {
-        const bytes = await fetch_data_file(path);
-        if (bytes) files.set(path, bytes);
-    }));
+    const files = make_store(data);
+    await files.first();
     return { module: await module, files };
 }
 
@@ -92,12 +136,15 @@ export async function make_game(loaded, page) {
         const bytes = new Uint8Array(memory.buffer, pointer);
         return new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0)));
     };
-    const wasi = complete_imports(loaded.module, make_wasi(loaded.files, () => memory));
+    let exports = null;
+    const holding = make_holding(loaded.files, () => memory, () => exports);
+    const wasi = complete_imports(loaded.module,
+        holding.wrap(make_wasi(loaded.files.files, () => memory), (pointer, length) => path_at(memory, pointer, length)));
     const instance = await WebAssembly.instantiate(loaded.module,
         { host: host_imports(page, () => memory, string), wasi_snapshot_preview1: wasi });
-    const exports = instance.exports;
+    exports = instance.exports;
     memory = exports.memory;
     exports._initialize();
     exports.web_set_language(page.english ? 1 : 0);
-    return { exports, memory, string, box_open: false, over: false, running: false, started: false };
+    return { exports, memory, string, holding, box_open: false, over: false, running: false, started: false };
 }

@@ -66,8 +66,13 @@ async function main() {
             screen, sound, figures, english: parameters.english, seed: parameters.seed, show_box,
             frame_finished: tests?.frame_finished,
         });
-        if (parameters.replay_url) await test_mode.replay(parameters.replay_url, new_game, figures, draw);
-        else await play_live({ new_game, figures, sound, input, draw, fail, recorder: parameters.recording ? tests : null });
+        if (parameters.replay_url) {
+            await loaded.files.rest(); // a replay runs on a clock of its own: every file first
+            await test_mode.replay(parameters.replay_url, new_game, figures, draw);
+        } else {
+            await play_live({ new_game, figures, sound, input, draw, fail, recorder: parameters.recording ? tests : null,
+                              fetch_rest: () => loaded.files.rest() });
+        }
     } catch (error) {
         fail(error);
     }

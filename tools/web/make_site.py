@@ -2,13 +2,17 @@
 """Assembles the web edition's site: the page and its modules, the game's
 WebAssembly, the data files gzipped (the page inflates them to the very bytes
 the desktop reads) and the music recorded by render_music and compressed with
-oggenc, with manifest.json naming them all.
+oggenc, with manifest.json naming them all; the icons drawn by kuzari-icongen
+and kuzari.webmanifest, so that the page installs; and the service worker
+with site.json, every file's hash and the build's version made of them all,
+so that the page plays offline and a new build replaces the old whole.
 
-usage: make_site.py --wasm KUZARI.wasm --render-music TOOL --cache DIR --out SITE
+usage: make_site.py --wasm KUZARI.wasm --render-music TOOL --icongen TOOL --cache DIR --out SITE
 
 Recordings are kept in the cache under a key made of everything they come
 from, so a second build renders nothing that has not changed."""
 import argparse
+import base64
 import gzip
 import hashlib
 import json
@@ -21,7 +25,10 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent.parent
 WEB = ROOT / "src" / "hosts" / "web"
 DATA = ROOT / "data"
-PAGE_FILES = ["index.html"] + sorted(path.name for path in WEB.glob("*.js"))  # the page and its modules
+WORKER = "service_worker.js"  # the version's carrier, at the site's root so that it serves the whole site
+PAGE_FILES = ["index.html"] + sorted(path.name for path in WEB.glob("*.js") if path.name != WORKER)
+ICON_SIZES = [32, 192, 512]  # the favicon, then what installing asks for
+BACKGROUND = "#000000"  # the page's own
 DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en"]
 SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first choice
 # The pieces the game plays in a loop (play_music's loop flag in src/scenes);
@@ -66,10 +73,48 @@ def record(midi, tool, cache):
     return ogg, json.loads(points.read_text())
 
 
+def write_icons(out, icongen):
+    (out / "icons").mkdir()
+    arguments = []
+    for size in ICON_SIZES:
+        arguments += [str(size), str(out / "icons" / f"kuzari-{size}.png")]
+    subprocess.run([icongen] + arguments, check=True)
+    manifest = {
+        "name": "Kuzari", "short_name": "Kuzari",
+        "start_url": "./", "scope": "./",
+        "display": "fullscreen", "display_override": ["fullscreen", "standalone"],
+        "orientation": "landscape",
+        "theme_color": BACKGROUND, "background_color": BACKGROUND,
+        "icons": [{"src": f"icons/kuzari-{size}.png", "sizes": f"{size}x{size}", "type": "image/png"}
+                  for size in ICON_SIZES if size >= 192],
+    }
+    (out / "kuzari.webmanifest").write_text(json.dumps(manifest, indent=1) + "\n")
+
+
+def seal(out):
+    """site.json: every file's SHA-256 (as fetch's integrity wants it) and the
+    version made of them all; the worker carries the version, so a new build
+    is a new worker to the browser. Also run by the tests on changed copies."""
+    files = {}
+    for path in sorted(out.rglob("*")):
+        name = path.relative_to(out).as_posix()
+        if path.is_file() and name not in (WORKER, "site.json"):
+            files[name] = "sha256-" + base64.b64encode(hashlib.sha256(path.read_bytes()).digest()).decode()
+    version = hashlib.sha256(json.dumps(files, sort_keys=True).encode()).hexdigest()[:16]
+    (out / "site.json").write_text(json.dumps({"version": version, "files": files}, indent=1) + "\n")
+    worker = (WEB / WORKER).read_text()
+    assert worker.count("const VERSION = 'unsealed';") == 1
+    worker = worker.replace("const VERSION = 'unsealed';", f"const VERSION = '{version}';")
+    (out / WORKER).unlink(missing_ok=True)  # a copy's may be a link to the original's
+    (out / WORKER).write_text(worker)
+    return version
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--wasm", required=True)
     parser.add_argument("--render-music", required=True)
+    parser.add_argument("--icongen", required=True)
     parser.add_argument("--cache", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
@@ -104,6 +149,8 @@ def main():
 
     manifest = {"data": paths, "music": pieces}
     (out / "manifest.json").write_text(json.dumps(manifest, indent=1) + "\n")
+    write_icons(out, args.icongen)
+    seal(out)
 
     sizes = {}
     for path in out.rglob("*"):

@@ -13,12 +13,14 @@ export const HELD = -1; // what a step put aside returns
 export function make_holding(files, memory, exports) {
     let waiting = null;   // the file a step waits for: a promise
     let resuming = false; // the next call carries on a step put aside
+    let holds = 0;        // steps put aside so far
 
     function put_aside(arrival) {
         const x = exports(), room = x.web_hold_room(), view = new DataView(memory().buffer);
         view.setUint32(room, room + 8, true);                        // where the saved frames start
         view.setUint32(room + 4, room + x.web_hold_room_bytes(), true); // and where the room ends
         waiting = arrival;
+        holds++;
         x.asyncify_start_unwind(room);
     }
 
@@ -65,6 +67,7 @@ export function make_holding(files, memory, exports) {
             }
         },
         held: () => waiting !== null,
+        holds: () => holds,
         arrival: () => waiting ?? Promise.resolve(),
     };
 }

@@ -8,7 +8,8 @@ const FIRST_CLOCK_MS = 1000; // the game clock at start-up: the first frame runs
 const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), the game stands still
 
 // page: { new_game(show_box), figures, sound, input, draw(game), fail(error, game),
-// recorder (test mode's, or null), fetch_rest() (the data the title did not need) }. Resolves once the first game is under way.
+// recorder (test mode's, or null), fetch_rest() (the data the title did not need),
+// fetched() (called once the data and the music are all here) }. Resolves once the first game is under way.
 export function play_live(page) {
     const { figures, sound, input } = page;
     const box = document.getElementById('box');
@@ -98,6 +99,8 @@ export function play_live(page) {
         over.hidden = true;
         document.body.classList.add('playing');
         figures.scene = () => game.exports.web_top_scene();
+        figures.held = () => game.holding.held();
+        figures.holds = () => game.holding.holds();
         const now = performance.now();
         clock = due = FIRST_CLOCK_MS;
         origin = now - FIRST_CLOCK_MS;
@@ -108,7 +111,7 @@ export function play_live(page) {
         game.over = !game.running;
         refresh(now); // the first frame now, not at the next refresh
         // The rest of the data once the game is under way, then the music.
-        setTimeout(() => page.fetch_rest().then(() => sound.fetch_all()), 0);
+        setTimeout(() => page.fetch_rest().then(() => sound.fetch_all()).then(page.fetched), 0);
     }
 
     document.getElementById('again').addEventListener('click', () => {

@@ -58,6 +58,17 @@ function fail(error, game) {
     loading.append(document.createElement('br'), link);
 }
 
+// Once everything has come, the service worker keeps the site for play with
+// no connection (its copies mostly from the browser's cache by then). Test
+// mode goes without: the tests load copies of the site that change under them.
+let kept = false;
+function keep_site() {
+    if (kept || test_mode || !('serviceWorker' in navigator)) return;
+    kept = true;
+    navigator.serviceWorker.register('service_worker.js')
+        .catch(error => console.warn(`the site is not kept for offline play: ${error}`));
+}
+
 async function main() {
     try {
         const loaded = await load(sound);
@@ -71,7 +82,7 @@ async function main() {
             await test_mode.replay(parameters.replay_url, new_game, figures, draw);
         } else {
             await play_live({ new_game, figures, sound, input, draw, fail, recorder: parameters.recording ? tests : null,
-                              fetch_rest: () => loaded.files.rest() });
+                              fetch_rest: () => loaded.files.rest(), fetched: keep_site });
         }
     } catch (error) {
         fail(error);

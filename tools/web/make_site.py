@@ -101,6 +101,7 @@ def seal(out):
         if path.is_file() and name not in (WORKER, "site.json"):
             files[name] = "sha256-" + base64.b64encode(hashlib.sha256(path.read_bytes()).digest()).decode()
     version = hashlib.sha256(json.dumps(files, sort_keys=True).encode()).hexdigest()[:16]
+    (out / "site.json").unlink(missing_ok=True)
     (out / "site.json").write_text(json.dumps({"version": version, "files": files}, indent=1) + "\n")
     worker = (WEB / WORKER).read_text()
     assert worker.count("const VERSION = 'unsealed';") == 1

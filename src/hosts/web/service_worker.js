@@ -134,11 +134,23 @@ async function open_page(event) {
     return page || fetch(event.request);
 }
 
+async function kept_copy(build, request) {
+    return (await caches.open(PREFIX + build)).match(request, { ignoreSearch: true });
+}
+
+// A page's request from its build; a page of the network's (or one the
+// browser names no page for) from the network, else from the newest build.
 async function answer(event) {
     const build = await page_build(event.clientId);
-    if (build === NETWORK) return fetch(event.request);
-    const kept = await (await caches.open(PREFIX + build)).match(event.request, { ignoreSearch: true });
-    return kept || fetch(event.request);
+    if (build !== NETWORK) return (await kept_copy(build, event.request)) || fetch(event.request);
+    try {
+        return await fetch(event.request);
+    } catch (error) {
+        const newest = await read_note('newest');
+        const kept = newest && await kept_copy(newest, event.request);
+        if (kept) return kept;
+        throw error;
+    }
 }
 
 self.addEventListener('install', event => {

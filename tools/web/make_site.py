@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Assembles the web edition's site: the page and its modules, the game's
-WebAssembly, the data files gzipped (the page inflates them to the very bytes
+WebAssembly and the data files gzipped (the page inflates them to the very bytes
 the desktop reads) and the music recorded by render_music and compressed with
 oggenc, with manifest.json naming them all; the icons drawn by kuzari-icongen
 and kuzari.webmanifest, so that the page installs; and the service worker
@@ -16,6 +16,7 @@ import base64
 import gzip
 import hashlib
 import json
+import re
 import shutil
 import subprocess
 import sys
@@ -35,6 +36,10 @@ SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first ch
 # the others it plays once. The browser tests hold this against the game's calls.
 LOOPING = {"title.mid", "main.mid"}
 OGG_QUALITY = "2"
+# What start-up and the title read, in either language: the page preloads them
+# and starts the game once they are here, the rest coming after.
+FIRST = re.compile(r"^(lang/en/)?(bitmap/title\.bmp|wave/|midi/)")
+TITLE_DATA = "<!-- the title's data (make_site.py) -->"
 
 
 def fnv1a64(data):
@@ -125,11 +130,17 @@ def main():
     (out / "music").mkdir(parents=True)
     cache.mkdir(parents=True, exist_ok=True)
 
+    paths = data_files()
+    first = [path for path in paths if FIRST.match(path)]
     for name in PAGE_FILES:
         shutil.copyfile(WEB / name, out / name)
-    shutil.copyfile(args.wasm, out / "kuzari.wasm")
+    page = (WEB / "index.html").read_text()
+    assert page.count(TITLE_DATA) == 1
+    (out / "index.html").write_text(page.replace(TITLE_DATA, "\n".join(
+        f'<link rel="preload" href="data/{path}.gz" as="fetch" crossorigin>' for path in first)))
+    # Gzipped, as the data: a phone's first visit waits for it.
+    (out / "kuzari.wasm.gz").write_bytes(gzip.compress(Path(args.wasm).read_bytes(), compresslevel=9, mtime=0))
 
-    paths = data_files()
     for path in paths:
         target = out / "data" / (path + ".gz")
         target.parent.mkdir(parents=True, exist_ok=True)
@@ -148,7 +159,7 @@ def main():
         if stale.name not in kept:
             stale.unlink()
 
-    manifest = {"data": paths, "music": pieces}
+    manifest = {"data": paths, "first": first, "music": pieces}
     (out / "manifest.json").write_text(json.dumps(manifest, indent=1) + "\n")
     write_icons(out, args.icongen)
     seal(out)
@@ -157,7 +168,7 @@ def main():
     for path in out.rglob("*"):
         if path.is_file():
             part = path.relative_to(out).parts[0] if len(path.relative_to(out).parts) > 1 else "page"
-            part = "kuzari.wasm" if path.name == "kuzari.wasm" else part
+            part = "kuzari.wasm.gz" if path.name == "kuzari.wasm.gz" else part
             sizes[part] = sizes.get(part, 0) + path.stat().st_size
     total = sum(sizes.values())
     print("site: " + ", ".join(f"{part} {size / 1000:.0f} kB" for part, size in sorted(sizes.items())) +

@@ -6,9 +6,6 @@
 import { make_wasi, complete_imports, path_at } from './wasi_shim.js';
 import { make_holding } from './holding.js';
 
-// What start-up and the title read, in either language: fetched before the
-// game starts.
-const FIRST = /^(lang\/en\/)?(bitmap\/title\.bmp|wave\/|midi\/)/;
 // The rest in the order the game is likely to want it: a round's sheet
 // before the voices; a file the game asks for goes ahead of the queue.
 const REST_ORDER = [/bitmap\/main\.bmp$/, /^voice\//, /bitmap\//];
@@ -40,15 +37,13 @@ async function fetch_data_file(path) {
     }
 }
 
-// Compiled as it downloads; from the whole file when the server does not call
-// it application/wasm, which streaming needs.
+// The module comes gzipped (a third of its size, and not every server
+// compresses on the fly): inflated as it downloads, compiled as it inflates.
 async function compile(url) {
-    try {
-        return await WebAssembly.compileStreaming(fetch(url));
-    } catch (error) {
-        if (!(error instanceof TypeError)) throw error;
-        return WebAssembly.compile(await fetch_bytes(url));
-    }
+    const response = await fetch(url);
+    if (!response.ok) throw new Error(`${url}: HTTP ${response.status}`);
+    const inflated = response.body.pipeThrough(new DecompressionStream('gzip'));
+    return WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
 }
 
 // The data files as they come. `files`: those here, by path; arrival(path):
@@ -73,7 +68,9 @@ function make_store(paths) {
     return {
         files,
         arrival: path => (known.has(path) && !settled.has(path) ? fetch_one(path) : null),
-        first: () => Promise.all(paths.filter(path => FIRST.test(path)).map(fetch_one)),
+        // What start-up and the title read (the manifest's "first"; the page
+        // preloads them too).
+        first: first => Promise.all(first.map(fetch_one)),
         // Every file, a few at a time.
         rest() {
             const queue = paths.filter(path => !coming.has(path)).sort((a, b) => rank(a) - rank(b));
@@ -90,11 +87,11 @@ function make_store(paths) {
 // recordings. The rest of the data: `loaded.files.rest()`.
 export async function load(sound) {
     const manifest = fetch('manifest.json').then(response => response.json());
-    const module = compile('kuzari.wasm');
-    const { data, music } = await manifest;
+    const module = compile('kuzari.wasm.gz');
+    const { data, first, music } = await manifest;
     sound.set_pieces(music);
     const files = make_store(data);
-    await files.first();
+    await files.first(first);
     return { module: await module, files };
 }
 

@@ -100,7 +100,10 @@ async function tidy() {
         const cache = await caches.open(name);
         const started = Number(await (await cache.match(note_url('started')))?.text() ?? 0);
         const whole = await cache.match(note_url('whole'));
-        if (whole || Date.now() - started > ABANDONED_MS) await caches.delete(name);
+        if (whole || Date.now() - started > ABANDONED_MS) {
+            opened.delete(name.slice(PREFIX.length));
+            await caches.delete(name);
+        }
     }
 }
 
@@ -130,12 +133,17 @@ async function open_page(event) {
     if (id) await set_page_build(id, build);
     event.waitUntil(tidy());
     if (build === NETWORK) return fetch(event.request);
-    const page = await (await caches.open(PREFIX + build)).match(new URL('index.html', scope()).href);
-    return page || fetch(event.request);
+    return (await kept_copy(build, new Request(new URL('index.html', scope())))) || fetch(event.request);
 }
 
+// A build's copy of a file, by its address without the query (an exact key
+// is found at once; ignoreSearch would go through every file kept).
+const opened = new Map(); // build -> its Cache
 async function kept_copy(build, request) {
-    return (await caches.open(PREFIX + build)).match(request, { ignoreSearch: true });
+    if (!opened.has(build)) opened.set(build, await caches.open(PREFIX + build));
+    const url = new URL(request.url);
+    url.search = '';
+    return opened.get(build).match(url.href);
 }
 
 // A page's request from its build; a page of the network's (or one the

@@ -20,6 +20,17 @@ FAST_3G = {"offline": False, "latency": 150, "downloadThroughput": 200000, "uplo
 FIRST_PICTURE = "window.kuzari && kuzari.frames_drawn > 0 && kuzari.t_first_frame"
 
 
+# Where the time to the first picture went: the page's answer, the modules,
+# the module of the game, the title's data.
+TIMELINE = """
+const ms = t => Math.round(t), navigation = performance.getEntriesByType('navigation')[0];
+const done = match => ms(Math.max(...performance.getEntriesByType('resource')
+    .filter(e => match.test(e.name) && e.startTime < kuzari.t_first_frame).map(e => e.responseEnd)));
+return `worker started ${ms(navigation.workerStart)} ms, page answered ${ms(navigation.responseEnd)} ms,`
+    + ` modules ${done(/[.]js$/)} ms, game module ${done(/wasm/)} ms, title's data ${done(/data\\//)} ms`;
+"""
+
+
 def slow_down(driver, offline=False):
     driver.execute_cdp_cmd("Network.enable", {})
     driver.execute_cdp_cmd("Network.emulateNetworkConditions", {**FAST_3G, "offline": offline})
@@ -39,6 +50,7 @@ def main():
             driver.get(f"{base}/index.html?lang=en")
             first = wait_for(driver, FIRST_PICTURE, 60)
             print(f"first visit, Fast 3G, CPU 4x slower: first picture {first:.0f} ms after navigation")
+            print("  of which: " + driver.execute_script(TIMELINE))
             # The site kept: the worker's copy is whole once every file has come.
             wait_for(driver, "navigator.serviceWorker.controller && caches.keys().then(k => k.some("
                      "n => n.startsWith('kuzari-build-')))", 120)
@@ -52,14 +64,21 @@ def main():
             driver.refresh()
             offline = wait_for(driver, FIRST_PICTURE, 60)
             print(f"offline from the worker's copy, CPU 4x slower: first picture {offline:.0f} ms after navigation")
-            time.sleep(12)  # live play on the title
-            refreshes = driver.execute_script("return kuzari.refreshes;")
-            start = refreshes[0][3] + 1000
-            times = [now for _, _, _, now in refreshes if now >= start]
-            intervals = [b - a for a, b in zip(times, times[1:])]
-            over = sum(interval > 20 for interval in intervals)
-            print(f"frame pacing, CPU 4x slower: median interval {statistics.median(intervals):.2f} ms, "
-                  f"{100 * over / len(intervals):.2f} % over 20 ms ({len(intervals)} intervals)")
+            print("  of which: " + driver.execute_script(TIMELINE))
+            # Every refresh's time, and those of the refreshes that ran a frame
+            # (one in about 50 runs none at 60 Hz, the game's pace being 58.8).
+            driver.execute_script("window.bench_refreshes = []; const tick = now => {"
+                                  " bench_refreshes.push(now); requestAnimationFrame(tick); };"
+                                  " requestAnimationFrame(tick);")
+            time.sleep(11)
+            every, framed = driver.execute_script(
+                "return [bench_refreshes, kuzari.refreshes.map(refresh => refresh[3])];")
+            for name, times in (("every refresh", every), ("refreshes that ran a frame", framed)):
+                times = [now for now in times if now >= times[0] + 1000]
+                intervals = [b - a for a, b in zip(times, times[1:])]
+                over = sum(interval > 20 for interval in intervals)
+                print(f"pacing, CPU 4x slower, {name}: median interval {statistics.median(intervals):.2f} ms, "
+                      f"{100 * over / len(intervals):.2f} % over 20 ms ({len(intervals)} intervals)")
         finally:
             driver.quit()
     return 0

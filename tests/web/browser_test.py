@@ -545,7 +545,8 @@ def marked_build(site, number):
     for path in (index, module):
         path.unlink()  # a link to the site's own file
     index.write_text(re.sub(r"<title>[^<]*</title>", f"<title>Kuzari build {number}</title>", page))
-    module.write_text(re.sub(r"\nglobalThis.kuzari_build = \d+;\n$", "", code) + f"\nglobalThis.kuzari_build = {number};\n")
+    marker = f"\nglobalThis.kuzari_build = {number};\n"
+    module.write_text(re.sub(r"\nglobalThis.kuzari_build = \d+;\n$", "", code) + marker)
     return make_site.seal(site)
 
 

@@ -9,7 +9,8 @@ const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), 
 
 // page: { new_game(show_box), figures, sound, input, draw(game), fail(error, game),
 // recorder (test mode's, or null), fetch_rest() (the data the title did not need),
-// fetched() (called once the data and the music are all here) }. Resolves once the first game is under way.
+// fetched() (called once the data and the music are all here) }. Resolves once
+// the first game is under way.
 export function play_live(page) {
     const { figures, sound, input } = page;
     const box = document.getElementById('box');

@@ -135,8 +135,8 @@ export async function make_game(loaded, page) {
     };
     let exports = null;
     const holding = make_holding(loaded.files, () => memory, () => exports);
-    const wasi = complete_imports(loaded.module,
-        holding.wrap(make_wasi(loaded.files.files, () => memory), (pointer, length) => path_at(memory, pointer, length)));
+    const path_of = (pointer, length) => path_at(memory, pointer, length);
+    const wasi = complete_imports(loaded.module, holding.wrap(make_wasi(loaded.files.files, () => memory), path_of));
     const instance = await WebAssembly.instantiate(loaded.module,
         { host: host_imports(page, () => memory, string), wasi_snapshot_preview1: wasi });
     exports = instance.exports;

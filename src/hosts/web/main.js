@@ -81,7 +81,8 @@ async function main() {
             await loaded.files.rest(); // a replay runs on a clock of its own: every file first
             await test_mode.replay(parameters.replay_url, new_game, figures, draw);
         } else {
-            await play_live({ new_game, figures, sound, input, draw, fail, recorder: parameters.recording ? tests : null,
+            const recorder = parameters.recording ? tests : null;
+            await play_live({ new_game, figures, sound, input, draw, fail, recorder,
                               fetch_rest: () => loaded.files.rest(), fetched: keep_site });
         }
     } catch (error) {

@@ -580,6 +580,9 @@ def test_offline(driver, root, args):
               (driver.execute_script(f"return {build};"), page_errors(driver)))
         server = serve(site, port)
         second = marked_build(site, 2)
+        asked = driver.execute_script("return fetch('figures.js').then(response => response.text());")
+        check("a page of the old build still gets the old build's files once the server has the new one",
+              asked.endswith("kuzari_build = 1;\n"), asked[-40:])
         driver.refresh()
         wait_until(driver, opened, 20)
         check("a new build opens at the next visit, its page and modules all of it",

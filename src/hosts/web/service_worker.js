@@ -17,10 +17,14 @@ const NETWORK = 'network';    // a page that has no build kept: the network answ
 const SITE_TIMEOUT_MS = 3000;
 const FETCHES_AT_ONCE = 6;
 const ABANDONED_MS = 3600 * 1000; // a build half kept this long is given up
+// A page being opened is not among the clients yet: its note stays this long
+// (or until it is seen) whether it is among them or not.
+const OPENING_MS = 60 * 1000;
 
 const scope = () => self.registration.scope;
 const note_url = name => new URL(`__kuzari/${name}`, scope()).href;
 const pages = new Map(); // client id -> build, as in the notes
+const opening = new Map(); // client id -> when its page was answered
 
 async function read_note(name) {
     const response = await (await caches.open(NOTES)).match(note_url(name));
@@ -89,8 +93,10 @@ async function tidy() {
     for (const request of await notes.keys()) {
         const id = decodeURIComponent(request.url.split('/__kuzari/page-')[1] ?? '');
         if (!id) continue;
-        if (open.has(id)) kept.add(await (await notes.match(request)).text());
-        else {
+        if (open.has(id)) opening.delete(id);
+        if (open.has(id) || Date.now() - (opening.get(id) ?? 0) < OPENING_MS) {
+            kept.add(await (await notes.match(request)).text());
+        } else {
             await notes.delete(request);
             pages.delete(id);
         }
@@ -114,6 +120,7 @@ async function page_build(id) {
 
 async function set_page_build(id, build) {
     pages.set(id, build);
+    opening.set(id, Date.now());
     await write_note(`page-${encodeURIComponent(id)}`, build);
 }
 
@@ -146,8 +153,9 @@ async function kept_copy(build, request) {
     return opened.get(build).match(url.href);
 }
 
-// A page's request from its build; a page of the network's (or one the
-// browser names no page for) from the network, else from the newest build.
+// A page's request from its build. A page of the network's (one opened before
+// the worker came, or when a new build was found) from the network, and with
+// no network from the newest build kept, which is its own or the one after.
 async function answer(event) {
     const build = await page_build(event.clientId);
     if (build !== NETWORK) return (await kept_copy(build, event.request)) || fetch(event.request);

@@ -9,7 +9,9 @@ scaled by a whole factor; a key press and a gamepad starting a round; the
 keys from the game's key table; Escape and "play again"; plain play without
 test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
-behaving as they do in kuzari-replay; the recordings' lengths.
+behaving as they do in kuzari-replay; the recordings' lengths; the web app
+manifest and its icons; the service worker's offline play and new builds;
+the frames standing still while a file the game opens is held back.
 
 usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
 The last line counts the checks passed and failed."""
@@ -628,6 +630,10 @@ def test_held(root, driver, args):
         check("a step that opens a file still on its way waits, and no frame runs meanwhile",
               held and still == [frames, True], (held, frames, still))
         wait_for(driver, f"!kuzari.held() && kuzari.hashes.length > {frames + 400}", 30)
+        # Standing still, the game does not catch up after: no refresh runs more
+        # frames than the 100 ms the page lets it fall behind.
+        burst = max(refresh[1] for refresh in driver.execute_script("return kuzari.refreshes;"))
+        check("after the wait the game goes on from where it stood, without catching up", burst <= 7, burst)
         compare_recording("live play with files held back", args, live_recording(driver))
         check("no errors on the page's console", not page_errors(driver), page_errors(driver))
     finally:

@@ -30,6 +30,7 @@ web_packages=(
   binaryen                      # clang runs its wasm-opt on the module when it is there
   g++ pkg-config libfluidsynth-dev timgm6mb-soundfont vorbis-tools  # the music, recorded at build time
   python3                       # the site's assembly
+  libpng-dev                    # the page's icons (tools/icongen)
 )
 
 kind=${1:-test}

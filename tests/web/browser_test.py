@@ -13,7 +13,9 @@ until it is closed; damaged files and a MIDI file the build did not record
 behaving as they do in kuzari-replay; the recordings' lengths; full screen,
 a hidden page standing still, the recording saved once the game is over and
 ?playback= of it; the options over the game, kept across loads, and the
-voices' captions.
+voices' captions;
+the web app manifest and its icons; the service worker's offline play and new
+builds; the frames standing still while a file the game opens is held back.
 
 usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
 The last line counts the checks passed and failed."""
@@ -119,9 +121,9 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def serve(directory):
-    handler = functools.partial(QuietHandler, directory=str(directory))
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+def serve(directory, port=0, handler_class=QuietHandler):
+    handler = functools.partial(handler_class, directory=str(directory))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
 
@@ -945,6 +947,131 @@ def test_options(driver, base, args):
     check("no errors on the page's console", not page_errors(driver), page_errors(driver))
 
 
+def test_install(driver, base, args):
+    """The web app manifest, and its icons at their sizes."""
+    manifest = json.loads((args.site / "kuzari.webmanifest").read_text())
+    wanted = {"name", "short_name", "icons", "start_url", "scope", "display", "orientation",
+              "theme_color", "background_color"}
+    check("the web app manifest is JSON with the fields installing needs",
+          wanted <= manifest.keys() and manifest["name"] == "Kuzari" and manifest["display"] == "fullscreen"
+          and manifest["orientation"] == "landscape", sorted(manifest))
+    driver.get(f"{base}/index.html?lang=en")
+    linked = driver.execute_script("return document.querySelector('link[rel=manifest]').href;")
+    sizes = driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        Promise.all(arguments[0].map(icon => new Promise(loaded => {
+            const image = new Image();
+            image.onload = () => loaded(`${image.naturalWidth}x${image.naturalHeight}`);
+            image.onerror = () => loaded('none');
+            image.src = icon.src;
+        }))).then(done);""", manifest["icons"])
+    check("the page links the manifest, and its icons load at their sizes, 192 and 512 among them",
+          linked.endswith("/kuzari.webmanifest") and sizes == [icon["sizes"] for icon in manifest["icons"]]
+          and {"192x192", "512x512"} <= set(sizes), (linked, sizes))
+
+
+def marked_build(site, number):
+    """The copy of the site made build `number`: its page and a module say so."""
+    import make_site  # tools/web: the site's hashes and version, as the build writes them
+    index, module = site / "index.html", site / "figures.js"
+    page, code = index.read_text(), module.read_text()
+    for path in (index, module):
+        path.unlink()  # a link to the site's own file
+    index.write_text(re.sub(r"<title>[^<]*</title>", f"<title>Kuzari build {number}</title>", page))
+    marker = f"\nglobalThis.kuzari_build = {number};\n"
+    module.write_text(re.sub(r"\nglobalThis.kuzari_build = \d+;\n$", "", code) + marker)
+    return make_site.seal(site)
+
+
+KEPT = """return caches.open('kuzari-build-' + arguments[0])
+    .then(cache => cache.match(new URL('__kuzari/whole', location.href).href)).then(whole => !!whole);"""
+
+
+def test_offline(driver, root, args):
+    """After one visit the page opens with no server; a new build opens at the
+    next visit, whole, and replaces the old one."""
+    site = root / "offline"
+    shutil.copytree(args.site, site, copy_function=lambda s, d: Path(d).symlink_to(Path(s).resolve()))
+    sys.path.insert(0, str(ROOT / "tools/web"))
+    first = marked_build(site, 1)
+    server = serve(site)
+    port = server.server_address[1]
+    base = f"http://127.0.0.1:{port}"
+    opened = "window.kuzari && kuzari.frames_drawn > 0"
+    build = "[document.title, window.kuzari_build]"
+
+    def kept(version):
+        return wait_until(driver, f"(() => {{ {KEPT} }})()".replace("arguments[0]", f"'{version}'"), 60)
+
+    try:
+        driver.get(f"{base}/index.html?lang=en")
+        check("after one visit the service worker has kept the whole site", kept(first))
+        server.shutdown(), server.server_close()
+        driver.refresh()
+        check("with the server gone, a reload shows the title, of the build kept",
+              wait_until(driver, opened, 20) and driver.execute_script(f"return {build};") == ["Kuzari build 1", 1],
+              (driver.execute_script(f"return {build};"), page_errors(driver)))
+        server = serve(site, port)
+        second = marked_build(site, 2)
+        asked = driver.execute_script("return fetch('figures.js').then(response => response.text());")
+        check("a page of the old build still gets the old build's files once the server has the new one",
+              asked.endswith("kuzari_build = 1;\n"), asked[-40:])
+        driver.refresh()
+        wait_until(driver, opened, 20)
+        check("a new build opens at the next visit, its page and modules all of it",
+              driver.execute_script(f"return {build};") == ["Kuzari build 2", 2],
+              driver.execute_script(f"return {build};"))
+        check("the new build is kept, and the old one's copy goes",
+              kept(second) and wait_until(driver, f"caches.has('kuzari-build-{first}').then(has => !has)", 20))
+        server.shutdown(), server.server_close()
+        driver.refresh()
+        check("with the server gone again, the new build opens from the cache",
+              wait_until(driver, opened, 20) and driver.execute_script(f"return {build};") == ["Kuzari build 2", 2],
+              driver.execute_script(f"return {build};"))
+    finally:
+        server.shutdown()
+        server.server_close()
+        driver.get("about:blank")
+
+
+HELD_BACK = ("bitmap/main.bmp.gz", "voice/hajimaru.wav.gz")
+HOLD_S = 3.0
+
+
+class SlowHandler(QuietHandler):
+    """Holds a round's sheet and its first voice back a while."""
+    def do_GET(self):
+        if self.path.endswith(HELD_BACK):
+            time.sleep(HOLD_S)
+        super().do_GET()
+
+
+def test_held(root, driver, args):
+    """A file the game opens before it has come: the frames wait for it, and
+    are those kuzari-replay plays from the recording."""
+    server = serve(root, handler_class=SlowHandler)
+    try:
+        driver.get(f"http://127.0.0.1:{server.server_address[1]}/site/index.html?lang=en&seed=3&record=1")
+        wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+        tap_between_frames(driver, "Enter", "Enter")
+        held = wait_until(driver, "kuzari.held()", 10)
+        frames = driver.execute_script("return kuzari.hashes.length;")
+        time.sleep(0.5)
+        still = driver.execute_script("return [kuzari.hashes.length, kuzari.held()];")
+        check("a step that opens a file still on its way waits, and no frame runs meanwhile",
+              held and still == [frames, True], (held, frames, still))
+        wait_for(driver, f"!kuzari.held() && kuzari.hashes.length > {frames + 400}", 30)
+        # Standing still, the game does not catch up after: no refresh runs more
+        # frames than the 100 ms the page lets it fall behind.
+        burst = max(refresh[1] for refresh in driver.execute_script("return kuzari.refreshes;"))
+        check("after the wait the game goes on from where it stood, without catching up", burst <= 7, burst)
+        compare_recording("live play with files held back", args, live_recording(driver))
+        check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", type=Path, default=ROOT / "build-web/site")
@@ -953,7 +1080,7 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, page, touch, figures, sound, options); may be repeated")
+                        " gamepad, crash, page, touch, figures, sound, options, install, offline, held); may be repeated")
     parser.add_argument("--screenshot-touch", help="saves a screenshot of the touch controls in a round at a phone's size")
     args = parser.parse_args()
     args.site = args.site.resolve()
@@ -989,6 +1116,9 @@ def main():
                 "figures": lambda: measure_play(driver, base),
                 "sound": lambda: test_first_sound(base, Path(profile) / "second"),
                 "options": lambda: test_options(driver, base, args),
+                "install": lambda: test_install(driver, base, args),
+                "offline": lambda: test_offline(driver, root, args),
+                "held": lambda: test_held(root, driver, args),
             }
             for name, test in groups.items():
                 if args.only and name not in args.only:

@@ -1,17 +1,22 @@
 #!/usr/bin/python3
 """Assembles the web edition's site: the page and its modules, the game's
-WebAssembly, the data files gzipped (the page inflates them to the very bytes
+WebAssembly and the data files gzipped (the page inflates them to the very bytes
 the desktop reads) and the music recorded by render_music and compressed with
-oggenc, with manifest.json naming them all.
+oggenc, with manifest.json naming them all; the icons drawn by kuzari-icongen
+and kuzari.webmanifest, so that the page installs; and the service worker
+with site.json, every file's hash and the build's version made of them all,
+so that the page plays offline and a new build replaces the old whole.
 
-usage: make_site.py --wasm KUZARI.wasm --render-music TOOL --cache DIR --out SITE
+usage: make_site.py --wasm KUZARI.wasm --render-music TOOL --icongen TOOL --cache DIR --out SITE
 
 Recordings are kept in the cache under a key made of everything they come
 from, so a second build renders nothing that has not changed."""
 import argparse
+import base64
 import gzip
 import hashlib
 import json
+import re
 import shutil
 import subprocess
 import sys
@@ -21,13 +26,22 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent.parent
 WEB = ROOT / "src" / "hosts" / "web"
 DATA = ROOT / "data"
-PAGE_FILES = ["index.html"] + sorted(path.name for path in WEB.glob("*.js"))  # the page and its modules
+WORKER = "service_worker.js"  # the version's carrier, at the site's root so that it serves the whole site
+PAGE_FILES = ["index.html"] + sorted(path.name for path in WEB.glob("*.js") if path.name != WORKER)
+ICON_SIZES = [32, 192, 512]  # the favicon, then what installing asks for
+BACKGROUND = "#000000"  # the page's own
 DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en", "font"]
 SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first choice
 # The pieces the game plays in a loop (play_music's loop flag in src/scenes);
 # the others it plays once. The browser tests hold this against the game's calls.
 LOOPING = {"title.mid", "main.mid"}
 OGG_QUALITY = "2"
+# What start-up and the title read, in either language: the page preloads them
+# and starts the game once they are here, the rest coming after. The font too:
+# the options and captions read it outside the game's steps, where no step can
+# stand still to wait for it.
+FIRST = re.compile(r"^(lang/en/)?(bitmap/title\.bmp|wave/|midi/)|^font/")
+TITLE_DATA = "<!-- the title's data (make_site.py) -->"
 
 
 def fnv1a64(data):
@@ -66,10 +80,49 @@ def record(midi, tool, cache):
     return ogg, json.loads(points.read_text())
 
 
+def write_icons(out, icongen):
+    (out / "icons").mkdir()
+    arguments = []
+    for size in ICON_SIZES:
+        arguments += [str(size), str(out / "icons" / f"kuzari-{size}.png")]
+    subprocess.run([icongen] + arguments, check=True)
+    manifest = {
+        "name": "Kuzari", "short_name": "Kuzari",
+        "start_url": "./", "scope": "./",
+        "display": "fullscreen", "display_override": ["fullscreen", "standalone"],
+        "orientation": "landscape",
+        "theme_color": BACKGROUND, "background_color": BACKGROUND,
+        "icons": [{"src": f"icons/kuzari-{size}.png", "sizes": f"{size}x{size}", "type": "image/png"}
+                  for size in ICON_SIZES if size >= 192],
+    }
+    (out / "kuzari.webmanifest").write_text(json.dumps(manifest, indent=1) + "\n")
+
+
+def seal(out):
+    """site.json: every file's SHA-256 (as fetch's integrity wants it) and the
+    version made of them all; the worker carries the version, so a new build
+    is a new worker to the browser. Also run by the tests on changed copies."""
+    files = {}
+    for path in sorted(out.rglob("*")):
+        name = path.relative_to(out).as_posix()
+        if path.is_file() and name not in (WORKER, "site.json"):
+            files[name] = "sha256-" + base64.b64encode(hashlib.sha256(path.read_bytes()).digest()).decode()
+    version = hashlib.sha256(json.dumps(files, sort_keys=True).encode()).hexdigest()[:16]
+    (out / "site.json").unlink(missing_ok=True)
+    (out / "site.json").write_text(json.dumps({"version": version, "files": files}, indent=1) + "\n")
+    worker = (WEB / WORKER).read_text()
+    assert worker.count("const VERSION = 'unsealed';") == 1
+    worker = worker.replace("const VERSION = 'unsealed';", f"const VERSION = '{version}';")
+    (out / WORKER).unlink(missing_ok=True)  # a copy's may be a link to the original's
+    (out / WORKER).write_text(worker)
+    return version
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--wasm", required=True)
     parser.add_argument("--render-music", required=True)
+    parser.add_argument("--icongen", required=True)
     parser.add_argument("--cache", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
@@ -79,11 +132,17 @@ def main():
     (out / "music").mkdir(parents=True)
     cache.mkdir(parents=True, exist_ok=True)
 
+    paths = data_files()
+    first = [path for path in paths if FIRST.match(path)]
     for name in PAGE_FILES:
         shutil.copyfile(WEB / name, out / name)
-    shutil.copyfile(args.wasm, out / "kuzari.wasm")
+    page = (WEB / "index.html").read_text()
+    assert page.count(TITLE_DATA) == 1
+    (out / "index.html").write_text(page.replace(TITLE_DATA, "\n".join(
+        f'<link rel="preload" href="data/{path}.gz" as="fetch" crossorigin>' for path in first)))
+    # Gzipped, as the data: a phone's first visit waits for it.
+    (out / "kuzari.wasm.gz").write_bytes(gzip.compress(Path(args.wasm).read_bytes(), compresslevel=9, mtime=0))
 
-    paths = data_files()
     for path in paths:
         target = out / "data" / (path + ".gz")
         target.parent.mkdir(parents=True, exist_ok=True)
@@ -102,14 +161,16 @@ def main():
         if stale.name not in kept:
             stale.unlink()
 
-    manifest = {"data": paths, "music": pieces}
+    manifest = {"data": paths, "first": first, "music": pieces}
     (out / "manifest.json").write_text(json.dumps(manifest, indent=1) + "\n")
+    write_icons(out, args.icongen)
+    seal(out)
 
     sizes = {}
     for path in out.rglob("*"):
         if path.is_file():
             part = path.relative_to(out).parts[0] if len(path.relative_to(out).parts) > 1 else "page"
-            part = "kuzari.wasm" if path.name == "kuzari.wasm" else part
+            part = "kuzari.wasm.gz" if path.name == "kuzari.wasm.gz" else part
             sizes[part] = sizes.get(part, 0) + path.stat().st_size
     total = sum(sizes.values())
     print("site: " + ", ".join(f"{part} {size / 1000:.0f} kB" for part, size in sorted(sizes.items())) +

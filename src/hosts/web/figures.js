@@ -16,6 +16,8 @@ export function make_figures(english) {
         boxes: [],               // [caption, text] of every box the game showed
         refreshes: [],           // [ms of work, frames run, ms drawing, refresh time] of each refresh that ran a frame (the last 2000)
         scene: () => 0,          // the scene on top: 0 the title, 1 a round
+        held: () => false,       // whether a step waits for a data file still on its way
+        holds: () => 0,          // steps that have waited so
         audio_state: () => 'none', // the sound's AudioContext's state
         gains: () => null,       // the volumes' gain nodes' values: { master, music, effects }
     };

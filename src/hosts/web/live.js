@@ -1,6 +1,8 @@
 // Live play: the game stepped from the display's refresh to the real time at
-// its own pace, standing still while its box is open or the page is hidden;
-// the page's dialog for its boxes, and "play again" once it is over.
+// its own pace, standing still while its box is open, the page is hidden or a
+// step waits for a data file; the page's dialog for its boxes, and "play
+// again" once it is over.
+import { HELD } from './holding.js';
 
 const FIRST_CLOCK_MS = 1000; // the game clock at start-up: the first frame runs at once
 const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), the game stands still
@@ -9,7 +11,9 @@ const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), 
 // prepare(game) (before the game starts, or null), offer_recording(game) (once
 // it is over), recorder (test mode's, or null), held() (the options menu is
 // open, or the page is out of the player's sight: the game stands still, or
-// null), started() (once each game is under way, or null) }. Resolves once the first game is under way.
+// null), started() (once each game is under way, or null), fetch_rest() (the
+// data the title did not need), fetched() (called once the data and the music
+// are all here) }. Resolves once the first game is under way.
 export function play_live(page) {
     const { figures, sound, input } = page;
     const box = document.getElementById('box');
@@ -47,7 +51,8 @@ export function play_live(page) {
         }
         let frames = 0;
         while (game.running && !game.box_open) {
-            const result = game.exports.web_step(clock);
+            const result = game.holding.call('web_step', clock);
+            if (result === HELD) break; // the same step again once its file is here
             if (result === 0) {
                 game.running = false;
                 game.over = true;
@@ -104,17 +109,20 @@ export function play_live(page) {
         over.hidden = true;
         document.body.classList.add('playing');
         figures.scene = () => game.exports.web_top_scene();
+        figures.held = () => game.holding.held();
+        figures.holds = () => game.holding.holds();
         const now = performance.now();
         clock = due = FIRST_CLOCK_MS;
         origin = now - FIRST_CLOCK_MS;
         input.start(game);
         page.recorder?.before_start(game);
-        game.started = game.running = game.exports.web_start(clock) === 1;
+        game.started = game.running = await game.holding.call_through('web_start', clock) === 1;
         page.recorder?.after_start(game);
         game.over = !game.running;
         refresh(now); // the first frame now, not at the next refresh
         page.started?.();
-        setTimeout(() => sound.fetch_all(), 0); // the music, once the game is under way
+        // The rest of the data once the game is under way, then the music.
+        setTimeout(() => page.fetch_rest().then(() => sound.fetch_all()).then(page.fetched), 0);
     }
 
     document.getElementById('again').addEventListener('click', () => {

@@ -1,7 +1,15 @@
 // The game loaded and made: the module compiled as it downloads, the data
 // files fetched into a file system in memory (wasi_shim.js), and each game an
-// instance whose imports reach the page's screen, sound and dialog.
-import { make_wasi, complete_imports } from './wasi_shim.js';
+// instance whose imports reach the page's screen, sound and dialog. What the
+// title needs comes first; the rest once its first picture is up, and a step
+// that opens a file still on its way waits for it (holding.js).
+import { make_wasi, complete_imports, path_at } from './wasi_shim.js';
+import { make_holding } from './holding.js';
+
+// The rest in the order the game is likely to want it: a round's sheet
+// before the voices; a file the game asks for goes ahead of the queue.
+const REST_ORDER = [/bitmap\/main\.bmp$/, /^voice\//, /bitmap\//];
+const FETCHES_AT_ONCE = 4;
 
 async function fetch_bytes(url) {
     const response = await fetch(url);
@@ -29,28 +37,61 @@ async function fetch_data_file(path) {
     }
 }
 
-// Compiled as it downloads; from the whole file when the server does not call
-// it application/wasm, which streaming needs.
+// The module comes gzipped (a third of its size, and not every server
+// compresses on the fly): inflated as it downloads, compiled as it inflates.
 async function compile(url) {
-    try {
-        return await WebAssembly.compileStreaming(fetch(url));
-    } catch (error) {
-        if (!(error instanceof TypeError)) throw error;
-        return WebAssembly.compile(await fetch_bytes(url));
-    }
+    const response = await fetch(url);
+    if (!response.ok) throw new Error(`${url}: HTTP ${response.status}`);
+    const inflated = response.body.pipeThrough(new DecompressionStream('gzip'));
+    return WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
 }
 
-// The module and the data files; the sound learns of the recordings.
+// The data files as they come. `files`: those here, by path; arrival(path):
+// a promise of the file when it is the site's and still on its way (its
+// fetch started now if it had not been), else null.
+function make_store(paths) {
+    const files = new Map(), coming = new Map(), settled = new Set();
+    const known = new Set(paths);
+    function fetch_one(path) {
+        if (!coming.has(path)) {
+            coming.set(path, fetch_data_file(path).then(bytes => {
+                if (bytes) files.set(path, bytes);
+                settled.add(path);
+            }));
+        }
+        return coming.get(path);
+    }
+    const rank = path => {
+        const index = REST_ORDER.findIndex(pattern => pattern.test(path));
+        return index < 0 ? REST_ORDER.length : index;
+    };
+    return {
+        files,
+        arrival: path => (known.has(path) && !settled.has(path) ? fetch_one(path) : null),
+        // What start-up and the title read (the manifest's "first"; the page
+        // preloads them too).
+        first: first => Promise.all(first.map(fetch_one)),
+        // Every file, a few at a time.
+        rest() {
+            const queue = paths.filter(path => !coming.has(path)).sort((a, b) => rank(a) - rank(b));
+            const worker = async () => {
+                while (queue.length) await fetch_one(queue.shift());
+            };
+            return Promise.all(Array.from({ length: FETCHES_AT_ONCE }, worker))
+                .then(() => Promise.all(coming.values()));
+        },
+    };
+}
+
+// The module and what the title needs of the data; the sound learns of the
+// recordings. The rest of the data: `loaded.files.rest()`.
 export async function load(sound) {
     const manifest = fetch('manifest.json').then(response => response.json());
-    const module = compile('kuzari.wasm');
-    const { data, music } = await manifest;
+    const module = compile('kuzari.wasm.gz');
+    const { data, first, music } = await manifest;
     sound.set_pieces(music);
-    const files = new Map();
-    await Promise.all(data.map(async path => {
-        const bytes = await fetch_data_file(path);
-        if (bytes) files.set(path, bytes);
-    }));
+    const files = make_store(data);
+    await files.first(first);
     return { module: await module, files };
 }
 
@@ -92,12 +133,15 @@ export async function make_game(loaded, page) {
         const bytes = new Uint8Array(memory.buffer, pointer);
         return new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0)));
     };
-    const wasi = complete_imports(loaded.module, make_wasi(loaded.files, () => memory));
+    let exports = null;
+    const holding = make_holding(loaded.files, () => memory, () => exports);
+    const path_of = (pointer, length) => path_at(memory, pointer, length);
+    const wasi = complete_imports(loaded.module, holding.wrap(make_wasi(loaded.files.files, () => memory), path_of));
     const instance = await WebAssembly.instantiate(loaded.module,
         { host: host_imports(page, () => memory, string), wasi_snapshot_preview1: wasi });
-    const exports = instance.exports;
+    exports = instance.exports;
     memory = exports.memory;
     exports._initialize();
     exports.web_set_language(page.english ? 1 : 0);
-    return { exports, memory, string, box_open: false, over: false, running: false, started: false };
+    return { exports, memory, string, holding, box_open: false, over: false, running: false, started: false };
 }

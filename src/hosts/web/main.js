@@ -99,6 +99,17 @@ function playback(bytes) {
     };
 }
 
+// Once everything has come, the service worker keeps the site for play with
+// no connection (its copies mostly from the browser's cache by then). Test
+// mode goes without: the tests load copies of the site that change under them.
+let kept = false;
+function keep_site() {
+    if (kept || test_mode || !('serviceWorker' in navigator)) return;
+    kept = true;
+    navigator.serviceWorker.register('service_worker.js')
+        .catch(error => console.warn(`the site is not kept for offline play: ${error}`));
+}
+
 async function main() {
     try {
         const recorded = parameters.playback_url ? fetch_recording(parameters.playback_url) : null;
@@ -114,9 +125,14 @@ async function main() {
             options?.start(game);
             return game;
         };
-        if (parameters.replay_url) await test_mode.replay(parameters.replay_url, new_game, figures, draw);
-        else await play_live({ new_game, figures, sound, input, draw, fail, prepare, offer_recording,
-            recorder: parameters.recording ? tests : null, held: options?.held, started: options?.run });
+        if (parameters.replay_url) {
+            await loaded.files.rest(); // a replay runs on a clock of its own: every file first
+            await test_mode.replay(parameters.replay_url, new_game, figures, draw);
+        } else {
+            await play_live({ new_game, figures, sound, input, draw, fail, prepare, offer_recording,
+                recorder: parameters.recording ? tests : null, held: options?.held, started: options?.run,
+                fetch_rest: () => loaded.files.rest(), fetched: keep_site });
+        }
     } catch (error) {
         if (error instanceof PlaybackError) refuse_playback(error);
         else fail(error);

@@ -50,6 +50,14 @@ export function schedule_piece(context, buffer, info, plays, when, output = cont
     return [once];
 }
 
+// The context index.html began while the modules came, if it is the one
+// wanted (making one takes long on a slow phone).
+function take_early_context() {
+    const early = window.kuzari_early_context;
+    delete window.kuzari_early_context;
+    return early?.sampleRate === MUSIC_RATE ? early : null;
+}
+
 export function make_sound(stats, on_state) {
     let context = null;
     const clips = [], sources = [];
@@ -68,7 +76,7 @@ export function make_sound(stats, on_state) {
     function make_context() {
         if (context) return context;
         try {
-            context = new AudioContext({ sampleRate: MUSIC_RATE, latencyHint: 'interactive' });
+            context = take_early_context() ?? new AudioContext({ sampleRate: MUSIC_RATE, latencyHint: 'interactive' });
         } catch (error) {
             console.warn(`no Web Audio at 48 kHz (${error}); trying the device's rate`);
             context = new AudioContext();

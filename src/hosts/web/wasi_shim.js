@@ -58,7 +58,7 @@ export function make_wasi(files, memory) {
         path_open(dirfd, _dirflags, path_pointer, path_length, oflags, _rights, _inheriting, _fdflags, fd_out) {
             if (dirfd !== PREOPEN_FD) return EBADF;
             if (oflags & (O_CREAT | O_TRUNC)) return EROFS;
-            const path = decoder.decode(bytes(path_pointer, path_length)).replace(/^(\.?\/)+/, '');
+            const path = path_at(memory(), path_pointer, path_length);
             const data = files.get(path);
             if (!data || oflags & O_DIRECTORY) return ENOENT;
             const fd = next_fd++;
@@ -122,6 +122,11 @@ export function make_wasi(files, memory) {
         proc_exit(code) { throw new Error(`the game called exit(${code})`); },
     };
     return wasi;
+}
+
+// The path a call names, as the files' Map has it: under "/" without the slash.
+export function path_at(memory, pointer, length) {
+    return new TextDecoder().decode(new Uint8Array(memory.buffer, pointer, length)).replace(/^(\.?\/)+/, '');
 }
 
 // Fills in any WASI call the shim lacks, so that a new one shows up as a

@@ -44,7 +44,7 @@ configure_file(packaging/kuzari.in ${CMAKE_CURRENT_BINARY_DIR}/launcher/kuzari @
 
 install(TARGETS kuzari RUNTIME DESTINATION ${KUZARI_INSTALL_PROGRAM_DIR})
 install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/launcher/kuzari DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY data/bitmap data/wave data/voice data/midi data/lang DESTINATION ${KUZARI_INSTALL_DATA_DIR})
+install(DIRECTORY data/bitmap data/wave data/voice data/midi data/lang data/font DESTINATION ${KUZARI_INSTALL_DATA_DIR})
 install(FILES packaging/kuzari.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/kuzari.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
   RENAME io.github.kuzari.Kuzari.metainfo.xml)

@@ -45,8 +45,11 @@ run_stage() {
   shift 2
   mkdir -p "$log_dir"
   local log="$log_dir/$name.log"
+  local began=$SECONDS
   echo "$message"
   with_progress "$log" "$@" || status=$?
+  # Where a long run's time goes, stage by stage.
+  [ $((SECONDS - began)) -lt 20 ] || echo "  ($((SECONDS - began)) s)"
   if [ "$status" -ne 0 ]; then
     echo "  failed with status $status; the end of $log:" >&2
     tail -n 60 "$log" | sed 's/^/  | /' >&2

@@ -29,6 +29,7 @@ run_suite() {
   count=$(ctest --test-dir "$dir" -N | sed -n 's/^Total Tests: //p')
   echo "running ${count:-the} tests in the $name build..."
   mkdir -p "$log_dir"
+  local began=$SECONDS
   with_progress "$log" ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=$?
   # ctest's summary: "100% tests passed, 0 tests failed out of N".
   local summary total bad
@@ -37,7 +38,7 @@ run_suite() {
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
   passed=$((passed + ${total:-0} - ${bad:-0}))
   failed=$((failed + ${bad:-0}))
-  echo "  ${summary:-no summary from ctest}"
+  echo "  ${summary:-no summary from ctest} ($((SECONDS - began)) s)"
   if [ "$status" -ne 0 ]; then
     failed_stages+=("$name tests")
     # The failing tests' own output, as ctest printed it.

@@ -5,11 +5,14 @@ The page's test mode plays kuzari-replay scripts, and its recordings of live
 play are played by kuzari-replay: either way every frame's picture hash and
 every sound and piece of music asked for must be the same as kuzari-replay's.
 Besides: the title on the canvas soon after load, exact to the pixel and
-scaled by a whole factor; a key press and a gamepad starting a round; the
+scaled by a whole factor; a key press and a gamepad starting a round; touch
+controls on an emulated phone, where they lie and a round played by touch; the
 keys from the game's key table; Escape and "play again"; plain play without
 test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
-behaving as they do in kuzari-replay; the recordings' lengths.
+behaving as they do in kuzari-replay; the recordings' lengths; full screen,
+a hidden page standing still, the recording saved once the game is over and
+?playback= of it.
 
 usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
 The last line counts the checks passed and failed."""
@@ -182,11 +185,11 @@ def tap_between_frames(driver, code, key):
 
 def canvas_picture_hash(driver):
     """The canvas's pixels back in RGB565, hashed as the game hashes its picture,
-    with the number of frames presented so far read in the same turn."""
+    with the number of frames presented so far read in the same turn (test mode's)."""
     rgba, frames = driver.execute_script(
         "const c = document.getElementById('screen');"
         "const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
-        "return [Array.from(d), kuzari.hashes.length];")
+        "return [Array.from(d), kuzari.hashes?.length];")
     value = 0xcbf29ce484222325
     for i in range(0, len(rgba), 4):
         pixel = (rgba[i] >> 3) << 11 | (rgba[i + 1] >> 2) << 5 | rgba[i + 2] >> 3
@@ -359,6 +362,163 @@ def test_gamepad(driver, base, args):
     compare_recording("live play with a gamepad", args, live)
 
 
+TOUCH_LAYOUT = """
+const rect = e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
+const layer = document.getElementById('touch');
+return {shown: !!layer && !layer.hidden && getComputedStyle(layer).display !== 'none',
+    picture: rect(document.getElementById('screen')), slot: (s => [s.left, s.top, s.left + s.width, s.top + s.height].map(parseFloat))(
+        document.getElementById('touch-menu-slot').style),
+    controls: Object.fromEntries([...document.querySelectorAll('#touch .control')]
+        .map(e => [e.getAttribute('aria-label'), rect(e)])),
+    pressed: [...document.querySelectorAll('#touch .control.pressed')].map(e => e.getAttribute('aria-label')),
+    width: innerWidth, height: innerHeight};
+"""
+
+# The layout at many screen sizes, the picture placed as screen.js places it:
+# what covers the picture's middle, leaves the screen or lies on another control.
+LAYOUT_SWEEP = """
+const done = arguments[arguments.length - 1];
+import('./touch.js').then(({ touch_layout }) => {
+    const faults = [];
+    for (const [w, h, dpr] of [[568, 320, 2], [640, 360, 3], [740, 360, 4], [480, 320, 1], [800, 600, 1],
+                               [1024, 768, 2], [360, 640, 3], [320, 568, 2], [375, 667, 2], [768, 1024, 2]]) {
+        const scale = Math.max(1, Math.floor(Math.min(w * dpr / 320, h * dpr / 240)));
+        const pw = 320 * scale / dpr, ph = 240 * scale / dpr, left = (w - pw) / 2, top = (h - ph) / 2;
+        const picture = { left, top, right: left + pw, bottom: top + ph, width: pw, height: ph };
+        const middle = [left + pw / 4, top + ph / 4, left + pw * 3 / 4, top + ph * 3 / 4];
+        const boxes = Object.entries(touch_layout(w, h, picture))
+            .map(([name, p]) => [name, [p.left, p.top, p.left + p.size, p.top + p.size]]);
+        const meet = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+        for (const [name, box] of boxes) {
+            if (meet(box, middle)) faults.push(`${w}x${h}: ${name} covers the middle`);
+            if (box[0] < 0 || box[1] < 0 || box[2] > w || box[3] > h) faults.push(`${w}x${h}: ${name} off the screen`);
+            if (name !== 'slot' && box[2] - box[0] < 44) faults.push(`${w}x${h}: ${name} too small`);
+            for (const [other, box2] of boxes)
+                if (other > name && meet(box, box2)) faults.push(`${w}x${h}: ${name} on ${other}`);
+        }
+    }
+    done(faults);
+}, error => done([String(error)]));
+"""
+
+
+def emulate_phone(driver, width, height):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": 3, "mobile": True})
+
+
+def wait_for_viewport(driver, width, height):
+    """The page's viewport at the phone's size (the page asks for the device's width)."""
+    wait_for(driver, f"innerWidth === {width} && innerHeight === {height}", timeout=10)
+
+
+def touch(driver, kind, points=()):
+    """A touch event, each finger (id, (x, y)): touchStart and touchMove with
+    every finger down, touchEnd with the fingers lifted (none: all of them)."""
+    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+        "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in points]})
+
+
+def centre(box):
+    return (box[0] + box[2]) / 2, (box[1] + box[3]) / 2
+
+
+def layout_faults(layout, landscape):
+    """What is wrong with where the controls are: each must be thumb-sized and
+    clear of the picture's middle; beside the picture in landscape (there is
+    room at these sizes), below it in portrait."""
+    left, top, right, bottom = layout["picture"]
+    w, h = right - left, bottom - top
+    middle = (left + w / 4, top + h / 4, right - w / 4, bottom - h / 4)
+    faults = []
+    for name, (x0, y0, x1, y1) in layout["controls"].items():
+        if x1 - x0 < 44 or y1 - y0 < 44:
+            faults.append(f"{name} is {x1 - x0} x {y1 - y0}")
+        if x0 < middle[2] and middle[0] < x1 and y0 < middle[3] and middle[1] < y1:
+            faults.append(f"{name} covers the middle")
+        if x0 < 0 or y0 < 0 or x1 > layout["width"] or y1 > layout["height"]:
+            faults.append(f"{name} is off the screen")
+        beside = x1 <= left if name in ("up", "down") else x0 >= right
+        if (beside if landscape else y0 >= bottom) is False:
+            faults.append(f"{name} at {(x0, y0, x1, y1)} is not {'beside' if landscape else 'below'} the picture")
+    return faults
+
+
+def test_touch(driver, base, args):
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        emulate_phone(driver, 844, 390)
+        page_errors(driver)  # what an earlier group left in the log
+        driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
+        wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+        wait_for_viewport(driver, 844, 390)
+        layout = driver.execute_script(TOUCH_LAYOUT)
+        check("before a touch the touch controls are not shown",
+              not layout["shown"] and all(box[2] == box[0] for box in layout["controls"].values()), layout)
+        touch(driver, "touchStart", [(0, centre(layout["picture"]))])
+        touch(driver, "touchEnd")
+        layout = driver.execute_script(TOUCH_LAYOUT)
+        check("the first touch brings up the controls: up, down, refill and throw",
+              layout["shown"] and sorted(layout["controls"]) == ["down", "refill", "throw", "up"], layout)
+        faults = layout_faults(layout, landscape=True)
+        check("landscape: the controls beside the picture, thumb-sized", not faults, faults)
+        slot = layout["slot"]
+        check("landscape: the options slot at the top right, clear of the controls",
+              slot[1] < layout["height"] / 4 and slot[2] > layout["width"] * 3 / 4 and
+              not any(b[0] < slot[2] and slot[0] < b[2] and b[1] < slot[3] and slot[1] < b[3]
+                      for b in layout["controls"].values()), layout)
+
+        spot = {name: centre(box) for name, box in layout["controls"].items()}
+        touch(driver, "touchStart", [(0, spot["throw"])])  # a tap between two frames: start
+        touch(driver, "touchEnd")
+        wait_for(driver, "kuzari.scene() === 1")
+        wait_for(driver, "kuzari.hashes.length > 600")  # the round opens and the girl is in her lane
+        touch(driver, "touchStart", [(0, spot["throw"])])  # throw, and keep throwing
+        time.sleep(0.3)
+        for lane in ("up", "down"):  # a second finger changes lane meanwhile
+            touch(driver, "touchStart", [(0, spot["throw"]), (1, spot[lane])])
+            time.sleep(0.15)
+            held = driver.execute_script(TOUCH_LAYOUT)["pressed"]
+            if lane == "down" and args.screenshot_touch:
+                Path(args.screenshot_touch).write_bytes(driver.get_screenshot_as_png())
+            touch(driver, "touchEnd", [(1, spot[lane])])
+            time.sleep(0.3)
+        check("two fingers at once: both controls show as pressed", sorted(held) == ["down", "throw"], held)
+        touch(driver, "touchEnd")
+        touch(driver, "touchStart", [(2, spot["refill"])])
+        touch(driver, "touchEnd")
+        frames = driver.execute_script("return kuzari.hashes.length;")
+        wait_for(driver, f"kuzari.hashes.length > {frames + 10}")
+        live = live_recording(driver)
+        lines = [set(line.split()[1:]) for line in live["recording"].splitlines() if not line.startswith("#")]
+        check("touch play: a lane changed up and down while throw is held, and a refill",
+              any({"enter", "up"} <= l for l in lines) and any({"enter", "down"} <= l for l in lines) and any("shift" in l for l in lines), live["recording"])
+        check("touch play: no control is left held", not driver.execute_script(TOUCH_LAYOUT)["pressed"])
+        compare_recording("live play by touch", args, live)
+
+        emulate_phone(driver, 390, 844)
+        wait_for_viewport(driver, 390, 844)
+        time.sleep(0.1)
+        layout = driver.execute_script(TOUCH_LAYOUT)
+        faults = layout_faults(layout, landscape=False)
+        check("portrait: the controls below the picture, thumb-sized", layout["shown"] and not faults, faults)
+        faults = driver.execute_async_script(LAYOUT_SWEEP)
+        check("at ten other screen sizes no control covers the picture's middle, another control or the"
+              " options slot, and all are on the screen", not faults, faults)
+        press(driver, Keys.SHIFT)
+        check("a key press hides the controls", not driver.execute_script(TOUCH_LAYOUT)["shown"])
+        touch(driver, "touchStart", [(0, centre(layout["picture"]))])
+        touch(driver, "touchEnd")
+        again = driver.execute_script(TOUCH_LAYOUT)["shown"]
+        driver.execute_script(PAD + "test_pad.buttons[0].pressed = true;")
+        check("the next touch brings them back, and a pad's button hides them",
+              again and wait_until(driver, "document.getElementById('touch').hidden", timeout=5))
+        check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    finally:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
 # Renders a looping piece played twice offline, with the page's own scheduling,
 # and compares every sample with where in the recording it should come from:
 # the head, then the repeating pass from that point on, round again, then silence.
@@ -514,6 +674,101 @@ def test_crash(driver, base, args):
           text[-200:])
 
 
+# Whether the canvas is scaled by the largest whole factor of device pixels that fits.
+CANVAS_FITS = ("(() => { const r = document.getElementById('screen').getBoundingClientRect(), d = devicePixelRatio;"
+               " const scale = r.width * d / 320;"
+               " return scale === Math.floor(scale) && r.height * d === 240 * scale &&"
+               " scale === Math.max(1, Math.floor(Math.min(innerWidth * d / 320, innerHeight * d / 240))); })()")
+
+
+def closing_line(text):
+    """The recording's last frame and picture hash."""
+    closing = re.search(r"^# frame (\d+) fb ([0-9a-f]+)$", text, re.M)
+    return [int(closing.group(1)), closing.group(2)] if closing else None
+
+
+def test_page(driver, root, base, args):
+    """The full-screen button, the game standing still while the page is hidden,
+    the recording saved once the game is over, and ?playback= of it."""
+    driver.get(f"{base}/index.html?lang=en&seed=5&record=1")
+    wait_for(driver, "window.kuzari && kuzari.hashes.length > 30")
+    shown = driver.execute_script("const b = document.getElementById('fullscreen'); return !b.hidden && b.offsetWidth > 0;")
+    driver.find_element("id", "fullscreen").click()
+    entered = wait_until(driver, "!!document.fullscreenElement", timeout=5)
+    check("the full-screen button is shown and puts the page in full screen", shown and entered)
+    check("in full screen the canvas keeps a whole-factor scale that fits",
+          driver.execute_script("return innerWidth;") != WIDTH and wait_until(driver, CANVAS_FITS, timeout=5))
+    # Headless Chromium hands DevTools' Escape to the page and stays in full
+    # screen; a browser that leaves on it must not end the game too.
+    press(driver, Keys.ESCAPE)
+    time.sleep(0.2)
+    check("Escape in full screen leaves the game running", driver.execute_script("return kuzari.state;") == "running")
+    driver.execute_script("document.exitFullscreen();")
+    wait_for(driver, "!document.fullscreenElement", timeout=5)
+
+    # Another tab in front hides the page.
+    driver.execute_script("window.seen = []; document.addEventListener('visibilitychange',"
+                          " () => seen.push([document.hidden, kuzari.hashes.length, performance.now()]));")
+    sound_before = driver.execute_script("return kuzari.audio_state();")
+    page = driver.execute_cdp_cmd("Target.getTargetInfo", {})["targetInfo"]["targetId"]
+    other = driver.execute_cdp_cmd("Target.createTarget", {"url": "about:blank"})["targetId"]
+    wait_for(driver, "document.hidden && seen.length === 1", timeout=10)
+    time.sleep(1)
+    frames, sound_hidden, hidden_at = driver.execute_script(
+        "return [kuzari.hashes.length, kuzari.audio_state(), seen[0][1]];")
+    driver.execute_cdp_cmd("Target.activateTarget", {"targetId": page})
+    driver.execute_cdp_cmd("Target.closeTarget", {"targetId": other})
+    wait_for(driver, "!document.hidden && seen.length === 2", timeout=10)
+    wait_for(driver, f"kuzari.hashes.length > {frames + 20}")
+    (_, shown_at, shown_time), now_frames, now = driver.execute_script(
+        "return [seen[1], kuzari.hashes.length, performance.now()];")
+    check("no frame runs while the page is hidden", frames == hidden_at == shown_at, (hidden_at, frames, shown_at))
+    # At 17 ms a frame from the moment it was shown again, and no more.
+    check("none is made up once it is shown again", now_frames - shown_at <= (now - shown_time) // 17 + 1,
+          (now_frames - shown_at, now - shown_time))
+    check("the sound is suspended while hidden and runs again after",
+          (sound_before, sound_hidden) == ("running", "suspended") and
+          wait_until(driver, "kuzari.audio_state() === 'running'", timeout=5))
+
+    press(driver, Keys.ESCAPE)
+    wait_for(driver, "kuzari.state === 'over' && document.getElementById('save-recording') !== null")
+    name, text = driver.execute_async_script(
+        "const done = arguments[0], link = document.getElementById('save-recording');"
+        "fetch(link.href).then(r => r.text()).then(text => done([link.download, text]));")
+    picture, _ = canvas_picture_hash(driver)
+    trace = replay_trace(args.replay, args.data, text)
+    check("once over, the page offers the recording, which kuzari-replay plays to the page's last picture",
+          re.fullmatch(r"kuzari-\d{4}-[-\dTZ]+\.txt", name) is not None and text.startswith("# seed 5\n# lang en\n")
+          and closing_line(text) == [trace[-1]["frame"], trace[-1]["fb"]] == [trace[-1]["frame"], picture],
+          (name, closing_line(text), picture))
+
+    # Played back on a Japanese page: the recording's edition, to its end.
+    (root / "scripts" / "saved.txt").write_text(text)
+    (root / "scripts" / "bad.txt").write_text("# seed 5\nthrow the bowls\n")
+    driver.get(f"{base}/index.html?lang=ja&playback=/scripts/saved.txt")
+    wait_for(driver, "window.kuzari && (kuzari.state === 'over' || kuzari.state === 'error')", timeout=120)
+    picture, _ = canvas_picture_hash(driver)
+    state, lang, offered, took = driver.execute_script(
+        "return [kuzari.state, document.documentElement.lang, !document.getElementById('over').hidden,"
+        " performance.now() - kuzari.t_first_frame];")
+    # On the real clock its frames cannot come faster than 17 ms apart.
+    frames = closing_line(text)[0]
+    check("?playback= plays a saved recording in its edition, at the game's pace, to the same last picture",
+          [state, lang, offered, picture] == ["over", "en", True, closing_line(text)[1]] and took >= 17 * (frames - 2),
+          (state, lang, offered, picture, took, frames))
+    check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    for url, reason in [("/scripts/missing.txt", "HTTP 404"), ("/scripts/bad.txt", "bad.txt: ")]:
+        driver.get(f"{base}/index.html?lang=en&playback={url}")
+        wait_for(driver, "window.kuzari && kuzari.state !== 'loading'")
+        state, notice = driver.execute_script("return [kuzari.state, document.getElementById('loading').innerText];")
+        uncaught = [error for error in page_errors(driver) if "Failed to load resource" not in error]
+        check(f"a recording that cannot be played ({reason.strip(': ')}) is refused on the page, and nothing else",
+              state == "error" and notice.startswith("The recording cannot be played:") and reason in notice
+              and not uncaught, (state, notice, uncaught))
+    for name in ["saved.txt", "bad.txt"]:
+        (root / "scripts" / name).unlink()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", type=Path, default=ROOT / "build-web/site")
@@ -522,7 +777,8 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, figures, sound); may be repeated")
+                        " gamepad, crash, page, touch, figures, sound); may be repeated")
+    parser.add_argument("--screenshot-touch", help="saves a screenshot of the touch controls in a round at a phone's size")
     args = parser.parse_args()
     args.site = args.site.resolve()
     started = time.monotonic()
@@ -552,6 +808,8 @@ def main():
                 "data": lambda: test_broken_data(driver, root, port, args),
                 "gamepad": lambda: test_gamepad(driver, base, args),
                 "crash": lambda: test_crash(driver, base, args),
+                "page": lambda: test_page(driver, root, base, args),
+                "touch": lambda: test_touch(driver, base, args),
                 "figures": lambda: measure_play(driver, base),
                 "sound": lambda: test_first_sound(base, Path(profile) / "second"),
             }

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Regenerate every data file of the game.
 
-Usage: /usr/bin/python3 tools/datagen/gen.py [--only pictures|sounds|voices|music]
+Usage: /usr/bin/python3 tools/datagen/gen.py [--only pictures|sounds|voices|music|font]
 
-Writes data/bitmap, data/wave, data/voice, data/midi and docs/sheets
+Writes data/bitmap, data/wave, data/voice, data/midi, data/font and docs/sheets
 (the sheets enlarged twice); the English sheets to data/lang/en/bitmap
 and docs/sheets/en, and their word rectangles to
 tests/reference/word_rects.txt.  The output is the same, byte for byte,
@@ -102,8 +102,13 @@ def music():
     m.write_all(os.path.join(DATA, "midi"))
 
 
+def font():
+    import overlay_font
+    overlay_font.write(os.path.join(DATA, "font"))
+
+
 PARTS = {"pictures": pictures, "sounds": sounds, "voices": voices,
-         "music": music}
+         "music": music, "font": font}
 
 
 def main(argv):

@@ -22,7 +22,7 @@ ROOT = Path(__file__).resolve().parent.parent.parent
 WEB = ROOT / "src" / "hosts" / "web"
 DATA = ROOT / "data"
 PAGE_FILES = ["index.html"] + sorted(path.name for path in WEB.glob("*.js"))  # the page and its modules
-DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en"]
+DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en", "font"]
 SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first choice
 # The pieces the game plays in a loop (play_music's loop flag in src/scenes);
 # the others it plays once. The browser tests hold this against the game's calls.

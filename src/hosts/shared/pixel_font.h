@@ -2,6 +2,14 @@
 // and a proportional Latin one, read from the data folder (font/glyphs.bmp, the
 // glyph cells, and font/glyphs.txt, the characters in cell order) as
 // tools/datagen writes them.
+//
+// glyphs.bmp: cells of pixel_font_cell x pixel_font_cell, filled left to right
+// and top to bottom, with no more rows than the cells need; black is clear and
+// any other colour ink (the file is 1-bit). A glyph stands at its cell's top-left.
+// glyphs.txt: UTF-8, "\n" line ends. A line starting with '#' is a comment;
+// every other line is an advance in pixels, one space, then the characters
+// that advance so, in cell order, the lines following each other in cell order.
+// The Latin face advances its ink's width plus one, the Japanese face 8.
 #pragma once
 
 #include <string>
@@ -10,6 +18,7 @@
 #include "hosts/shared/overlay_image.h"
 
 constexpr int pixel_font_line_height = 10;  // a line of text, with room between lines
+constexpr int pixel_font_cell = 8;          // a glyph's cell, square
 
 struct PixelGlyph {
     char32_t character;
@@ -30,7 +39,8 @@ bool load_pixel_font(PixelFont* font, std::string* error);
 bool parse_pixel_font(PixelFont* font, const std::vector<uint8_t>& sheet_bmp,
                       const std::vector<uint8_t>& characters_utf8, std::string* error);
 
-// Width in pixels of UTF-8 text on one line; characters the font lacks count as a box.
+// Width in pixels of UTF-8 text on one line: the sum of its advances (so the
+// Latin face's gap after the last glyph counts); a character the font lacks counts as a box.
 int pixel_text_width(const PixelFont& font, const char* utf8);
 // Draws text with its top-left at (x, y), clipped to the image.
 void draw_pixel_text(OverlayImage* image, const PixelFont& font, int x, int y, const char* utf8,

@@ -1,7 +1,9 @@
 // The keyboard and the first gamepad, for the game in live play. The keys
 // that play each of the game's keys come from the game's own key table
 // (web_key_code), the one the desktop takes its defaults from. Any key press
-// or click also lets the sound start.
+// or click also lets the sound start. The touch controls (touch.js) play keys
+// through here too, and any key or pad move tells them to go.
+import { escape_is_browsers } from './fullscreen.js';
 
 // KeyboardEvent.code -> the game's key, from the module's table.
 function read_key_table(game) {
@@ -18,18 +20,23 @@ export function make_input(sound) {
     let codes = new Map();
     let key_count = 0;
     const held_codes = new Set();
+    const touch_held = new Set(); // the game's keys the touch controls hold
+    let key_or_pad_used = () => {};
+    let pad_moves = ''; // the pad's buttons and stick as last read, to notice a move
 
     const playing = () => game && game.running && !game.box_open;
 
     function key_held(key) {
+        if (touch_held.has(key)) return true;
         for (const code of held_codes) if (codes.get(code) === key) return true;
         return false;
     }
 
     addEventListener('keydown', event => {
         sound.resume();
+        key_or_pad_used();
         const key = codes.get(event.code);
-        if (!playing() || (key === undefined && event.code !== 'Escape')) return;
+        if (!playing() || (key === undefined && event.code !== 'Escape') || escape_is_browsers(event)) return;
         event.preventDefault();
         if (event.repeat) return;
         if (key !== undefined) {
@@ -49,6 +56,7 @@ export function make_input(sound) {
     // Keys held when the page loses the keyboard would never come up.
     addEventListener('blur', () => {
         held_codes.clear();
+        touch_held.clear();
         if (playing()) for (let key = 0; key < key_count; key++) game.exports.web_key(key, 0);
     });
 
@@ -64,6 +72,9 @@ export function make_input(sound) {
             game.exports.web_pad(0, 0x8000, 0x8000, 0, 0);
             return;
         }
+        const moves = pad.buttons.map(b => b.pressed ? 1 : 0).join('') + pad.axes.map(a => Math.abs(a) > 0.5 ? Math.sign(a) : 0).join();
+        if (moves !== pad_moves && /[1-9]/.test(moves)) key_or_pad_used();
+        pad_moves = moves;
         const position = value => Math.max(0, Math.min(0xffff, Math.round(((value ?? 0) + 1) * 32767.5)));
         const pressed = index => !!pad.buttons[index] && pad.buttons[index].pressed;
         let buttons = 0, pushes = 0;
@@ -82,7 +93,19 @@ export function make_input(sound) {
                 key_count = game.exports.web_key_count();
             }
             held_codes.clear();
+            touch_held.clear();
         },
         read_pad, // once a refresh
+        // The touch controls hold or let go the key with this code.
+        touch(code, held) {
+            const key = codes.get(code);
+            if (key === undefined) return;
+            if (held) touch_held.add(key);
+            else touch_held.delete(key);
+            if (playing()) game.exports.web_key(key, key_held(key) ? 1 : 0);
+        },
+        when_key_or_pad(callback) {
+            key_or_pad_used = callback;
+        },
     };
 }

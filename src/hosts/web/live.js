@@ -6,7 +6,9 @@ const FIRST_CLOCK_MS = 1000; // the game clock at start-up: the first frame runs
 const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), the game stands still
 
 // page: { new_game(show_box), figures, sound, input, draw(game), fail(error, game),
-// recorder (test mode's, or null) }. Resolves once the first game is under way.
+// prepare(game) (before the game starts, or null), offer_recording(game) (once
+// it is over), recorder (test mode's, or null) }. Resolves once the first game
+// is under way.
 export function play_live(page) {
     const { figures, sound, input } = page;
     const box = document.getElementById('box');
@@ -15,6 +17,7 @@ export function play_live(page) {
     // The game's clock, when its next frame is due (ms) and the real time the
     // clock counts from.
     let clock = 0, due = 0, origin = 0;
+    let stood_still = false; // the page was hidden: go on from where the game stood
 
     function show_box(text, caption, error_icon) {
         box.querySelector('.caption').textContent = caption;
@@ -36,7 +39,8 @@ export function play_live(page) {
     // game's clock, 58.8 a second, whatever the display's refresh rate.
     function advance(now) {
         let real = now - origin;
-        if (real - due > STAND_STILL_MS) { // stood still: carry on from here, without catching up
+        if (stood_still || real - due > STAND_STILL_MS) { // stood still: carry on from here, without catching up
+            stood_still = false;
             origin += real - due;
             real = due;
         }
@@ -64,7 +68,7 @@ export function play_live(page) {
         try {
             const began = performance.now();
             input.read_pad();
-            const frames = advance(now);
+            const frames = document.hidden ? 0 : advance(now);
             const drawing = performance.now();
             page.draw(game);
             if (frames) {
@@ -82,6 +86,7 @@ export function play_live(page) {
 
     function finish() {
         if (figures.state === 'over') return;
+        page.offer_recording?.(game); // before the shutdown
         if (game.started) game.exports.web_finish(); // a start that failed has taken itself down
         figures.state = 'over';
         document.body.classList.remove('playing');
@@ -91,6 +96,7 @@ export function play_live(page) {
 
     async function play() {
         game = await page.new_game(show_box);
+        page.prepare?.(game);
         figures.state = 'running';
         over.hidden = true;
         document.body.classList.add('playing');
@@ -120,15 +126,20 @@ export function play_live(page) {
         if (game && !game.over) page.fail(event.reason, game);
     });
 
-    // The game stands still while the page is hidden (no refreshes), its sound with it.
-    let sound_was_running = false;
+    // The game stands still while the page is hidden (no refreshes, and none
+    // would step it), its sound with it. Suspending and resuming take effect
+    // in the order asked, so the sound is held until it runs again in sight:
+    // a page hidden and shown in quick turns keeps it.
+    let sound_held = false;
     document.addEventListener('visibilitychange', () => {
+        if (document.hidden) stood_still = true;
         const context = sound.context();
+        if (!context) return;
         if (document.hidden) {
-            sound_was_running = !!context && context.state === 'running';
+            sound_held ||= context.state === 'running';
             sound.suspend();
-        } else if (sound_was_running) {
-            sound.resume();
+        } else if (sound_held) {
+            sound.resume()?.then(() => { if (!document.hidden) sound_held = false; }, () => {});
         }
     });
 

@@ -9,15 +9,28 @@ import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
+import { make_touch } from './touch.js';
 import { play_live } from './live.js';
+import { recording_link, game_recording } from './recording_link.js';
+import { make_fullscreen_button } from './fullscreen.js';
+import { PlaybackError, fetch_recording, use_recording } from './playback.js';
 
 const parameters = read_parameters();
 // Test mode's module only when asked for, before window.kuzari is set up.
 const test_mode = parameters.replay_url || parameters.recording ? await import('./test_mode.js') : null;
-const texts = page_texts(parameters.english);
-document.documentElement.lang = parameters.english ? 'en' : 'ja';
-document.getElementById('over-text').textContent = texts.over;
-document.getElementById('again').textContent = texts.again;
+let texts = null;
+// The page's words in the game's language (a recording played back names its own).
+function use_language(english) {
+    texts = page_texts(english);
+    document.documentElement.lang = english ? 'en' : 'ja';
+    document.getElementById('over-text').textContent = texts.over;
+    document.getElementById('again').textContent = texts.again;
+    document.getElementById('save-recording')?.replaceChildren(texts.save);
+    label_fullscreen?.();
+}
+let label_fullscreen = null;
+use_language(parameters.english);
+label_fullscreen = make_fullscreen_button(document.getElementById('fullscreen'), () => texts);
 
 const figures = make_figures(parameters.english);
 const screen = make_screen(document.getElementById('screen'));
@@ -28,6 +41,7 @@ const sound = make_sound(figures, state => {
 });
 figures.audio_state = () => sound.context()?.state ?? 'none';
 const input = make_input(sound);
+make_touch(input, document.getElementById('screen'));
 const tests = test_mode?.make_test_mode(figures, sound);
 
 function draw(game) {
@@ -45,31 +59,54 @@ function fail(error, game) {
     const loading = document.getElementById('loading');
     loading.hidden = false;
     loading.textContent = `${texts.crashed} ${error}`;
-    let recording = null;
-    try {
-        recording = game?.started ? game.string(game.exports.web_recording()) : null;
-    } catch (_) { /* the game's memory is past reading: the error alone */ }
-    if (!recording) return;
-    const link = document.createElement('a');
-    link.id = 'crash-recording';
-    link.href = URL.createObjectURL(new Blob([recording], { type: 'text/plain' }));
-    link.download = `kuzari-crash-${new Date().toISOString().replace(/[:.]/g, '-')}.txt`;
-    link.textContent = texts.save;
-    loading.append(document.createElement('br'), link);
+    const recording = game_recording(game);
+    if (recording) loading.append(document.createElement('br'), recording_link('crash-recording', 'crash-', recording, texts.save));
+}
+
+// A game that has ended (Escape, or the end of a round's play) offers its
+// recording beside "play again", for a bug report.
+function offer_recording(game) {
+    const recording = game_recording(game);
+    if (recording) document.getElementById('again').before(recording_link('save-recording', '', recording, texts.save));
+    else document.getElementById('save-recording')?.remove();
+}
+
+// A recording that cannot be played says why, in place of the game.
+function refuse_playback(error) {
+    figures.state = 'error';
+    figures.error = error.message;
+    const loading = document.getElementById('loading');
+    loading.hidden = false;
+    loading.textContent = `${texts.no_playback} ${error.message}`;
+}
+
+// The recording to play first, once: "play again" is a game of one's own.
+function playback(bytes) {
+    return game => {
+        if (!bytes) return;
+        const english = use_recording(game, bytes, parameters.playback_url);
+        bytes = null;
+        if (english !== figures.english) use_language(figures.english = english);
+    };
 }
 
 async function main() {
     try {
+        const recorded = parameters.playback_url ? fetch_recording(parameters.playback_url) : null;
+        recorded?.catch(() => {}); // its refusal is shown once the game has loaded
         const loaded = await load(sound);
+        const prepare = recorded ? playback(await recorded) : null;
         document.getElementById('loading').hidden = true;
         const new_game = show_box => make_game(loaded, {
-            screen, sound, figures, english: parameters.english, seed: parameters.seed, show_box,
+            screen, sound, figures, english: figures.english, seed: parameters.seed, show_box,
             frame_finished: tests?.frame_finished,
         });
         if (parameters.replay_url) await test_mode.replay(parameters.replay_url, new_game, figures, draw);
-        else await play_live({ new_game, figures, sound, input, draw, fail, recorder: parameters.recording ? tests : null });
+        else await play_live({ new_game, figures, sound, input, draw, fail, prepare, offer_recording,
+            recorder: parameters.recording ? tests : null });
     } catch (error) {
-        fail(error);
+        if (error instanceof PlaybackError) refuse_playback(error);
+        else fail(error);
     }
 }
 

@@ -214,12 +214,13 @@ export function make_sound(stats, on_state) {
             await Promise.allSettled(decoded.values()); // what the game has asked for first
             for (let piece = 1; piece <= pieces.length; piece++) await decode(piece).catch(() => {});
         },
-        // The first key press or click lets the sound start.
+        // The first key press or click lets the sound start. Asked whatever
+        // the state, as a suspension may still be on its way.
         resume() {
-            if (context && context.state === 'suspended') context.resume();
+            return context && context.state !== 'closed' ? context.resume() : undefined;
         },
         suspend() {
-            if (context && context.state === 'running') context.suspend();
+            if (context && context.state !== 'closed') context.suspend();
         },
         // For the tests: a recording decoded, and its length in samples.
         async decoded_length(piece) {

@@ -39,7 +39,8 @@ export async function replay(url, new_game, figures, draw) {
     const text = await (await fetch(url)).text();
     const game = await new_game(() => {});
     const bytes = new TextEncoder().encode(text);
-    new Uint8Array(game.memory.buffer, game.exports.web_script_buffer(bytes.length), bytes.length).set(bytes);
+    const at = game.exports.web_script_buffer(bytes.length); // before the memory is read: it may grow
+    new Uint8Array(game.memory.buffer, at, bytes.length).set(bytes);
     if (!game.exports.web_use_script()) {
         figures.script_error = game.string(game.exports.web_script_error());
         throw new Error(figures.script_error);

@@ -6,11 +6,17 @@ export function page_texts(english) {
         again: 'Play again',
         crashed: 'The game stopped with an error:',
         save: 'Save the recording of this game for a bug report',
+        no_playback: 'The recording cannot be played:',
+        fullscreen: 'Full screen',
+        window: 'Leave full screen',
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
         over: 'ゲームを終了しました。',
         again: 'もう一度遊ぶ',
         crashed: 'エラーでゲームが止まりました:',
         save: 'バグ報告用にこのゲームの記録を保存する',
+        no_playback: '記録を再生できません:',
+        fullscreen: '全画面表示',
+        window: '全画面表示を終了',
     };
 }

@@ -60,8 +60,10 @@ void web_record_seed(uint32_t seed);
 // An Escape of the player's went to the game.
 void web_record_escape();
 
-// Test mode (web_script.cpp): a replay script plays, on a clock of its own.
+// Scripts (web_script.cpp): test mode's replay script plays, on a clock of
+// its own; or a script plays, either that or a recording played back.
 bool web_script_running();
+bool web_script_seeded();
 void web_script_waited();
 uint32_t web_script_clock();
 uint32_t web_script_seed();

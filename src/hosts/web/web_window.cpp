@@ -74,7 +74,7 @@ void platform_wait_until(uint32_t deadline_ms) {
 uint32_t platform_ticks_ms() { return web_script_running() ? web_script_clock() : clock_ms; }
 
 uint32_t platform_calendar_seconds() {
-    const uint32_t seed = web_script_running() ? web_script_seed() : host_calendar_seconds();
+    const uint32_t seed = web_script_seeded() ? web_script_seed() : host_calendar_seconds();
     web_record_seed(seed);
     return seed;
 }

@@ -1,0 +1,77 @@
+// kuzari-overlay-pictures: writes each voice's caption band, as the hosts lay
+// it over the game, in both editions, for the hosts' tests to compare their
+// screens with and for the README.
+//   kuzari-overlay-pictures [--data DIR] OUTDIR
+// OUTDIR/caption-NAME-ja.png and caption-NAME-en.png, 320 x 16 RGBA, one
+// pixel a game pixel, NAME the clip's ("hajimaru").
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/data_file.h"
+#include "hosts/shared/captions.h"
+#include "hosts/shared/pixel_font.h"
+#include "png_file.h"
+
+namespace {
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "kuzari-overlay-pictures: %s\n", message.c_str());
+    return 1;
+}
+
+// "voice/hajimaru.wav" -> "hajimaru"
+std::string clip_name(const char* file) {
+    std::string name = file;
+    const size_t slash = name.rfind('/');
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+bool write_band(const std::string& path, const OverlayImage& band, std::string* error) {
+    std::vector<uint8_t> rgba(band.pixels.size() * 4);
+    for (size_t i = 0; i < band.pixels.size(); ++i) {
+        const OverlayColour c = band.pixels[i];
+        rgba[i * 4 + 0] = uint8_t(c >> 16);
+        rgba[i * 4 + 1] = uint8_t(c >> 8);
+        rgba[i * 4 + 2] = uint8_t(c);
+        rgba[i * 4 + 3] = uint8_t(c >> 24);
+    }
+    return write_png(path, band.width, band.height, 4, rgba.data(), error);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* environment = std::getenv("KUZARI_DATA");
+    std::string data = environment && *environment ? environment : KUZARI_SOURCE_DATA_DIR;
+    std::string out;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
+            data = argv[++i];
+        } else if (argv[i][0] == '-' || !out.empty()) {
+            return fail("usage: kuzari-overlay-pictures [--data DIR] OUTDIR");
+        } else {
+            out = argv[i];
+        }
+    }
+    if (out.empty()) return fail("usage: kuzari-overlay-pictures [--data DIR] OUTDIR");
+
+    set_data_folder(data);
+    PixelFont font;
+    std::string error;
+    if (!load_pixel_font(&font, &error)) return fail(data + "/" + error);
+    for (int i = 0; i < voice_caption_count; ++i)
+        for (bool english : {false, true}) {
+            OverlayImage band;
+            draw_caption(&band, font, voice_captions[i], english);
+            const std::string path =
+                out + "/caption-" + clip_name(voice_captions[i].file) + (english ? "-en" : "-ja") + ".png";
+            if (!write_band(path, band, &error)) return fail(error);
+        }
+    return 0;
+}

@@ -237,9 +237,9 @@ def test_live(driver, base, args):
     driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
     wait_for(driver, "window.kuzari && (kuzari.frames_drawn > 0 || kuzari.state === 'error')")
     first = driver.execute_script("return kuzari.t_first_frame;")
+    # How soon is a figure (bench/ measures it on a phone's connection), not a check: a
+    # loaded machine would fail any bound that a slow page must fail.
     figures["first_frame_ms"] = round(first, 1)
-    # A player sees the title within a second; this bound is loose enough for a loaded machine.
-    check("the first picture is drawn within a second of the page's load", first < 1000, f"{first:.0f} ms")
     title = replay_trace(args.replay, args.data, "1\n", lang="en")
     first_hash = driver.execute_script("return kuzari.hashes[1];")
     check("the first frame drawn is the title's first picture", first_hash == title[1]["fb"])

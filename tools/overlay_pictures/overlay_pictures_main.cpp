@@ -3,7 +3,9 @@
 // screens with and for the README.
 //   kuzari-overlay-pictures [--data DIR] OUTDIR
 // OUTDIR/caption-NAME-ja.png and caption-NAME-en.png, 320 x 16 RGBA, one
-// pixel a game pixel, NAME the clip's ("hajimaru").
+// pixel a game pixel, NAME the clip's ("hajimaru"); menu-ja.png and
+// menu-en.png, 320 x 240, the options menu as it opens on the desktop with
+// every setting as it starts.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +14,7 @@
 
 #include "core/data_file.h"
 #include "hosts/shared/captions.h"
+#include "hosts/shared/options_menu.h"
 #include "hosts/shared/pixel_font.h"
 #include "png_file.h"
 
@@ -44,6 +47,22 @@ bool write_band(const std::string& path, const OverlayImage& band, std::string* 
     return write_png(path, band.width, band.height, 4, rgba.data(), error);
 }
 
+// The menu with the desktop's rows and every value as the game starts.
+OverlayImage opening_menu(const PixelFont& font, bool english) {
+    MenuFeatures features;
+    features.window_options = true;
+    MenuValues values;
+    values.english = english;
+    for (int key = 0; key < game_key_count; ++key)
+        for (const char* name : game_keys[key].desktop_keys)
+            if (name) values.keys[key].push_back(name);
+    OptionsMenu* menu = open_options_menu(values, features, english);
+    OverlayImage image;
+    draw_options_menu(&image, font, menu);
+    close_options_menu(menu);
+    return image;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,5 +92,8 @@ int main(int argc, char** argv) {
                 out + "/caption-" + clip_name(voice_captions[i].file) + (english ? "-en" : "-ja") + ".png";
             if (!write_band(path, band, &error)) return fail(error);
         }
+    for (bool english : {false, true})
+        if (!write_band(out + (english ? "/menu-en.png" : "/menu-ja.png"), opening_menu(font, english), &error))
+            return fail(error);
     return 0;
 }

@@ -18,8 +18,14 @@ enum MenuInput { menu_up, menu_down, menu_left, menu_right, menu_confirm, menu_b
 
 // What a host offers: the desktop has windows and scales, the browser not.
 struct MenuFeatures {
-    bool window_options;  // window or full screen, and the window's scale
-    bool pad_buttons;     // the pad's buttons are remappable
+    bool window_options = false;  // window or full screen, and the window's scale
+    bool pad_buttons = false;     // the pad's buttons are remappable
+    // What "Restore defaults" puts back, by the host's names (game_keys'
+    // desktop_keys or page_codes, the host's pad buttons).
+    std::vector<std::string> default_keys[game_key_count];
+    std::vector<std::string> default_buttons[game_key_count];
+    // Keys the host keeps for itself (the menu's own, full screen, ...): refused.
+    std::vector<std::string> reserved_keys;
 };
 
 // The values the menu shows and changes. Keys and buttons are shown by the
@@ -52,7 +58,10 @@ void close_options_menu(OptionsMenu* menu);
 // One input; returns what the host must do (resume the game, quit it).
 MenuRequest menu_input(OptionsMenu* menu, MenuInput input);
 // While the menu waits for a new key or button for a game key, the host hands
-// it the next one pressed (its name); a key another game key has is refused.
+// it the next one pressed (its name); a key another game key has, or one the
+// host keeps, is refused and the menu waits on. A key taken becomes the game
+// key's only one; a pad button pressed while a key is wanted, or the other
+// way round, is passed over.
 bool menu_capturing(const OptionsMenu* menu);
 void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button);
 // A touch or click at the picture's (x, y) in game pixels.
@@ -62,5 +71,15 @@ std::vector<MenuChange> take_menu_changes(OptionsMenu* menu);
 const MenuValues& menu_values(const OptionsMenu* menu);
 // A line the host wants shown at the menu's foot (a file that cannot be written).
 void menu_report(OptionsMenu* menu, const char* text);
+// Where the menu stands in the 320 x 240 picture: a row's label has the left
+// column, its value the right one, right-aligned; titles and the foot the
+// panel's width inside its margins.
+constexpr int menu_panel_x = 24, menu_panel_y = 32, menu_panel_width = 272, menu_panel_height = 176;
+constexpr int menu_margin = 8;
+constexpr int menu_line_width = menu_panel_width - 2 * menu_margin;
+constexpr int menu_label_width = 128;
+constexpr int menu_value_width = menu_line_width - menu_label_width - menu_margin;
+constexpr int menu_rows_y = menu_panel_y + 24;  // the first row's top; each is pixel_font_line_height high
+
 // Draws the menu into a 320 x 240 image on a translucent panel.
 void draw_options_menu(OverlayImage* image, const PixelFont& font, const OptionsMenu* menu);

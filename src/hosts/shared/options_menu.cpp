@@ -1,0 +1,417 @@
+#include "hosts/shared/options_menu.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "hosts/shared/menu_texts.h"
+
+namespace {
+
+enum MenuPage { page_main, page_controls, page_question };
+
+enum RowKind {
+    row_resume,
+    row_volume,
+    row_music,
+    row_effects,
+    row_mute,
+    row_captions,
+    row_language,
+    row_screen,
+    row_scale,
+    row_pause_in_background,
+    row_controls,
+    row_quit,
+    row_keys,     // a game key's keys
+    row_buttons,  // a game key's pad buttons
+    row_restore_defaults,
+    row_back,
+    row_quit_no,
+    row_quit_yes,
+    row_kind_count
+};
+
+struct MenuRow {
+    RowKind kind;
+    GameKey key = key_up;  // for row_keys and row_buttons
+};
+
+// The game keys a player needs: the rest do nothing in the game.
+constexpr GameKey shown_keys[] = {key_up, key_down, key_throw, key_refill};
+
+}  // namespace
+
+struct OptionsMenu {
+    MenuValues values;
+    MenuFeatures features;
+    bool english = false;  // the running edition, whose words the menu shows
+    MenuPage page = page_main;
+    int cursor = 0;
+    bool capturing = false;
+    MenuRow capture;  // the row whose key or button is being set
+    std::string foot;  // a message or report, until the next input
+    std::vector<MenuChange> changes;
+};
+
+namespace {
+
+std::vector<MenuRow> page_rows(const OptionsMenu& menu) {
+    std::vector<MenuRow> rows;
+    switch (menu.page) {
+    case page_main:
+        for (RowKind kind : {row_resume, row_volume, row_music, row_effects, row_mute, row_captions, row_language})
+            rows.push_back({kind});
+        if (menu.features.window_options) {
+            rows.push_back({row_screen});
+            rows.push_back({row_scale});
+        }
+        for (RowKind kind : {row_pause_in_background, row_controls, row_quit}) rows.push_back({kind});
+        break;
+    case page_controls:
+        for (GameKey key : shown_keys) {
+            rows.push_back({row_keys, key});
+            if (menu.features.pad_buttons) rows.push_back({row_buttons, key});
+        }
+        rows.push_back({row_restore_defaults});
+        rows.push_back({row_back});
+        break;
+    case page_question:
+        rows.push_back({row_quit_no});
+        rows.push_back({row_quit_yes});
+        break;
+    }
+    return rows;
+}
+
+int row_index(const OptionsMenu& menu, RowKind kind) {
+    const std::vector<MenuRow> rows = page_rows(menu);
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].kind == kind) return int(i);
+    return 0;
+}
+
+void go_to(OptionsMenu* menu, MenuPage page, RowKind row) {
+    menu->page = page;
+    menu->cursor = row_index(*menu, row);
+}
+
+const char* yes_no(bool value) { return value ? "yes" : "no"; }
+
+void note(OptionsMenu* menu, const char* section, const char* key, const std::string& value) {
+    menu->changes.push_back({section, key, value});
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+std::string fill_in(const char* text, const std::string& value) {
+    std::string filled = text;
+    const size_t at = filled.find("%s");
+    if (at != std::string::npos) filled.replace(at, 2, value);
+    return filled;
+}
+
+// A volume one step of 10 along, back onto the steps if it was off them.
+void step_percent(OptionsMenu* menu, int* percent, int direction, const char* key) {
+    const int stepped = direction > 0 ? (*percent / 10 + 1) * 10 : (*percent + 9) / 10 * 10 - 10;
+    const int clamped = std::clamp(stepped, 0, 100);
+    if (clamped == *percent) return;
+    *percent = clamped;
+    note(menu, "", key, std::to_string(clamped));
+}
+
+void set_captions(OptionsMenu* menu, int direction) {
+    constexpr int modes = 3;
+    menu->values.captions = CaptionMode((int(menu->values.captions) + direction + modes) % modes);
+    note(menu, "", "captions", caption_mode_name(menu->values.captions));
+}
+
+void set_english(OptionsMenu* menu, bool english) {
+    menu->values.english = english;
+    note(menu, "", "lang", english ? "en" : "ja");
+}
+
+void set_fullscreen(OptionsMenu* menu, bool fullscreen) {
+    menu->values.fullscreen = fullscreen;
+    note(menu, "", "fullscreen", yes_no(fullscreen));
+}
+
+void set_mute(OptionsMenu* menu, bool mute) {
+    menu->values.mute = mute;
+    note(menu, "", "mute", yes_no(mute));
+}
+
+void set_pause_in_background(OptionsMenu* menu, bool pause) {
+    menu->values.pause_in_background = pause;
+    note(menu, "", "pause-in-background", yes_no(pause));
+}
+
+void step_scale(OptionsMenu* menu, int direction) {
+    constexpr int largest_scale = 16;
+    const int scale = std::clamp(menu->values.scale + direction, 0, largest_scale);
+    if (scale == menu->values.scale) return;
+    menu->values.scale = scale;
+    note(menu, "", "scale", std::to_string(scale));
+}
+
+// Left or right on a row with a value; false where the row has none.
+bool change_value(OptionsMenu* menu, const MenuRow& row, int direction) {
+    MenuValues& v = menu->values;
+    switch (row.kind) {
+    case row_volume: step_percent(menu, &v.volume, direction, "volume"); return true;
+    case row_music: step_percent(menu, &v.music_volume, direction, "music-volume"); return true;
+    case row_effects: step_percent(menu, &v.effects_volume, direction, "effects-volume"); return true;
+    case row_mute: set_mute(menu, !v.mute); return true;
+    case row_captions: set_captions(menu, direction); return true;
+    case row_language: set_english(menu, !v.english); return true;
+    case row_screen: set_fullscreen(menu, !v.fullscreen); return true;
+    case row_scale: step_scale(menu, direction); return true;
+    case row_pause_in_background: set_pause_in_background(menu, !v.pause_in_background); return true;
+    default: return false;
+    }
+}
+
+std::vector<std::string>* bound_list(OptionsMenu* menu, RowKind kind, int key) {
+    return kind == row_buttons ? &menu->values.buttons[key] : &menu->values.keys[key];
+}
+
+void note_binding(OptionsMenu* menu, RowKind kind, int key) {
+    note(menu, kind == row_buttons ? "pad" : "keys", game_keys[key].setting, joined(*bound_list(menu, kind, key)));
+}
+
+void restore_defaults(OptionsMenu* menu) {
+    for (int key = 0; key < game_key_count; ++key)
+        for (RowKind kind : {row_keys, row_buttons}) {
+            if (kind == row_buttons && !menu->features.pad_buttons) continue;
+            const std::vector<std::string>& defaults =
+                kind == row_buttons ? menu->features.default_buttons[key] : menu->features.default_keys[key];
+            std::vector<std::string>* bound = bound_list(menu, kind, key);
+            if (*bound == defaults) continue;
+            *bound = defaults;
+            note_binding(menu, kind, key);
+        }
+    menu->foot = words(words_defaults_restored, menu->english);
+}
+
+MenuRequest activate(OptionsMenu* menu, const MenuRow& row) {
+    switch (row.kind) {
+    case row_resume: return request_resume;
+    case row_controls: go_to(menu, page_controls, row_keys); break;
+    case row_quit: go_to(menu, page_question, row_quit_no); break;
+    case row_keys:
+    case row_buttons:
+        menu->capturing = true;
+        menu->capture = row;
+        break;
+    case row_restore_defaults: restore_defaults(menu); break;
+    case row_back: go_to(menu, page_main, row_controls); break;
+    case row_quit_no: go_to(menu, page_main, row_quit); break;
+    case row_quit_yes: return request_quit;
+    default: change_value(menu, row, +1); break;
+    }
+    return request_none;
+}
+
+MenuRequest go_back(OptionsMenu* menu) {
+    switch (menu->page) {
+    case page_main: return request_resume;
+    case page_controls: go_to(menu, page_main, row_controls); break;
+    case page_question: go_to(menu, page_main, row_quit); break;
+    }
+    return request_none;
+}
+
+}  // namespace
+
+OptionsMenu* open_options_menu(const MenuValues& values, const MenuFeatures& features, bool english) {
+    OptionsMenu* menu = new OptionsMenu;
+    menu->values = values;
+    menu->features = features;
+    menu->english = english;
+    return menu;
+}
+
+void close_options_menu(OptionsMenu* menu) { delete menu; }
+
+MenuRequest menu_input(OptionsMenu* menu, MenuInput input) {
+    menu->foot.clear();
+    if (menu->capturing) {
+        if (input == menu_back) menu->capturing = false;
+        return request_none;
+    }
+    const std::vector<MenuRow> rows = page_rows(*menu);
+    const int count = int(rows.size());
+    switch (input) {
+    case menu_up: menu->cursor = (menu->cursor + count - 1) % count; break;
+    case menu_down: menu->cursor = (menu->cursor + 1) % count; break;
+    case menu_left: change_value(menu, rows[size_t(menu->cursor)], -1); break;
+    case menu_right: change_value(menu, rows[size_t(menu->cursor)], +1); break;
+    case menu_confirm: return activate(menu, rows[size_t(menu->cursor)]);
+    case menu_back: return go_back(menu);
+    }
+    return request_none;
+}
+
+bool menu_capturing(const OptionsMenu* menu) { return menu->capturing; }
+
+void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button) {
+    if (!menu->capturing || is_pad_button != (menu->capture.kind == row_buttons)) return;
+    const RowKind kind = menu->capture.kind;
+    const int target = menu->capture.key;
+    const std::vector<std::string>& reserved = menu->features.reserved_keys;
+    if (!is_pad_button && std::find(reserved.begin(), reserved.end(), name) != reserved.end()) {
+        menu->foot = words(words_key_kept, menu->english);
+        return;
+    }
+    for (int key = 0; key < game_key_count; ++key) {
+        const std::vector<std::string>& bound = *bound_list(menu, kind, key);
+        if (key != target && std::find(bound.begin(), bound.end(), name) != bound.end()) {
+            const MenuWordsEntry& taken = game_key_words[key];
+            menu->foot = fill_in(words(words_key_taken, menu->english), menu->english ? taken.english : taken.japanese);
+            return;
+        }
+    }
+    *bound_list(menu, kind, target) = {name};
+    note_binding(menu, kind, target);
+    menu->capturing = false;
+    menu->foot.clear();
+}
+
+MenuRequest menu_pointer(OptionsMenu* menu, int x, int y) {
+    if (menu->capturing) {
+        menu->capturing = false;
+        menu->foot.clear();
+        return request_none;
+    }
+    const std::vector<MenuRow> rows = page_rows(*menu);
+    if (x < menu_panel_x || x >= menu_panel_x + menu_panel_width || y < menu_rows_y) return request_none;
+    const int index = (y - menu_rows_y) / pixel_font_line_height;
+    if (index >= int(rows.size())) return request_none;
+    menu->foot.clear();
+    menu->cursor = index;
+    const int direction = x < menu_panel_x + menu_panel_width / 2 ? -1 : +1;
+    if (change_value(menu, rows[size_t(index)], direction)) return request_none;
+    return activate(menu, rows[size_t(index)]);
+}
+
+std::vector<MenuChange> take_menu_changes(OptionsMenu* menu) {
+    std::vector<MenuChange> changes;
+    changes.swap(menu->changes);
+    return changes;
+}
+
+const MenuValues& menu_values(const OptionsMenu* menu) { return menu->values; }
+
+void menu_report(OptionsMenu* menu, const char* text) { menu->foot = text; }
+
+namespace {
+
+constexpr OverlayColour shade_colour = 0x60000000;
+constexpr OverlayColour panel_colour = 0xD8101828;
+constexpr OverlayColour cursor_colour = 0xFF34507C;
+constexpr OverlayColour title_colour = 0xFFFFD860;
+constexpr OverlayColour label_colour = 0xFFFFFFFF;
+constexpr OverlayColour value_colour = 0xFFA8E0FF;
+constexpr OverlayColour foot_colour = 0xFFC8C8C8;
+
+std::string row_label(const OptionsMenu& menu, const MenuRow& row) {
+    const bool english = menu.english;
+    switch (row.kind) {
+    case row_keys: return english ? game_key_words[row.key].english : game_key_words[row.key].japanese;
+    case row_buttons: return words(words_pad, english);
+    default: break;
+    }
+    // In the order of RowKind; a game key's rows are named above.
+    constexpr MenuWords labels[] = {
+        words_resume,   words_volume,   words_music,    words_effects,   words_mute,
+        words_captions, words_language, words_screen,   words_scale,     words_pause_in_background,
+        words_controls, words_quit,     words_none,     words_none,      words_restore_defaults,
+        words_back,     words_quit_no,  words_quit_yes,
+    };
+    static_assert(std::size(labels) == row_kind_count, "a label for each row");
+    return words(labels[row.kind], english);
+}
+
+std::string on_off(bool value, bool english) { return words(value ? words_on : words_off, english); }
+
+std::string percent(int value, bool english) { return fill_in(words(words_percent, english), std::to_string(value)); }
+
+// The names that fit the value column, the rest cut off with an ellipsis.
+std::string fitting_names(const PixelFont& font, const std::vector<std::string>& names, bool english) {
+    if (names.empty()) return words(words_none, english);
+    std::string text = joined(names);
+    for (size_t shown = names.size(); shown > 1 && pixel_text_width(font, text.c_str()) > menu_value_width;)
+        text = joined({names.begin(), names.begin() + long(--shown)}) + ", ...";
+    return text;
+}
+
+std::string row_value(const PixelFont& font, const OptionsMenu& menu, const MenuRow& row) {
+    const MenuValues& v = menu.values;
+    const bool english = menu.english;
+    switch (row.kind) {
+    case row_volume: return percent(v.volume, english);
+    case row_music: return percent(v.music_volume, english);
+    case row_effects: return percent(v.effects_volume, english);
+    case row_mute: return on_off(v.mute, english);
+    case row_captions: {
+        constexpr MenuWords modes[] = {words_auto, words_on, words_off};
+        return words(modes[v.captions], english);
+    }
+    case row_language: return words(v.english ? words_english : words_japanese, english);
+    case row_screen: return words(v.fullscreen ? words_full_screen : words_window, english);
+    case row_scale:
+        return v.scale == 0 ? words(words_auto, english)
+                            : fill_in(words(words_scale_times, english), std::to_string(v.scale));
+    case row_pause_in_background: return on_off(v.pause_in_background, english);
+    case row_keys: return fitting_names(font, v.keys[row.key], english);
+    case row_buttons: return fitting_names(font, v.buttons[row.key], english);
+    default: return "";
+    }
+}
+
+std::string foot_line(const OptionsMenu& menu, const std::vector<MenuRow>& rows) {
+    const bool english = menu.english;
+    if (menu.capturing && menu.foot.empty())
+        return words(menu.capture.kind == row_buttons ? words_press_button : words_press_key, english);
+    if (!menu.foot.empty()) return menu.foot;
+    if (rows[size_t(menu.cursor)].kind == row_language) return words(words_language_note, english);
+    constexpr MenuWords hints[] = {words_hint_main, words_hint_controls, words_hint_question};
+    return words(hints[menu.page], english);
+}
+
+}  // namespace
+
+void draw_options_menu(OverlayImage* image, const PixelFont& font, const OptionsMenu* menu) {
+    constexpr int picture_width = 320, picture_height = 240;
+    clear_overlay(image, picture_width, picture_height);
+    fill_overlay_box(image, 0, 0, picture_width, picture_height, shade_colour);
+    fill_overlay_box(image, menu_panel_x, menu_panel_y, menu_panel_width, menu_panel_height, panel_colour);
+
+    const bool english = menu->english;
+    constexpr MenuWords titles[] = {words_title, words_controls_title, words_quit_title};
+    const char* title = words(titles[menu->page], english);
+    draw_pixel_text(image, font, menu_panel_x + (menu_panel_width - pixel_text_width(font, title)) / 2,
+                    menu_panel_y + menu_margin, title, title_colour);
+
+    const int left = menu_panel_x + menu_margin, right = menu_panel_x + menu_panel_width - menu_margin;
+    const std::vector<MenuRow> rows = page_rows(*menu);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int top = menu_rows_y + int(i) * pixel_font_line_height;
+        if (int(i) == menu->cursor)
+            fill_overlay_box(image, menu_panel_x + 2, top, menu_panel_width - 4, pixel_font_line_height, cursor_colour);
+        // The text sits a pixel down in its line, the room between lines split above and below.
+        const int text_top = top + 1;
+        const int indent = rows[i].kind == row_buttons ? menu_margin : 0;
+        draw_pixel_text(image, font, left + indent, text_top, row_label(*menu, rows[i]).c_str(), label_colour);
+        const std::string value = row_value(font, *menu, rows[i]);
+        draw_pixel_text(image, font, right - pixel_text_width(font, value.c_str()), text_top, value.c_str(),
+                        value_colour);
+    }
+
+    const std::string foot = foot_line(*menu, rows);
+    draw_pixel_text(image, font, left, menu_panel_y + menu_panel_height - menu_margin - pixel_font_line_height + 1,
+                    foot.c_str(), foot_colour);
+}

@@ -12,35 +12,14 @@
 #include "core/input.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "sdl/virtual_pad.h"
 #include "support/scratch_dir.h"
 
 namespace {
 
 constexpr int button_a = 0, button_b = 1, button_x = 2, button_start = 5;
 
-struct MenuPad {
-    SDL_Joystick* handle = nullptr;
-};
-
-MenuPad plug_in_menu_pad() {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = Uint16(SDL_JOYSTICK_TYPE_UNKNOWN);
-    desc.naxes = 2;
-    desc.nbuttons = 6;
-    desc.nhats = 1;
-    desc.name = "Menu pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    EXPECT_GE(index, 0) << SDL_GetError();
-    char guid[64];
-    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
-    std::fill(guid + 4, guid + 8, '0');
-    const std::string mapping = std::string(guid) +
-                                ",Menu pad,a:b0,b:b1,x:b2,y:b3,start:b5,dpup:h0.1,dpright:h0.2,dpdown:h0.4,"
-                                "dpleft:h0.8,leftx:a0,lefty:a1,platform:Linux,";
-    EXPECT_GE(SDL_GameControllerAddMapping(mapping.c_str()), 0) << SDL_GetError();
-    return MenuPad{SDL_JoystickOpen(index)};
-}
+VirtualPad plug_in_menu_pad() { return plug_in("Menu pad", true, "start:b5,"); }
 
 // Every waiting event where the window would hand it: to the menu while it
 // is open, else to the pad's reading (the menu's opening first).
@@ -55,14 +34,14 @@ void hand_on_events() {
     }
 }
 
-void press(const MenuPad& pad, int button) {
+void press(const VirtualPad& pad, int button) {
     SDL_JoystickSetVirtualButton(pad.handle, button, SDL_PRESSED);
     hand_on_events();
     SDL_JoystickSetVirtualButton(pad.handle, button, SDL_RELEASED);
     hand_on_events();
 }
 
-void push_down(const MenuPad& pad) {
+void push_down(const VirtualPad& pad) {
     SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_DOWN);
     hand_on_events();
     SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_CENTERED);
@@ -92,13 +71,12 @@ protected:
         hand_on_events();
     }
     void TearDown() override {
-        SDL_JoystickClose(pad.handle);
-        for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) SDL_JoystickDetachVirtual(i);
+        unplug(pad);
         hand_on_events();
         sdl_frame_shown();
         host_options = saved;
     }
-    MenuPad pad;
+    VirtualPad pad;
     const HostOptions saved = host_options;
 };
 

@@ -248,6 +248,10 @@ void sdl_open_overlay() {
     sdl_follow_pause();
 }
 
+void sdl_release_overlay() {
+    if (menu) close_menu();
+}
+
 bool sdl_overlay_event(const SDL_Event& event, bool* quit) {
     *quit = false;
     if (!menu) return false;

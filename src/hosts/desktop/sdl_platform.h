@@ -92,6 +92,8 @@ void sdl_overlay_language(bool english);
 bool sdl_opens_overlay(const SDL_Event& event);
 void sdl_open_overlay();
 bool sdl_overlay_is_open();
+// The game ends with the menu open (a signal, the window closed).
+void sdl_release_overlay();
 // An event while the menu is open: true when the menu took it; *quit when
 // the player chose to quit.
 bool sdl_overlay_event(const SDL_Event& event, bool* quit);

@@ -232,6 +232,7 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
 
 void platform_destroy_window(PlatformWindow* window) {
     if (!window || !window->window) return;
+    sdl_release_overlay();
     SDL_DestroyWindow(window->window);
     window->window = nullptr;
 }

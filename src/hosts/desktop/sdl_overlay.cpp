@@ -109,7 +109,7 @@ void apply_and_keep_changes() {
     menu_report(menu, english_menu ? "The settings could not be saved" : "設定を保存できません");
 }
 
-// The game's key Tab is, or none.
+// Whether the player made Tab one of the game's keys: then it is theirs.
 bool tab_is_a_game_key() {
     for (const std::vector<SDL_Keycode>& keys : host_options.keys)
         for (const SDL_Keycode key : keys)

@@ -109,8 +109,6 @@ void set_paused(bool pause) {
     sdl_captions_pause(pause);
 }
 
-void follow_focus() { sdl_follow_pause(); }
-
 // Alt+Enter and F11 belong to the window, never to the game.
 bool is_mode_switch(const SDL_KeyboardEvent& key) {
     const SDL_Keycode sym = key.keysym.sym;
@@ -151,7 +149,7 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
         case SDL_WINDOWEVENT_MAXIMIZED: minimised = false; break;
         default: break;
         }
-        follow_focus();
+        sdl_follow_pause();
         return false;
     case SDL_KEYDOWN:
         if (event.key.repeat) return false;

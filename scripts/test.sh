@@ -102,7 +102,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 run_headless_build
 run_web
 
-echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-30} s..."
+echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-20} s..."
 fuzz/run.sh || failed_stages+=("fuzzing")
 
 echo "tests: $passed passed, $failed failed ($(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s)"

@@ -8,7 +8,7 @@ import sys
 import zlib
 
 
-def read_png(path):
+def read_png(path, with_alpha=False):
     with open(path, "rb") as f:
         data = f.read()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
@@ -46,7 +46,8 @@ def read_png(path):
                 p = left + up - corner
                 pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
                 line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
-        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
+        kept = channels if with_alpha else 3
+        rows.append([tuple(line[x * channels:x * channels + kept]) for x in range(width)])
         previous = line
     return width, height, rows
 
@@ -80,4 +81,5 @@ def main():
     return 1
 
 
-sys.exit(main())
+if __name__ == "__main__":
+    sys.exit(main())

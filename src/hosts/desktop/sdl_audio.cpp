@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "audio/audio.h"
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
@@ -26,7 +27,6 @@ constexpr uint64_t max_converted_bytes = uint64_t(64) << 20;
 
 bool audio_open = false;
 bool silent = false;  // --nosound: open, but no device behind it
-bool muted = false;
 int device_frequency = 0;
 Uint16 device_format = 0;
 int device_channels = 0;
@@ -34,10 +34,18 @@ Mix_Chunk* clips[sound_slot_count] = {};
 bool silent_clips[sound_slot_count] = {};       // bound while there is no device
 std::vector<uint8_t> clip_samples[sound_slot_count];  // each chunk plays from here
 
+uint32_t voice_clip_ms = 0;  // how long the voice's clip plays, for its caption
+
 bool slot_in_range(int slot) { return slot >= 0 && slot < sound_slot_count; }
 
+uint32_t clip_length_ms(uint32_t byte_count, const ClipFormat& format) {
+    const uint64_t frame_bytes = uint64_t(format.channels) * (format.bits_per_sample == 8 ? 1 : 2);
+    if (!frame_bytes || !format.rate) return 0;
+    return uint32_t(uint64_t(byte_count) / frame_bytes * 1000 / format.rate);
+}
+
 void apply_volumes() {
-    const float all = muted ? 0.0f : float(host_options.volume) / 100.0f;
+    const float all = host_options.mute ? 0.0f : float(host_options.volume) / 100.0f;
     Mix_Volume(-1, int(float(MIX_MAX_VOLUME) * all * float(host_options.effects_volume) / 100.0f + 0.5f));
     sdl_music_set_volume(all * float(host_options.music_volume) / 100.0f);
 }
@@ -84,6 +92,7 @@ bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, c
     platform_clip_unbind(slot);
     if (silent) {
         silent_clips[slot] = true;
+        if (slot == voice_slot) voice_clip_ms = clip_length_ms(byte_count, format);
         return true;
     }
     SDL_AudioCVT converter;
@@ -103,6 +112,7 @@ bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, c
     clips[slot] = Mix_QuickLoad_RAW(converted.data(), uint32_t(converted.size()));
     if (!clips[slot]) return false;
     clip_samples[slot].swap(converted);
+    if (slot == voice_slot) voice_clip_ms = clip_length_ms(byte_count, format);
     return true;
 }
 
@@ -123,6 +133,8 @@ const uint8_t* sdl_clip_samples(int slot, uint32_t* byte_count) {
 }
 
 void platform_clip_play(int slot) {
+    // A voice's caption shows for as long as its clip plays, sound or none.
+    if (slot == voice_slot && (clips[slot] || silent_clips[slot])) sdl_caption_voice_played(voice_clip_ms);
     if (!slot_in_range(slot) || !clips[slot]) return;
     // On a named channel this cuts off what it plays and starts from the first sample.
     Mix_PlayChannel(slot, clips[slot], 0);
@@ -136,7 +148,11 @@ void sdl_audio_pause(bool paused) {
 }
 
 void sdl_switch_mute() {
-    muted = !muted;
+    host_options.mute = !host_options.mute;
+    sdl_apply_volumes();
+    std::fprintf(stderr, "kuzari: sound %s\n", host_options.mute ? "off (M turns it on)" : "on");
+}
+
+void sdl_apply_volumes() {
     if (audio_open && !silent) apply_volumes();
-    std::fprintf(stderr, "kuzari: sound %s\n", muted ? "off (M turns it on)" : "on");
 }

@@ -37,6 +37,7 @@ const CommandOption command_table[] = {
     {"music-volume", "N", "music-volume", nullptr, "the music's volume, 0 to 100"},
     {"effects-volume", "N", "effects-volume", nullptr, "the effects' and voices' volume, 0 to 100"},
     {"soundfont", "FILE", "soundfont", nullptr, "the General MIDI soundfont for the music"},
+    {"captions", "MODE", "captions", nullptr, "the voices' words on the screen: auto, on or off"},
     {"screenshot-scale", "N", "screenshot-scale", nullptr, "F12's screenshots N times 320 x 240"},
     {"lang", "ja|en", "lang", nullptr, "the language of the pictures and texts"},
     {"data", "DIR", "data", nullptr, "the folder of the game's pictures, sounds and music"},
@@ -63,7 +64,8 @@ void print_help() {
     }
     std::printf("\nThe settings file %s holds the keys in brackets\n"
                 "and the keyboard's keys; the command line wins over it.\n"
-                "Keys: Alt+Enter or F11 full screen or a window, M mute, F12 screenshot, Escape quit.\n",
+                "Keys: F1 or Tab the options, Alt+Enter or F11 full screen or a window, M mute,\n"
+                "F12 screenshot, Escape quit.\n",
                 default_settings_path().empty() ? "($XDG_CONFIG_HOME or ~/.config)/kuzari/kuzari.ini"
                                                 : default_settings_path().c_str());
 }
@@ -121,6 +123,7 @@ int read_options(int argc, char** argv) {
     }
     if (write_config) return write_settings_file(config_path) ? 0 : 1;
     read_settings_file(config_path, config_given);
+    host_options.settings_path = config_path;
 
     for (const auto& [command, value] : given) {
         if (!command->setting) {  // --playback

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #ifdef __SSE2__
@@ -22,12 +23,15 @@
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/shared/overlay_image.h"
 
 namespace {
 
 SDL_Window* display_window = nullptr;
 SDL_Renderer* renderer = nullptr;     // the GPU's path
 SDL_Texture* screen_texture = nullptr;
+SDL_Texture* menu_texture = nullptr;     // the options menu over the picture
+SDL_Texture* caption_texture = nullptr;  // a caption's band over its bottom
 bool surface_path = false;            // the window surface's path
 bool wayland_path = false;            // our own buffers on Wayland
 SDL_Surface* known_surface = nullptr; // the surface the borders were drawn on
@@ -94,6 +98,22 @@ bool open_renderer(int width, int height) {
     return true;
 }
 
+// An overlay drawn over the picture by the renderer, blended, at the
+// picture's scale (the renderer's logical size is the picture's).
+void copy_overlay(SDL_Texture** texture, const OverlayImage& image, const SDL_Rect* where) {
+    int width = 0, height = 0;
+    if (*texture) SDL_QueryTexture(*texture, nullptr, nullptr, &width, &height);
+    if (!*texture || width != image.width || height != image.height) {
+        if (*texture) SDL_DestroyTexture(*texture);
+        *texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, image.width,
+                                     image.height);
+        if (!*texture) return;
+        SDL_SetTextureBlendMode(*texture, SDL_BLENDMODE_BLEND);
+    }
+    SDL_UpdateTexture(*texture, nullptr, image.pixels.data(), image.width * 4);
+    SDL_RenderCopy(renderer, *texture, nullptr, where);
+}
+
 void present_through_renderer(const uint16_t* pixels, int pitch) {
     void* texels;
     int texel_pitch;
@@ -107,6 +127,11 @@ void present_through_renderer(const uint16_t* pixels, int pitch) {
     }
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, screen_texture, nullptr, nullptr);
+    if (const OverlayImage* band = sdl_caption_band()) {
+        const SDL_Rect bottom{0, picture_height - band->height, band->width, band->height};
+        copy_overlay(&caption_texture, *band, &bottom);
+    }
+    if (const OverlayImage* menu = sdl_overlay_picture()) copy_overlay(&menu_texture, *menu, nullptr);
     SDL_RenderPresent(renderer);
 }
 
@@ -173,11 +198,52 @@ SDL_Rect draw_scaled(SDL_Surface* surface, bool fresh, const uint16_t* pixels, i
     return picture;
 }
 
+// An overlay blended into the scaled picture in `surface`, its top at the
+// picture's row `top`, each of its pixels `scale` times as large.
+void blend_overlay(SDL_Surface* surface, const SDL_Rect& picture, int scale, const OverlayImage& image, int top) {
+    const SDL_PixelFormat* format = surface->format;
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    for (int y = 0; y < image.height; ++y) {
+        const int row = picture.y + (top + y) * scale;
+        if (row < 0 || row + scale > surface->h) continue;
+        for (int x = 0; x < image.width; ++x) {
+            const uint32_t colour = image.pixels[size_t(y * image.width + x)];
+            const uint32_t alpha = colour >> 24;
+            const int column = picture.x + x * scale;
+            if (!alpha || column + scale > surface->w) continue;
+            for (int dy = 0; dy < scale; ++dy) {
+                auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
+                                                       size_t(row + dy) * size_t(surface->pitch)) + column;
+                for (int dx = 0; dx < scale; ++dx) {
+                    const uint32_t under = to[dx];
+                    uint32_t mixed = 0;
+                    for (const auto& [shift, from_shift] : {std::pair<int, int>{format->Rshift, 16},
+                                                            {format->Gshift, 8}, {format->Bshift, 0}}) {
+                        const uint32_t over = (colour >> from_shift) & 255, old = (under >> shift) & 255;
+                        mixed |= ((over * alpha + old * (255 - alpha) + 127) / 255) << shift;
+                    }
+                    to[dx] = mixed | (under & format->Amask);
+                }
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+}
+
+// The options menu and a caption, over the picture just drawn.
+void blend_overlays(SDL_Surface* surface, const SDL_Rect& picture) {
+    const int scale = picture.w / picture_width;
+    if (const OverlayImage* band = sdl_caption_band())
+        blend_overlay(surface, picture, scale, *band, picture_height - band->height);
+    if (const OverlayImage* menu = sdl_overlay_picture()) blend_overlay(surface, picture, scale, *menu, 0);
+}
+
 void present_through_surface(const uint16_t* pixels, int pitch) {
     bool fresh;
     SDL_Surface* surface = window_surface(&fresh);
     if (!surface) return;
     const SDL_Rect picture = draw_scaled(surface, false, pixels, pitch);
+    blend_overlays(surface, picture);
     if (fresh) SDL_UpdateWindowSurface(display_window);
     else SDL_UpdateWindowSurfaceRects(display_window, &picture, 1);
 }
@@ -187,6 +253,7 @@ void present_through_wayland(const uint16_t* pixels, int pitch) {
     SDL_Surface* surface = sdl_wayland_surface_begin(&fresh);
     if (!surface) return;
     const SDL_Rect picture = draw_scaled(surface, fresh, pixels, pitch);
+    blend_overlays(surface, picture);
     sdl_wayland_surface_send(fresh ? nullptr : &picture);
 }
 
@@ -225,20 +292,49 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
     return true;
 }
 
+namespace {
+
+void present_shown() {
+    if (wayland_path) present_through_wayland(shown_pixels, shown_pitch);
+    else if (surface_path) present_through_surface(shown_pixels, shown_pitch);
+    else present_through_renderer(shown_pixels, shown_pitch);
+}
+
+}  // namespace
+
 void platform_present(const void* pixels, int pitch) {
     if (!surface_path && !wayland_path && (!renderer || !screen_texture)) return;
     shown_pixels = static_cast<const uint16_t*>(pixels);
     shown_pitch = pitch / 2;
     const double began = sdl_profile_clock();
     const double present_began = sdl_precise_ms();
-    if (wayland_path) present_through_wayland(shown_pixels, shown_pitch);
-    else if (surface_path) present_through_surface(shown_pixels, shown_pitch);
-    else present_through_renderer(shown_pixels, shown_pitch);
+    present_shown();
     sdl_clock_presented(present_began);
     sdl_record_frame(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_black_box_frame_shown(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_profile_presented(began);
+}
+
+void sdl_present_again() {
+    if (shown_pixels && (surface_path || wayland_path || (renderer && screen_texture))) present_shown();
+}
+
+bool sdl_window_to_picture(int window_x, int window_y, int* x, int* y) {
+    if (!display_window || !picture_width) return false;
+    const int per_unit = sdl_pixels_per_unit(display_window);
+    int width, height;
+    SDL_GetWindowSize(display_window, &width, &height);
+    width *= per_unit;
+    height *= per_unit;
+    // As the picture is laid out: the largest whole factor, centred.
+    const int scale = std::max(1, std::min(width / picture_width, height / picture_height));
+    const int left = std::max(0, (width - picture_width * scale) / 2), top = std::max(0, (height - picture_height * scale) / 2);
+    const int px = window_x * per_unit - left, py = window_y * per_unit - top;
+    if (px < 0 || py < 0 || px >= picture_width * scale || py >= picture_height * scale) return false;
+    *x = px / scale;
+    *y = py / scale;
+    return true;
 }
 
 void sdl_save_shown_picture() {
@@ -247,9 +343,9 @@ void sdl_save_shown_picture() {
 
 void platform_close_display() {
     shown_pixels = nullptr;
-    if (screen_texture) {
-        SDL_DestroyTexture(screen_texture);
-        screen_texture = nullptr;
+    for (SDL_Texture** texture : {&screen_texture, &menu_texture, &caption_texture}) {
+        if (*texture) SDL_DestroyTexture(*texture);
+        *texture = nullptr;
     }
     if (renderer) {
         SDL_DestroyRenderer(renderer);

@@ -28,8 +28,8 @@ SDL_GameController* controller = nullptr;  // the pad, when SDL knows it
 SDL_Joystick* joystick = nullptr;          // the pad: the controller's own, or a raw joystick
 InputLatch latch{};
 
-const SDL_GameControllerButton face_buttons[4] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
-                                                  SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
+// Buttons held for the options menu: not the game's until released.
+bool button_taken[SDL_CONTROLLER_BUTTON_MAX];
 
 // The player's gamecontrollerdb.txt, a few thousand lines at most in practice.
 constexpr size_t max_pad_mapping_bytes = size_t(4) << 20;
@@ -90,27 +90,29 @@ uint8_t hat_directions(Uint8 hat) {
                    (hat & SDL_HAT_LEFT ? push_left : 0) | (hat & SDL_HAT_RIGHT ? push_right : 0));
 }
 
-uint8_t dpad_direction(Uint8 button) {
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return push_up;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return push_down;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return push_left;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return push_right;
-    default: return 0;
-    }
+// What a known pad's button does for the game, by the player's [pad] map: a
+// direction key pushes the stick that way, the others are the game's buttons
+// 1 to 4. (The default map is the d-pad and A, B, X, Y.)
+void button_effect(Uint8 button, uint8_t* pushes, uint8_t* buttons) {
+    constexpr uint8_t key_pushes[4] = {push_up, push_down, push_left, push_right};
+    for (int key = 0; key < game_key_count; ++key)
+        for (const SDL_GameControllerButton bound : host_options.pad_buttons[key]) {
+            if (bound != button) continue;
+            if (key <= key_right) *pushes |= key_pushes[key];
+            else *buttons |= uint8_t(1 << (key - key_throw));
+        }
 }
 
 void read_controller(JoystickState* state) {
     state->x = axis_position(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX));
     state->y = axis_position(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
-    uint8_t pushed = 0;
-    for (Uint8 button = SDL_CONTROLLER_BUTTON_DPAD_UP; button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT; ++button)
-        if (SDL_GameControllerGetButton(controller, SDL_GameControllerButton(button)))
-            pushed |= dpad_direction(button);
+    uint8_t pushed = 0, held = 0;
+    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
+        const bool down = SDL_GameControllerGetButton(controller, SDL_GameControllerButton(button));
+        if (!down) button_taken[button] = false;
+        if (down && !button_taken[button]) button_effect(Uint8(button), &pushed, &held);
+    }
     apply_pushes(latched_pushes(latch, pushed), state);
-    uint8_t held = 0;
-    for (int b = 0; b < 4; ++b)
-        if (SDL_GameControllerGetButton(controller, face_buttons[b])) held |= uint8_t(1 << b);
     state->buttons = latched_buttons(latch, held);
 }
 
@@ -131,7 +133,7 @@ void read_raw_joystick(JoystickState* state) {
 
 }  // namespace
 
-void sdl_start_input() {
+void sdl_bind_keys() {
     for (int key = 0; key < game_key_count; ++key) {
         bound_scancodes[key].clear();
         for (const SDL_Keycode keycode : host_options.keys[key]) {
@@ -139,6 +141,10 @@ void sdl_start_input() {
             if (scancode != SDL_SCANCODE_UNKNOWN) bound_scancodes[key].push_back(scancode);
         }
     }
+}
+
+void sdl_start_input() {
+    sdl_bind_keys();
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;  // the game plays on without pads
     // The player's own mappings, for pads SDL's database lacks.
     read_pad_mappings();
@@ -167,9 +173,10 @@ void sdl_pad_event(const SDL_Event& event) {
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         if (controller && event.cbutton.which == SDL_JoystickInstanceID(joystick)) {
-            latch_pushes(&latch, dpad_direction(event.cbutton.button));
-            for (int b = 0; b < 4; ++b)
-                if (event.cbutton.button == face_buttons[b]) latch_buttons_down(&latch, uint8_t(1 << b));
+            uint8_t pushes = 0, buttons = 0;
+            button_effect(event.cbutton.button, &pushes, &buttons);
+            latch_pushes(&latch, pushes);
+            if (buttons) latch_buttons_down(&latch, buttons);
         }
         break;
     default:
@@ -192,6 +199,12 @@ void sdl_key_taken_by_window(SDL_Scancode scancode) {
 }
 
 void sdl_frame_shown() { latch_frame_shown(&latch); }
+
+void sdl_pad_button_taken_by_window(Uint8 button) {
+    if (button < SDL_CONTROLLER_BUTTON_MAX) button_taken[button] = true;
+}
+
+bool sdl_pad_is_controller() { return controller != nullptr; }
 
 bool platform_read_keyboard(KeyboardState* keys) {
     const Uint8* state = SDL_GetKeyboardState(nullptr);

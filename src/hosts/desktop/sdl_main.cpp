@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
         english = recorded_english;
     }
     set_game_language(english ? language_english : language_japanese);
+    sdl_overlay_language(english);
+    sdl_start_captions(english);
     const int exit_code = game_main();
     const bool recorded = sdl_finish_recording();
     SDL_Quit();

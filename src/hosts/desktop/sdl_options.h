@@ -11,6 +11,7 @@
 
 #include "hosts/desktop/sdl_command_line.h"
 #include "hosts/desktop/sdl_environment.h"
+#include "hosts/shared/captions.h"
 #include "hosts/shared/game_keys.h"
 
 struct HostOptions {
@@ -19,13 +20,22 @@ struct HostOptions {
     bool pause_in_background = true;
     bool sound = true;
     int volume = 100, music_volume = 100, effects_volume = 100;  // percent
+    bool mute = false;  // M switches it for the session
+    CaptionMode captions = captions_auto;
     int screenshot_scale = 1;
     std::string record_path;    // write every frame's input here
     std::string playback_path;  // take every frame's input from here
     std::vector<SDL_Keycode> keys[game_key_count];
+    // Each game key's buttons on a pad SDL knows (its game controller API).
+    std::vector<SDL_GameControllerButton> pad_buttons[game_key_count];
     std::string lang;  // "ja" or "en"; empty: the locale's
     bool vsync = false;
     std::string data_dir;  // where the game's data is; empty: look for it
+    std::string settings_path;  // the settings file read at start, where the menu's changes go; empty: none
 };
 
 extern HostOptions host_options;
+
+// Each game key's button on a known pad unless the player says otherwise: the
+// d-pad steers, the four face buttons are the game's buttons 1 to 4.
+extern const SDL_GameControllerButton default_pad_buttons[game_key_count];

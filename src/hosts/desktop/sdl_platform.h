@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 
 struct PlatformWindow;
+struct OverlayImage;
+struct PixelFont;
 
 // ---- The window (sdl_window.cpp) ----
 SDL_Window* sdl_window_of(PlatformWindow* window);
@@ -18,6 +20,11 @@ bool sdl_is_fullscreen();
 // Between full screen and a window at a whole multiple of the picture's size.
 void sdl_switch_fullscreen();
 void sdl_set_window_icon(SDL_Window* window);
+// The window at the scale asked for now (in a window; full screen stays).
+void sdl_resize_window();
+// The game stands still while the options are open or, when the player
+// wants it, while the window is in the background; called when either changes.
+void sdl_follow_pause();
 
 // ---- The window system (sdl_video_driver.cpp) ----
 // Before SDL_Init: Wayland first on a Wayland session, and the app id.
@@ -51,6 +58,12 @@ double sdl_precise_ms();
 // Binds the game's keys for this keyboard layout and opens SDL's pad support
 // with the player's own mappings, if any.
 void sdl_start_input();
+// The game's keys bound again after the player changed them.
+void sdl_bind_keys();
+// A pad button the options menu used: the game does not see it held until released.
+void sdl_pad_button_taken_by_window(Uint8 button);
+// Whether the pad is one SDL knows (read through its game controller API).
+bool sdl_pad_is_controller();
 // Plugging and unplugging, and the pads' button presses.
 void sdl_pad_event(const SDL_Event& event);
 void sdl_key_went_down(SDL_Scancode scancode);
@@ -65,6 +78,41 @@ void sdl_frame_shown();
 // F12: the picture last shown, saved as a PNG in the player's pictures folder.
 void sdl_save_shown_picture();
 void sdl_save_screenshot(const uint16_t* pixels, int width, int height, int pitch);
+// The picture last shown again, with the options and captions over it as they
+// are now; no frame runs and nothing is recorded.
+void sdl_present_again();
+// A point of the window (in its units, as its events give them) in the
+// game's pixels; false outside the picture.
+bool sdl_window_to_picture(int window_x, int window_y, int* x, int* y);
+
+// ---- The options menu over the game (sdl_overlay.cpp) ----
+// The menu's words in the edition played.
+void sdl_overlay_language(bool english);
+// F1, Tab while it is no game key, or a pad's Start.
+bool sdl_opens_overlay(const SDL_Event& event);
+void sdl_open_overlay();
+bool sdl_overlay_is_open();
+// The game ends with the menu open (a signal, the window closed).
+void sdl_release_overlay();
+// An event while the menu is open: true when the menu took it; *quit when
+// the player chose to quit.
+bool sdl_overlay_event(const SDL_Event& event, bool* quit);
+// The menu's picture (320 x 240) to lay over the game's, or null when closed.
+const OverlayImage* sdl_overlay_picture();
+// The overlay's pixel font, loaded on first use; null (said once on standard
+// error) when it cannot be read.
+const PixelFont* sdl_overlay_font();
+
+// ---- Captions (sdl_captions.cpp) ----
+// From now on the voices the game asks for are followed, for their captions.
+void sdl_start_captions(bool english);
+// The voice's clip started and lasts this long.
+void sdl_caption_voice_played(uint32_t clip_ms);
+// The captions' clock stands still with the game.
+void sdl_captions_pause(bool paused);
+// The band (caption_band_width x caption_band_height) to lay over the
+// picture's bottom, or null when no caption shows.
+const OverlayImage* sdl_caption_band();
 
 // ---- Recording and playing back (sdl_record.cpp) ----
 // Opens the recording and reads the script to play back; false (with a
@@ -92,6 +140,8 @@ void sdl_finish_recording_at_once();
 void sdl_audio_pause(bool paused);
 // M: all sound off, or back at the volumes asked for.
 void sdl_switch_mute();
+// The volumes and mute of host_options, now.
+void sdl_apply_volumes();
 // --nosound: the sound calls succeed and nothing sounds.
 bool sdl_playing_silently();
 

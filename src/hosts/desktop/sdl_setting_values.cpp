@@ -4,13 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
 bool reserved_key(SDL_Keycode key) {
-    return key == SDLK_ESCAPE || key == SDLK_F11 || key == SDLK_F12 || key == SDLK_m;
+    return key == SDLK_ESCAPE || key == SDLK_F1 || key == SDLK_F11 || key == SDLK_F12 || key == SDLK_m;
 }
-
-}  // namespace
 
 bool parse_whole(const std::string& text, long low, long high, int* value) {
     if (text.empty()) return false;
@@ -46,8 +42,11 @@ bool parse_yes_no(const std::string& text, bool* value) {
 
 std::string yes_no(bool value) { return value ? "yes" : "no"; }
 
-bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys) {
-    std::vector<SDL_Keycode> parsed;
+namespace {
+
+// The names between the commas, each trimmed; empty ones left out.
+std::vector<std::string> list_names(const std::string& text) {
+    std::vector<std::string> names;
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find(',', start);
@@ -55,12 +54,20 @@ bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys) {
         std::string name = text.substr(start, end - start);
         name.erase(0, name.find_first_not_of(" \t"));
         name.erase(name.find_last_not_of(" \t") + 1);
-        if (!name.empty()) {
-            const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
-            if (key == SDLK_UNKNOWN || reserved_key(key)) return false;
-            parsed.push_back(key);
-        }
+        if (!name.empty()) names.push_back(name);
         start = end + 1;
+    }
+    return names;
+}
+
+}  // namespace
+
+bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys) {
+    std::vector<SDL_Keycode> parsed;
+    for (const std::string& name : list_names(text)) {
+        const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
+        if (key == SDLK_UNKNOWN || reserved_key(key)) return false;
+        parsed.push_back(key);
     }
     *keys = parsed;
     return true;
@@ -69,5 +76,25 @@ bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys) {
 std::string key_list(const std::vector<SDL_Keycode>& keys) {
     std::string text;
     for (const SDL_Keycode key : keys) text += (text.empty() ? "" : ", ") + std::string(SDL_GetKeyName(key));
+    return text;
+}
+
+bool parse_button_list(const std::string& text, std::vector<SDL_GameControllerButton>* buttons) {
+    std::vector<SDL_GameControllerButton> parsed;
+    for (const std::string& name : list_names(text)) {
+        const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name.c_str());
+        if (button == SDL_CONTROLLER_BUTTON_INVALID || button == SDL_CONTROLLER_BUTTON_START) return false;
+        parsed.push_back(button);
+    }
+    *buttons = parsed;
+    return true;
+}
+
+std::string button_list(const std::vector<SDL_GameControllerButton>& buttons) {
+    std::string text;
+    for (const SDL_GameControllerButton button : buttons) {
+        const char* name = SDL_GameControllerGetStringForButton(button);
+        text += (text.empty() ? "" : ", ") + std::string(name ? name : "");
+    }
     return text;
 }

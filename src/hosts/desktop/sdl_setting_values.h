@@ -17,6 +17,12 @@ bool parse_yes_no(const std::string& text, bool* value);
 std::string yes_no(bool value);
 
 // "Return, Keypad Enter": SDL's names of the keys, separated by commas. The
-// keys the window keeps for itself (Escape, F11, F12, M) are refused.
+// keys the window keeps for itself (Escape, F1, F11, F12, M) are refused.
 bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys);
 std::string key_list(const std::vector<SDL_Keycode>& keys);
+bool reserved_key(SDL_Keycode key);
+
+// "a, b": SDL's names of a game controller's buttons, separated by commas.
+// Start opens the options menu and is refused.
+bool parse_button_list(const std::string& text, std::vector<SDL_GameControllerButton>* buttons);
+std::string button_list(const std::vector<SDL_GameControllerButton>& buttons);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // One key of the settings file: its section ("" before any), its name, what
 // it takes and does (the file's comments), its value now as the file writes
@@ -32,3 +33,10 @@ void read_settings_text(const std::string& path, const std::string& text);
 // The file with every key at its value now, commented; false (and a message)
 // when it cannot be written or is there already.
 bool write_settings_file(const std::string& path);
+
+// The settings file with these keys changed and every other line kept (a
+// missing file is begun); written whole or not at all. False, with *error
+// saying why, when it cannot be read or written: the change then holds for
+// this session only.
+struct SettingsEdit;
+bool keep_settings(const std::string& path, const std::vector<SettingsEdit>& edits, std::string* error);

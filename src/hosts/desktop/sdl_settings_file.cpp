@@ -136,8 +136,11 @@ bool write_settings_file(const std::string& path) {
     for (const Setting* setting = settings_begin(); setting != settings_end(); ++setting) {
         if (setting->section != section) {
             section = setting->section;
-            text += "\n[" + section + "]\n# The game's keys, each any number of keys of the keyboard. Escape, F11,\n"
-                    "# F12 and M belong to the window and cannot be taken.\n";
+            text += "\n[" + section + "]\n";
+            text += section == "keys" ? "# The game's keys, each any number of keys of the keyboard. Escape, F1,\n"
+                                        "# F11, F12 and M belong to the window and cannot be taken.\n"
+                                      : "# The game's keys on a pad, each any number of its buttons. Start opens\n"
+                                        "# the options menu and cannot be taken.\n";
         }
         text += std::string("\n# ") + setting->about + " (" + setting->values + ")\n" + setting->key + " = " +
                 setting->text() + "\n";

@@ -8,13 +8,20 @@
 #include "hosts/desktop/sdl_setting_values.h"
 #include "hosts/desktop/sdl_settings.h"
 
+const SDL_GameControllerButton default_pad_buttons[game_key_count] = {
+    SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+    SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
+
 namespace {
 
 HostOptions default_options() {
     HostOptions options;
-    for (int key = 0; key < game_key_count; ++key)
+    for (int key = 0; key < game_key_count; ++key) {
         for (const char* name : game_keys[key].desktop_keys)
             if (name) options.keys[key].push_back(SDL_GetKeyFromName(name));
+        options.pad_buttons[key].push_back(default_pad_buttons[key]);
+    }
     return options;
 }
 
@@ -43,7 +50,10 @@ Setting whole_setting(const char* key, const char* values, long low, long high, 
             [field, low, high](const std::string& v) { return parse_whole(v, low, high, field); }};
 }
 
-constexpr const char key_values[] = "SDL's key names, separated by commas; not Escape, F11, F12 or M";
+constexpr const char key_values[] = "SDL's key names, separated by commas; not Escape, F1, F11, F12 or M";
+constexpr const char button_values[] =
+    "SDL's pad button names (a, b, x, y, back, leftshoulder, rightshoulder, dpup, ...), separated by commas; "
+    "not start";
 
 std::vector<Setting> make_settings() {
     HostOptions& o = host_options;
@@ -60,6 +70,10 @@ std::vector<Setting> make_settings() {
                       &o.music_volume),
         whole_setting("effects-volume", "0 to 100", 0, 100,
                       "the sound effects' and voices' volume, in percent of the volume", &o.effects_volume),
+        yes_no_setting("mute", "start with all sound off (M switches it while playing)", &o.mute),
+        {"", "captions", "auto, on or off", "the voices' words on the screen; auto: in the English edition",
+         [&o] { return std::string(caption_mode_name(o.captions)); },
+         [&o](const std::string& v) { return parse_caption_mode(v.c_str(), &o.captions); }},
         text_setting("soundfont", "a file", "the General MIDI soundfont for the music; empty: the first one installed",
                      &music.soundfont),
         {"", "music-gain", "0 to 10", "the synthesiser's gain: how loud the music is against the effects",
@@ -88,6 +102,12 @@ std::vector<Setting> make_settings() {
         table.push_back({"keys", game_keys[key].setting, key_values, game_keys[key].role,
                          [keys] { return key_list(*keys); },
                          [keys](const std::string& v) { return parse_key_list(v, keys); }});
+    }
+    for (int key = 0; key < game_key_count; ++key) {
+        std::vector<SDL_GameControllerButton>* buttons = &o.pad_buttons[key];
+        table.push_back({"pad", game_keys[key].setting, button_values, game_keys[key].role,
+                         [buttons] { return button_list(*buttons); },
+                         [buttons](const std::string& v) { return parse_button_list(v, buttons); }});
     }
     return table;
 }

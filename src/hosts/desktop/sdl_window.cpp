@@ -106,9 +106,8 @@ void set_paused(bool pause) {
     if (pause == paused) return;
     paused = pause;
     sdl_audio_pause(pause);
+    sdl_captions_pause(pause);
 }
-
-void follow_focus() { set_paused(host_options.pause_in_background && (!focused || minimised)); }
 
 // Alt+Enter and F11 belong to the window, never to the game.
 bool is_mode_switch(const SDL_KeyboardEvent& key) {
@@ -120,6 +119,19 @@ bool is_mode_switch(const SDL_KeyboardEvent& key) {
 // Turns one event into a message for the game, or handles it here; true
 // when there is a message.
 bool handle_event(const SDL_Event& event, PlatformMessage* message) {
+    bool quit = false;
+    if (sdl_overlay_event(event, &quit)) {
+        if (!quit) return false;
+        // Quit in the menu ends the game as the window's close does.
+        *message = PlatformMessage{message_close, false};
+        return true;
+    }
+    if (sdl_opens_overlay(event)) {
+        if (event.type == SDL_KEYDOWN) sdl_key_taken_by_window(event.key.keysym.scancode);
+        else sdl_pad_button_taken_by_window(event.cbutton.button);
+        sdl_open_overlay();
+        return false;
+    }
     switch (event.type) {
     case SDL_QUIT:
         sdl_check_display_on_quit();
@@ -137,7 +149,7 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
         case SDL_WINDOWEVENT_MAXIMIZED: minimised = false; break;
         default: break;
         }
-        follow_focus();
+        sdl_follow_pause();
         return false;
     case SDL_KEYDOWN:
         if (event.key.repeat) return false;
@@ -154,6 +166,7 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
             sdl_switch_mute();
             return false;
         }
+        if (sdl_overlay_is_open()) return false;  // F11, F12 and M above were the window's
         sdl_key_went_down(event.key.keysym.scancode);
         if (event.key.keysym.sym == SDLK_ESCAPE) sdl_record_escape();
         *message = PlatformMessage{message_key_down, event.key.keysym.sym == SDLK_ESCAPE};
@@ -217,6 +230,7 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
 
 void platform_destroy_window(PlatformWindow* window) {
     if (!window || !window->window) return;
+    sdl_release_overlay();
     SDL_DestroyWindow(window->window);
     window->window = nullptr;
 }
@@ -250,6 +264,14 @@ void sdl_switch_fullscreen() {
     }
 }
 
+void sdl_follow_pause() {
+    set_paused(sdl_overlay_is_open() || (host_options.pause_in_background && (!focused || minimised)));
+}
+
+void sdl_resize_window() {
+    if (the_window.window && !in_fullscreen) size_window_in_pixels(the_window.window, display_of_window());
+}
+
 void platform_hide_cursor() { SDL_ShowCursor(SDL_DISABLE); }
 
 bool platform_take_message(PlatformMessage* message) {
@@ -269,9 +291,13 @@ bool platform_take_message(PlatformMessage* message) {
     if (feed_script_message(message)) return true;
     // In the background the game stands still: no frame runs until the
     // window is back, and then play goes on from the same frame.
+    // The options menu is drawn again after whatever may have changed it.
+    if (paused && sdl_overlay_is_open()) sdl_present_again();
     while (paused) {
         if (sdl_quit_signalled()) return platform_take_message(message);
-        if (SDL_WaitEventTimeout(&event, 100) && handle_event(event, message)) return true;
+        if (!SDL_WaitEventTimeout(&event, 100)) continue;
+        if (handle_event(event, message)) return true;
+        if (sdl_overlay_is_open()) sdl_present_again();
     }
     return false;
 }

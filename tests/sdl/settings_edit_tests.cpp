@@ -1,0 +1,71 @@
+// The menu's changes to the player's settings file: only the changed keys'
+// lines change, a missing key lands in its section, and nothing that cannot
+// be written on one line is written.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hosts/desktop/settings_edit.h"
+
+namespace {
+
+const std::string players_file =
+    "# my settings\n"
+    "fullscreen = no\n"
+    "volume=80   ; too loud at night\n"
+    "\n"
+    "[keys]\n"
+    "# I throw with space\n"
+    "throw = Space\n"
+    "\n"
+    "# end\n";
+
+}  // namespace
+
+TEST(SettingsEdit, OnlyTheChangedValueChanges) {
+    std::string text = players_file;
+    ASSERT_TRUE(edit_settings_text(&text, {{"", "volume", "40"}, {"keys", "throw", "Left Alt"}}));
+    std::string expected = players_file;
+    expected.replace(expected.find("80"), 2, "40");
+    expected.replace(expected.find("throw = Space"), 13, "throw = Left Alt");
+    EXPECT_EQ(text, expected);
+}
+
+TEST(SettingsEdit, AMissingKeyJoinsItsSectionAndAMissingSectionComesLast) {
+    std::string text = players_file;
+    ASSERT_TRUE(edit_settings_text(&text, {{"keys", "refill", "Z"}, {"", "captions", "on"}, {"pad", "throw", "b"}}));
+    EXPECT_EQ(text,
+              "# my settings\n"
+              "fullscreen = no\n"
+              "volume=80   ; too loud at night\n"
+              "captions = on\n"
+              "\n"
+              "[keys]\n"
+              "# I throw with space\n"
+              "throw = Space\n"
+              "refill = Z\n"
+              "\n"
+              "# end\n"
+              "\n"
+              "[pad]\n"
+              "throw = b\n");
+    std::string value;
+    ASSERT_TRUE(settings_text_value(text, "pad", "throw", &value));
+    EXPECT_EQ(value, "b");
+}
+
+TEST(SettingsEdit, WindowsLineEndsAndAnUnendedLastLineAreKept) {
+    std::string text = "scale = 2\r\n[keys]\r\nthrow = Space";
+    ASSERT_TRUE(edit_settings_text(&text, {{"", "scale", "3"}, {"keys", "up", "W"}}));
+    EXPECT_EQ(text, "scale = 3\r\n[keys]\r\nthrow = Space\r\nup = W\r\n");
+}
+
+TEST(SettingsEdit, WhatWouldNotReadBackIsRefusedAndNothingChanges) {
+    for (const SettingsEdit& bad : {SettingsEdit{"", "volume", "1\nsound = no"}, SettingsEdit{"", "", "1"},
+                                    SettingsEdit{"", "a=b", "1"}, SettingsEdit{"", "lang", "en ; no"},
+                                    SettingsEdit{"x]y", "k", "1"}}) {
+        std::string text = players_file;
+        EXPECT_FALSE(edit_settings_text(&text, {{"", "volume", "10"}, bad})) << bad.key << bad.value;
+        EXPECT_EQ(text, players_file);
+    }
+}

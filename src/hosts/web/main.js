@@ -102,10 +102,10 @@ function playback(bytes) {
 // Once everything has come, the service worker keeps the site for play with
 // no connection (its copies mostly from the browser's cache by then). Test
 // mode goes without: the tests load copies of the site that change under them.
-let kept = false;
+let site_kept = false;
 function keep_site() {
-    if (kept || test_mode || !('serviceWorker' in navigator)) return;
-    kept = true;
+    if (site_kept || test_mode || !('serviceWorker' in navigator)) return;
+    site_kept = true;
     navigator.serviceWorker.register('service_worker.js')
         .catch(error => console.warn(`the site is not kept for offline play: ${error}`));
 }

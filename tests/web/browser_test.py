@@ -166,6 +166,12 @@ def page_errors(driver):
     return [entry["message"] for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
 
 
+def check_console(driver):
+    """The console's errors since the last look (reading them empties the log)."""
+    errors = page_errors(driver)
+    check("no errors on the page's console", not errors, errors)
+
+
 def run_script(driver, base, script, lang=None):
     """The page's test mode on a script; its hashes, events and boxes."""
     driver.get(f"{base}/index.html?replay=/scripts/{script}" + (f"&lang={lang}" if lang else ""))
@@ -302,7 +308,7 @@ def test_live(driver, base, args):
     wait_for(driver, f"kuzari.state === 'running' && kuzari.frames_drawn > {drawn + 30}")
     check("Escape ends the game, and 'play again' starts it afresh on the title",
           offered and driver.execute_script("return kuzari.scene();") == 0)
-    check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    check_console(driver)
 
 
 def measure_refreshes(driver):
@@ -517,7 +523,7 @@ def test_touch(driver, base, args):
         driver.execute_script(PAD + "test_pad.buttons[0].pressed = true;")
         check("the next touch brings them back, and a pad's button hides them",
               again and wait_until(driver, "document.getElementById('touch').hidden", timeout=5))
-        check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+        check_console(driver)
     finally:
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
         driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
@@ -760,7 +766,7 @@ def test_page(driver, root, base, args):
     check("?playback= plays a saved recording in its edition, at the game's pace, to the same last picture",
           [state, lang, offered, picture] == ["over", "en", True, closing_line(text)[1]] and took >= 17 * (frames - 2),
           (state, lang, offered, picture, took, frames))
-    check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    check_console(driver)
     for url, reason in [("/scripts/missing.txt", "HTTP 404"), ("/scripts/bad.txt", "bad.txt: ")]:
         driver.get(f"{base}/index.html?lang=en&playback={url}")
         wait_for(driver, "window.kuzari && kuzari.state !== 'loading'")
@@ -944,7 +950,7 @@ def test_options(driver, base, args):
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
         driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
         driver.execute_script("localStorage.clear();")
-    check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+    check_console(driver)
 
 
 def test_install(driver, base, args):
@@ -1066,7 +1072,7 @@ def test_held(root, driver, args):
         burst = max(refresh[1] for refresh in driver.execute_script("return kuzari.refreshes;"))
         check("after the wait the game goes on from where it stood, without catching up", burst <= 7, burst)
         compare_recording("live play with files held back", args, live_recording(driver))
-        check("no errors on the page's console", not page_errors(driver), page_errors(driver))
+        check_console(driver)
     finally:
         server.shutdown()
         server.server_close()
@@ -1124,6 +1130,7 @@ def main():
                 if args.only and name not in args.only:
                     continue
                 began = time.monotonic()
+                driver.get_log("browser")  # each group answers for its own pages' errors
                 try:
                     test()
                 except Exception as error:  # a test that cannot go on fails, and the next one runs

@@ -96,3 +96,12 @@ TEST(Captions, EachEditionsTextFitsItsBandCentred) {
             EXPECT_LE(std::abs(left - (caption_band_width - 1 - right)), 1) << text;
         }
 }
+
+// A caption lasts as long as its clip: the clip's length from its bytes and format.
+TEST(Captions, ClipLengthFromItsFormat) {
+    EXPECT_EQ(clip_milliseconds(44100, ClipFormat{22050, 16, 1}), 1000u);
+    EXPECT_EQ(clip_milliseconds(22050, ClipFormat{11025, 8, 2}), 1000u);
+    EXPECT_EQ(clip_milliseconds(0xFFFFFFFFu, ClipFormat{8000, 8, 1}), 536870911u);  // no overflow on the way
+    EXPECT_EQ(clip_milliseconds(4000, ClipFormat{0, 16, 1}), 0u);
+    EXPECT_EQ(clip_milliseconds(4000, ClipFormat{22050, 16, 0}), 0u);
+}

@@ -12,6 +12,7 @@
 #include "audio/audio.h"
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
+#include "hosts/shared/captions.h"
 #include "hosts/desktop/sdl_platform.h"
 
 namespace {
@@ -37,12 +38,6 @@ std::vector<uint8_t> clip_samples[sound_slot_count];  // each chunk plays from h
 uint32_t voice_clip_ms = 0;  // how long the voice's clip plays, for its caption
 
 bool slot_in_range(int slot) { return slot >= 0 && slot < sound_slot_count; }
-
-uint32_t clip_length_ms(uint32_t byte_count, const ClipFormat& format) {
-    const uint64_t frame_bytes = uint64_t(format.channels) * (format.bits_per_sample == 8 ? 1 : 2);
-    if (!frame_bytes || !format.rate) return 0;
-    return uint32_t(uint64_t(byte_count) / frame_bytes * 1000 / format.rate);
-}
 
 void apply_volumes() {
     const float all = host_options.mute ? 0.0f : float(host_options.volume) / 100.0f;
@@ -92,7 +87,7 @@ bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, c
     platform_clip_unbind(slot);
     if (silent) {
         silent_clips[slot] = true;
-        if (slot == voice_slot) voice_clip_ms = clip_length_ms(byte_count, format);
+        if (slot == voice_slot) voice_clip_ms = clip_milliseconds(byte_count, format);
         return true;
     }
     SDL_AudioCVT converter;
@@ -112,7 +107,7 @@ bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, c
     clips[slot] = Mix_QuickLoad_RAW(converted.data(), uint32_t(converted.size()));
     if (!clips[slot]) return false;
     clip_samples[slot].swap(converted);
-    if (slot == voice_slot) voice_clip_ms = clip_length_ms(byte_count, format);
+    if (slot == voice_slot) voice_clip_ms = clip_milliseconds(byte_count, format);
     return true;
 }
 

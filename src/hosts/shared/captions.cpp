@@ -89,3 +89,9 @@ void draw_caption(OverlayImage* band, const PixelFont& font, const VoiceCaption&
     fill_overlay_box(band, x - strip_margin, 0, width + 2 * strip_margin, caption_band_height, strip_colour);
     draw_pixel_text(band, font, x, (caption_band_height - pixel_font_cell) / 2, text, text_colour);
 }
+
+uint32_t clip_milliseconds(uint32_t byte_count, const ClipFormat& format) {
+    const uint64_t frame_bytes = uint64_t(format.channels) * (format.bits_per_sample == 8 ? 1 : 2);
+    if (!frame_bytes || !format.rate) return 0;
+    return uint32_t(uint64_t(byte_count) / frame_bytes * 1000 / format.rate);
+}

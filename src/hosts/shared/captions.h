@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "hosts/shared/overlay_image.h"
+#include "platform/platform.h"
 #include "hosts/shared/pixel_font.h"
 
 enum CaptionMode { captions_auto, captions_on, captions_off };  // auto: on in the English edition
@@ -29,6 +30,9 @@ const char* caption_mode_name(CaptionMode mode);
 // started to play, lasting clip_ms; a clip the game failed to load never plays.
 void caption_voice_asked(const char* path);
 void caption_voice_played(uint32_t clip_ms, uint32_t now_ms);
+// How long a clip of this many bytes plays, in milliseconds (0 for a format
+// that cannot play).
+uint32_t clip_milliseconds(uint32_t byte_count, const ClipFormat& format);
 // Forget the voice (a new game, the sound closing).
 void reset_captions();
 // The caption to show now, or null.

@@ -21,8 +21,7 @@ void web_caption_voice_asked(const char* path) { caption_voice_asked(path); }
 
 void web_clip_bound(int slot, uint32_t byte_count, uint32_t rate, int bits, int channels) {
     if (slot != voice_slot) return;
-    const uint32_t frame_bytes = uint32_t(channels) * (bits == 8 ? 1 : 2);
-    voice_ms = frame_bytes && rate ? uint32_t(uint64_t(byte_count) / frame_bytes * 1000 / rate) : 0;
+    voice_ms = clip_milliseconds(byte_count, ClipFormat{rate, uint16_t(bits), uint16_t(channels)});
 }
 
 void web_clip_played(int slot) {

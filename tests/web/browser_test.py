@@ -20,6 +20,7 @@ builds; the frames standing still while a file the game opens is held back.
 usage: browser_test.py --site build-web/site --replay build/kuzari-replay [--figures FILE]
 The last line counts the checks passed and failed."""
 import argparse
+import contextlib
 import base64
 import functools
 import gzip
@@ -354,22 +355,32 @@ def pad(driver, what):
     time.sleep(0.15)
 
 
+@contextlib.contextmanager
+def emulated_pad(driver):
+    """The test pad on every page loaded meanwhile, and on none after."""
+    script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PAD})["identifier"]
+    try:
+        yield
+    finally:
+        driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
+
+
 def test_gamepad(driver, base, args):
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PAD})
-    driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
-    wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
-    pad(driver, "test_pad.buttons[13].pressed = true")   # d-pad down: the cursor to the rules
-    pad(driver, "test_pad.buttons[13].pressed = false")
-    pad(driver, "test_pad.axes[1] = -1")                  # the stick up: back to start
-    pad(driver, "test_pad.axes[1] = 0")
-    pad(driver, "test_pad.buttons[0].pressed = true")    # the south button: start
-    pad(driver, "test_pad.buttons[0].pressed = false")
-    wait_for(driver, "kuzari.scene() === 1")
-    live = live_recording(driver)
-    words = set(live["recording"].split())
-    check("the gamepad's d-pad, stick and south button reach the game",
-          {"jdown", "jup", "j1"} <= words, live["recording"])
-    compare_recording("live play with a gamepad", args, live)
+    with emulated_pad(driver):
+        driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
+        wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+        pad(driver, "test_pad.buttons[13].pressed = true")   # d-pad down: the cursor to the rules
+        pad(driver, "test_pad.buttons[13].pressed = false")
+        pad(driver, "test_pad.axes[1] = -1")                  # the stick up: back to start
+        pad(driver, "test_pad.axes[1] = 0")
+        pad(driver, "test_pad.buttons[0].pressed = true")    # the south button: start
+        pad(driver, "test_pad.buttons[0].pressed = false")
+        wait_for(driver, "kuzari.scene() === 1")
+        live = live_recording(driver)
+        words = set(live["recording"].split())
+        check("the gamepad's d-pad, stick and south button reach the game",
+              {"jdown", "jup", "j1"} <= words, live["recording"])
+        compare_recording("live play with a gamepad", args, live)
 
 
 TOUCH_LAYOUT = """
@@ -835,122 +846,122 @@ createImageBitmap(new Blob([bytes], {type: 'image/png'}), {premultiplyAlpha: 'no
 
 
 def test_options(driver, base, args):
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PAD})
-    page_errors(driver)  # what an earlier group left in the log
-    load_live(driver, base)
-    press(driver, Keys.F1)
-    opened = overlays(driver)
-    time.sleep(0.5)
-    later = overlays(driver)
-    check("F1 opens the options over the game", opened["menu"] and opened["menu_ink"] > 2000, opened)
-    check("while the options are open the game stands still", later["frames"] == opened["frames"],
-          (opened["frames"], later["frames"]))
-    press(driver, Keys.DOWN)  # Volume
-    press(driver, Keys.LEFT)
-    changed = overlays(driver)
-    check("a volume turned down is kept and applied to the master gain",
-          changed["kept"] == {"": {"volume": "90"}} and abs(changed["gains"]["master"] - 0.9) < 1e-3, changed)
-    click_game_pixel(driver, 160, 60)  # the first row, Resume
-    resumed = overlays(driver)
-    time.sleep(0.3)
-    check("a click on Resume closes the options and the game goes on",
-          not resumed["menu"] and overlays(driver)["frames"] > resumed["frames"], resumed)
-
-    press(driver, Keys.F1)
-    press(driver, Keys.ESCAPE)
-    closed = overlays(driver)
-    press(driver, Keys.ESCAPE)
-    check("Escape closes the options, and the next Escape ends the game",
-          not closed["menu"] and closed["state"] == "running" and
-          wait_until(driver, "kuzari.state === 'over'", timeout=5), closed)
-
-    # The pad: Start opens, the d-pad moves to Mute, A mutes, B goes back to the game.
-    driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
-    wait_for(driver, "window.kuzari && kuzari.hashes && kuzari.hashes.length > 90")
-    check("the volume kept is read at the next load", abs(overlays(driver)["gains"]["master"] - 0.9) < 1e-3,
-          overlays(driver))
-    pad(driver, "test_pad.buttons[9].pressed = true")
-    pad(driver, "test_pad.buttons[9].pressed = false")
-    pad_opened = overlays(driver)["menu"]
-    for _ in range(4):  # Volume, Music, Effects, Mute
-        pad(driver, "test_pad.buttons[13].pressed = true")
-        pad(driver, "test_pad.buttons[13].pressed = false")
-    pad(driver, "test_pad.buttons[0].pressed = true")
-    pad(driver, "test_pad.buttons[0].pressed = false")
-    muted = overlays(driver)
-    pad(driver, "test_pad.buttons[1].pressed = true")
-    pad(driver, "test_pad.buttons[1].pressed = false")
-    check("a pad's Start opens the options, the d-pad moves, A mutes, B goes back to the game",
-          pad_opened and muted["kept"] == {"": {"volume": "90", "mute": "yes"}} and muted["gains"]["master"] == 0
-          and not overlays(driver)["menu"], muted)
-    recording = live_recording(driver)["recording"]
-    check("the pad's buttons in the options never reach the game",
-          not any(w in recording.split() for w in ("j1", "j2", "jdown")), recording)
-    # The controls: "up" on W (the Controls row, its first row, then W).
-    press(driver, Keys.F1)
-    for key in [Keys.DOWN] * 8 + [Keys.ENTER, Keys.ENTER, "w", Keys.ESCAPE, Keys.ESCAPE]:
-        press(driver, key)
-    press(driver, "w")
-    time.sleep(0.2)
-    recording = live_recording(driver)["recording"]
-    check("a key bound anew in the options plays its game key at once, and is kept",
-          overlays(driver)["kept"].get("keys") == {"up": "KeyW"} and "up" in recording.split(), recording)
-    press(driver, Keys.F1)
-    for key in [Keys.UP, Keys.ENTER, Keys.DOWN, Keys.ENTER]:  # Quit (the last row), then "yes"
-        press(driver, key)
-    check("Quit in the options ends the game", wait_until(driver, "kuzari.state === 'over'", timeout=5))
-
-    # Captions: the English edition shows them; the voice as the round starts.
-    pictures = Path(tempfile.mkdtemp())
-    try:
-        tool = Path(args.replay).parent / "kuzari-overlay-pictures"
-        made = subprocess.run([str(tool), "--data", str(args.data), str(pictures)], capture_output=True).returncode == 0
+    with emulated_pad(driver):
+        page_errors(driver)  # what an earlier group left in the log
         load_live(driver, base)
-        press(driver, Keys.ENTER)  # the title's start: "Here we go!"
-        shown = wait_until(driver, "!document.getElementById('captions').hidden", timeout=5)
-        match = caption_pixels_match(driver, (pictures / "caption-hajimaru-en.png").read_bytes()) if made else "no tool"
-        check("a voice shows its caption band, as kuzari-overlay-pictures draws it", shown and match is True, match)
-        check("the caption is gone once the voice is over",
-              wait_until(driver, "document.getElementById('captions').hidden", timeout=10))
-    finally:
-        shutil.rmtree(pictures)
-    load_live(driver, base, kept=json.dumps({"": {"captions": "off"}}))
-    press(driver, Keys.ENTER)
-    end = time.monotonic() + 2
-    seen = False
-    while time.monotonic() < end:
-        seen = seen or overlays(driver)["band"]
-    voiced = driver.execute_script("return kuzari.events.some(e => e.some(x => x[0] === 'clip' && x[1] === 7));")
-    check("captions off: a voice shows none", voiced and not seen, (voiced, seen))
+        press(driver, Keys.F1)
+        opened = overlays(driver)
+        time.sleep(0.5)
+        later = overlays(driver)
+        check("F1 opens the options over the game", opened["menu"] and opened["menu_ink"] > 2000, opened)
+        check("while the options are open the game stands still", later["frames"] == opened["frames"],
+              (opened["frames"], later["frames"]))
+        press(driver, Keys.DOWN)  # Volume
+        press(driver, Keys.LEFT)
+        changed = overlays(driver)
+        check("a volume turned down is kept and applied to the master gain",
+              changed["kept"] == {"": {"volume": "90"}} and abs(changed["gains"]["master"] - 0.9) < 1e-3, changed)
+        click_game_pixel(driver, 160, 60)  # the first row, Resume
+        resumed = overlays(driver)
+        time.sleep(0.3)
+        check("a click on Resume closes the options and the game goes on",
+              not resumed["menu"] and overlays(driver)["frames"] > resumed["frames"], resumed)
 
-    load_live(driver, base, kept="{not json")
-    check("options kept as garbage: the defaults, the game plays",
-          overlays(driver)["state"] == "running" and overlays(driver)["gains"]["master"] == 1)
+        press(driver, Keys.F1)
+        press(driver, Keys.ESCAPE)
+        closed = overlays(driver)
+        press(driver, Keys.ESCAPE)
+        check("Escape closes the options, and the next Escape ends the game",
+              not closed["menu"] and closed["state"] == "running" and
+              wait_until(driver, "kuzari.state === 'over'", timeout=5), closed)
 
-    # Touch: the options button, clear of the full-screen one.
-    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
-    try:
-        emulate_phone(driver, 844, 390)
-        load_live(driver, base)
-        wait_for_viewport(driver, 844, 390)
-        picture = driver.execute_script("const r = document.getElementById('screen').getBoundingClientRect();"
-                                        "return [r.left, r.top, r.right, r.bottom];")
-        touch(driver, "touchStart", [(0, centre(picture))])
-        touch(driver, "touchEnd")
-        wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
-        button, full = driver.execute_script(
-            "const box = e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };"
-            "return [box(document.getElementById('options-button')), box(document.getElementById('fullscreen'))];")
-        apart = button[2] <= full[0] or full[2] <= button[0] or button[3] <= full[1] or full[3] <= button[1]
-        touch(driver, "touchStart", [(0, centre(button))])
-        touch(driver, "touchEnd")
-        check("on a touch screen the options button opens the options, clear of the full-screen button",
-              wait_until(driver, "!document.getElementById('options').hidden", timeout=5) and apart, (button, full))
-    finally:
-        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
-        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
-        driver.execute_script("localStorage.clear();")
-    check_console(driver)
+        # The pad: Start opens, the d-pad moves to Mute, A mutes, B goes back to the game.
+        driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
+        wait_for(driver, "window.kuzari && kuzari.hashes && kuzari.hashes.length > 90")
+        check("the volume kept is read at the next load", abs(overlays(driver)["gains"]["master"] - 0.9) < 1e-3,
+              overlays(driver))
+        pad(driver, "test_pad.buttons[9].pressed = true")
+        pad(driver, "test_pad.buttons[9].pressed = false")
+        pad_opened = overlays(driver)["menu"]
+        for _ in range(4):  # Volume, Music, Effects, Mute
+            pad(driver, "test_pad.buttons[13].pressed = true")
+            pad(driver, "test_pad.buttons[13].pressed = false")
+        pad(driver, "test_pad.buttons[0].pressed = true")
+        pad(driver, "test_pad.buttons[0].pressed = false")
+        muted = overlays(driver)
+        pad(driver, "test_pad.buttons[1].pressed = true")
+        pad(driver, "test_pad.buttons[1].pressed = false")
+        check("a pad's Start opens the options, the d-pad moves, A mutes, B goes back to the game",
+              pad_opened and muted["kept"] == {"": {"volume": "90", "mute": "yes"}} and muted["gains"]["master"] == 0
+              and not overlays(driver)["menu"], muted)
+        recording = live_recording(driver)["recording"]
+        check("the pad's buttons in the options never reach the game",
+              not any(w in recording.split() for w in ("j1", "j2", "jdown")), recording)
+        # The controls: "up" on W (the Controls row, its first row, then W).
+        press(driver, Keys.F1)
+        for key in [Keys.DOWN] * 8 + [Keys.ENTER, Keys.ENTER, "w", Keys.ESCAPE, Keys.ESCAPE]:
+            press(driver, key)
+        press(driver, "w")
+        time.sleep(0.2)
+        recording = live_recording(driver)["recording"]
+        check("a key bound anew in the options plays its game key at once, and is kept",
+              overlays(driver)["kept"].get("keys") == {"up": "KeyW"} and "up" in recording.split(), recording)
+        press(driver, Keys.F1)
+        for key in [Keys.UP, Keys.ENTER, Keys.DOWN, Keys.ENTER]:  # Quit (the last row), then "yes"
+            press(driver, key)
+        check("Quit in the options ends the game", wait_until(driver, "kuzari.state === 'over'", timeout=5))
+
+        # Captions: the English edition shows them; the voice as the round starts.
+        pictures = Path(tempfile.mkdtemp())
+        try:
+            tool = Path(args.replay).parent / "kuzari-overlay-pictures"
+            made = subprocess.run([str(tool), "--data", str(args.data), str(pictures)], capture_output=True).returncode == 0
+            load_live(driver, base)
+            press(driver, Keys.ENTER)  # the title's start: "Here we go!"
+            shown = wait_until(driver, "!document.getElementById('captions').hidden", timeout=5)
+            match = caption_pixels_match(driver, (pictures / "caption-hajimaru-en.png").read_bytes()) if made else "no tool"
+            check("a voice shows its caption band, as kuzari-overlay-pictures draws it", shown and match is True, match)
+            check("the caption is gone once the voice is over",
+                  wait_until(driver, "document.getElementById('captions').hidden", timeout=10))
+        finally:
+            shutil.rmtree(pictures)
+        load_live(driver, base, kept=json.dumps({"": {"captions": "off"}}))
+        press(driver, Keys.ENTER)
+        end = time.monotonic() + 2
+        seen = False
+        while time.monotonic() < end:
+            seen = seen or overlays(driver)["band"]
+        voiced = driver.execute_script("return kuzari.events.some(e => e.some(x => x[0] === 'clip' && x[1] === 7));")
+        check("captions off: a voice shows none", voiced and not seen, (voiced, seen))
+
+        load_live(driver, base, kept="{not json")
+        check("options kept as garbage: the defaults, the game plays",
+              overlays(driver)["state"] == "running" and overlays(driver)["gains"]["master"] == 1)
+
+        # Touch: the options button, clear of the full-screen one.
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        try:
+            emulate_phone(driver, 844, 390)
+            load_live(driver, base)
+            wait_for_viewport(driver, 844, 390)
+            picture = driver.execute_script("const r = document.getElementById('screen').getBoundingClientRect();"
+                                            "return [r.left, r.top, r.right, r.bottom];")
+            touch(driver, "touchStart", [(0, centre(picture))])
+            touch(driver, "touchEnd")
+            wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+            button, full = driver.execute_script(
+                "const box = e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };"
+                "return [box(document.getElementById('options-button')), box(document.getElementById('fullscreen'))];")
+            apart = button[2] <= full[0] or full[2] <= button[0] or button[3] <= full[1] or full[3] <= button[1]
+            touch(driver, "touchStart", [(0, centre(button))])
+            touch(driver, "touchEnd")
+            check("on a touch screen the options button opens the options, clear of the full-screen button",
+                  wait_until(driver, "!document.getElementById('options').hidden", timeout=5) and apart, (button, full))
+        finally:
+            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+            driver.execute_script("localStorage.clear();")
+        check_console(driver)
 
 
 def test_install(driver, base, args):
@@ -1131,6 +1142,9 @@ def main():
                     continue
                 began = time.monotonic()
                 driver.get_log("browser")  # each group answers for its own pages' errors
+                # ... and starts with no service worker an earlier group's plain page left behind
+                driver.execute_cdp_cmd("Storage.clearDataForOrigin", {
+                    "origin": f"http://127.0.0.1:{port}", "storageTypes": "service_workers,cache_storage"})
                 try:
                     test()
                 except Exception as error:  # a test that cannot go on fails, and the next one runs

@@ -193,6 +193,16 @@ bool edit_settings_text(std::string* text, const std::vector<SettingsEdit>& edit
     std::string edited = *text;
     for (const SettingsEdit& edit : edits)
         if (!apply_edit(&edited, edit)) return false;
+    // A file may hold what makes a written line read otherwise (an indented
+    // line after it continues it): such a change is refused, not half made.
+    for (size_t i = 0; i < edits.size(); ++i) {
+        bool later = false;  // a later change of the same key is the one that counts
+        for (size_t j = i + 1; j < edits.size(); ++j)
+            later |= edits[j].section == edits[i].section && edits[j].key == edits[i].key;
+        std::string value;
+        if (!later && (!settings_text_value(edited, edits[i].section, edits[i].key, &value) || value != edits[i].value))
+            return false;
+    }
     *text = edited;
     return true;
 }

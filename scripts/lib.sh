@@ -12,9 +12,12 @@ progress_of() {
   # ctest: "12/157 Test #12: ..."
   line=$(grep -oE '^ *[0-9]+/[0-9]+ Test' "$log" 2>/dev/null | tail -n 1 | tr -d ' ')
   [ -n "$line" ] && { echo "${line%Test} tests done"; return; }
-  # apt-get: "Unpacking ..." and "Setting up ..."
-  line=$(grep -cE '^(Unpacking|Setting up) ' "$log" 2>/dev/null)
-  [ "${line:-0}" -gt 0 ] && { echo "$line packages unpacked or set up"; return; }
+  # apt-get: each package is unpacked, then set up.
+  line=$(grep -cE '^Unpacking ' "$log" 2>/dev/null)
+  if [ "${line:-0}" -gt 0 ]; then
+    echo "$line packages unpacked, $(grep -cE '^Setting up ' "$log" 2>/dev/null) set up"
+    return
+  fi
   # The browser tests and the fuzzers: a line for each check or target.
   line=$(grep -cE '^(ok|FAIL|fuzz) ' "$log" 2>/dev/null)
   [ "${line:-0}" -gt 0 ] && { echo "$line checks done"; return; }
@@ -39,6 +42,36 @@ with_progress() {
   return "$status"
 }
 
+# The stages' times measured at rest, which the README quotes too.
+figures_file() { echo "docs/figures.md"; }
+
+# time_at_rest NAME: the stage's seconds at rest, from the figures' table.
+time_at_rest() {
+  awk -F'|' -v name="$1" '{ gsub(/ /, "", $2); gsub(/ /, "", $3) } $2 == name && $3 ~ /^[0-9]+$/ { print $3; exit }' \
+    "$(figures_file)" 2>/dev/null
+}
+
+# minutes_at_rest: the whole test run's time at rest, "N min".
+minutes_at_rest() {
+  awk -F'|' '{ gsub(/ /, "", $2); gsub(/ /, "", $3) } $2 == "test-run" { print int($3 / 60 + 0.5) " min"; found = 1; exit }
+    END { if (!found) print "an unmeasured time" }' "$(figures_file)" 2>/dev/null
+}
+
+# note_time NAME SECONDS: kept in log/times.tsv for scripts/figures.sh; a stage
+# much slower than at rest says how loaded the machine is, so that a slow run
+# is not taken for a broken one.
+note_time() {
+  local name=$1 seconds=$2 rest
+  mkdir -p "$log_dir"
+  printf '%s\t%s\t%s\n' "$name" "$seconds" "$(cut -d' ' -f1 /proc/loadavg 2>/dev/null)" >>"$log_dir/times.tsv"
+  rest=$(time_at_rest "$name")
+  if [ -n "$rest" ] && [ "$seconds" -gt $((rest * 3 / 2 + 20)) ]; then
+    echo "  ($seconds s against about $rest s at rest: the load average is $(cut -d' ' -f1-3 /proc/loadavg 2>/dev/null) on $(nproc) cores)"
+  elif [ "$seconds" -ge 20 ]; then
+    echo "  ($seconds s)"
+  fi
+}
+
 # run_stage NAME MESSAGE COMMAND...: the command's output goes to log/NAME.log.
 run_stage() {
   local name=$1 message=$2 status=0
@@ -49,7 +82,7 @@ run_stage() {
   echo "$message"
   with_progress "$log" "$@" || status=$?
   # Where a long run's time goes, stage by stage.
-  [ $((SECONDS - began)) -lt 20 ] || echo "  ($((SECONDS - began)) s)"
+  note_time "$name" $((SECONDS - began))
   if [ "$status" -ne 0 ]; then
     echo "  failed with status $status; the end of $log:" >&2
     tail -n 60 "$log" | sed 's/^/  | /' >&2

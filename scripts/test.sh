@@ -5,11 +5,42 @@
 # headless Chromium; then runs each fuzz target for a short while.
 # Every stage runs even when one before it failed; the last line counts the
 # tests passed and failed, and the exit status is non-zero when anything failed.
+#   --busy           keep both cores busy with two other processes the whole run,
+#                    to show that no test leans on the machine being quiet
+#   --stages LIST    only these, comma-separated: ordinary, sanitizer, headless, web, fuzz
+#   --figures        write the stages' times into docs/figures.md afterwards
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 jobs="$(nproc)"
 started=$SECONDS
+
+busy="" stages="ordinary,sanitizer,headless,web,fuzz" write_figures=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --busy) busy=1 ;;
+    --stages) stages=${2:?--stages needs a list}; shift ;;
+    --figures) write_figures=1 ;;
+    *) echo "usage: scripts/test.sh [--busy] [--stages LIST] [--figures]" >&2; exit 2 ;;
+  esac
+  shift
+done
+[ -z "$busy" ] || [ -z "$write_figures" ] || { echo "test.sh: --figures are times at rest, not with --busy" >&2; exit 2; }
+wanted() { [[ ",$stages," == *",$1,"* ]]; }
+
+: >"$(mkdir -p "$log_dir" && echo "$log_dir/times.tsv")"
+echo "a whole run takes about $(minutes_at_rest) at rest on two cores; a stage much slower than" \
+  "its time at rest says the machine's load ($(figures_file))"
+if [ -n "$busy" ]; then
+  # Two loops at the ordinary priority, each taking a core, gone with the run.
+  busy_pids=()
+  for _ in 1 2; do
+    bash -c 'while :; do :; done' &
+    busy_pids+=($!)
+  done
+  trap 'kill "${busy_pids[@]}" 2>/dev/null' EXIT
+  echo "both cores kept busy by two other processes (${busy_pids[*]})"
+fi
 
 passed=0
 failed=0
@@ -31,6 +62,7 @@ run_suite() {
   mkdir -p "$log_dir"
   local began=$SECONDS
   with_progress "$log" ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=$?
+  note_time "ctest-$name" $((SECONDS - began))
   # ctest's summary: "100% tests passed, 0 tests failed out of N".
   local summary total bad
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
@@ -38,7 +70,7 @@ run_suite() {
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
   passed=$((passed + ${total:-0} - ${bad:-0}))
   failed=$((failed + ${bad:-0}))
-  echo "  ${summary:-no summary from ctest} ($((SECONDS - began)) s)"
+  echo "  ${summary:-no summary from ctest}"
   if [ "$status" -ne 0 ]; then
     failed_stages+=("$name tests")
     # The failing tests' own output, as ctest printed it.
@@ -71,10 +103,11 @@ run_web() {
     failed_stages+=("web build")
     return
   fi
-  local log="$log_dir/browser-tests.log" status=0
+  local log="$log_dir/browser-tests.log" status=0 began=$SECONDS
   echo "running the browser tests..."
   with_progress "$log" /usr/bin/python3 tests/web/browser_test.py --site build-web/site \
     --replay build/kuzari-replay --figures "$log_dir/web-figures.json" || status=$?
+  note_time browser-tests $((SECONDS - began))
   # Their last line: "browser tests: N passed, N failed (N s)".
   local summary good bad
   summary=$(grep -E '^browser tests: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
@@ -95,15 +128,22 @@ run_web() {
 export KUZARI_IN_TEST_RUN=1
 scripts/setup.sh test || failed_stages+=("setup")
 
-run_suite build ordinary -DCMAKE_BUILD_TYPE=RelWithDebInfo
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+wanted ordinary && run_suite build ordinary -DCMAKE_BUILD_TYPE=RelWithDebInfo
+wanted sanitizer && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-sanitize sanitizer -DCMAKE_BUILD_TYPE=Debug -DKUZARI_SANITIZE=ON
 
-run_headless_build
-run_web
+wanted headless && run_headless_build
+wanted web && run_web
 
-echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-20} s..."
-fuzz/run.sh || failed_stages+=("fuzzing")
+if wanted fuzz; then
+  echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-20} s..."
+  began=$SECONDS
+  fuzz/run.sh || failed_stages+=("fuzzing")
+  note_time fuzzing $((SECONDS - began))
+fi
+# Only a whole run says how long a whole run takes.
+[ "$stages" != "ordinary,sanitizer,headless,web,fuzz" ] || note_time test-run $((SECONDS - started))
+[ -z "$write_figures" ] || scripts/figures.py
 
 echo "tests: $passed passed, $failed failed ($(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s)"
 if [ ${#failed_stages[@]} -gt 0 ]; then

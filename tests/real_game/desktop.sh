@@ -39,16 +39,16 @@ throw = Space
 INI
 start_game "$data" "$kuzari" --config "$scratch/kuzari.ini" --record "$scratch/keys.txt"
 wait_for_window || fail "no window with a settings file with bad lines"
-sleep 2
+wait_for_event '^title 3$' || fail "settings file with bad lines: the title's menu never came"
 for line in "kuzari.ini:2: unknown key 'bogus'" "kuzari.ini:4: 'volume' cannot be 'loud'" "kuzari.ini:5: this is not"; do
   grep -q "$line" "$game_log" || fail "the settings file's '$line' was not reported: $(cat "$game_log")"
 done
 eval "$(xdotool getwindowgeometry --shell "$(game_window)")"
 [ "$WIDTH" = 320 ] && [ "$HEIGHT" = 240 ] || fail "the good settings (a window, scale 1) were not taken: ${WIDTH}x$HEIGHT"
 xdotool key Return  # no longer the throw key
-sleep 0.5
+sleep 0.5           # a frame or more for the Return to be read in
 xdotool key space   # the key the file gave it
-sleep 0.5
+wait_for_event '^title 4$' || fail "the throw key from the file did not choose start"
 stop_game
 # The recording holds what the game read: one press of its throw key.
 [ "$(grep -c ' enter\b' "$scratch/keys.txt")" = 1 ] || fail "the keys from the file: $(tr '\n' ' ' <"$scratch/keys.txt")"
@@ -78,13 +78,13 @@ expect_geometry() {
 
 start_game "$data" "$kuzari"
 wait_for_window || fail "no window in full screen: $(cat "$game_log")"
-sleep 2  # past the opening wipe
+wait_for_event '^title 3$' || fail "full screen: the title's menu never came"
 expect_geometry 1280 720
 stop_game
 
 start_game "$data" "$kuzari" --window
 wait_for_window || fail "no window with --window"
-sleep 2
+wait_for_event '^title 3$' || fail "--window: the title's menu never came"
 expect_geometry 640 480
 xdotool key F11
 expect_geometry 1280 720
@@ -97,7 +97,8 @@ expect_geometry 640 480
 xdotool windowsize "$(window_id)" 1000 700
 expect_geometry 1000 700
 # Alt+Enter is the window's: the title must not take the Enter as a choice.
-sleep 2
+wait_for_frames 60
+[ "$(event_count '^title 4$')" = 0 ] || fail "the title took Alt+Enter's Enter as a choice"
 "$probe" picture >"$scratch/title"
 [ "$(cut -d' ' -f3-4 "$scratch/title")" = "640 480" ] || fail "the title did not stay after Alt+Enter"
 
@@ -108,7 +109,9 @@ stop_game
 printf '83\n1 down\n20\n1 enter\n2000\n' >"$scratch/explanation.txt"
 for driver in "" software; do
   start_game "$data" env SDL_RENDER_DRIVER="$driver" "$kuzari" --window --playback "$scratch/explanation.txt"
-  wait_for_window && sleep 5
+  # The explanation, then a few more frames of it, so that the wipe is over.
+  wait_for_window && wait_for_event '^title 5$' && wait_for_frames 3 ||
+    fail "${driver:-surface}: the explanation never came: $(cat "$game_log")"
   "$probe" picture >"$scratch/presented-${driver:-surface}"
   stop_game
 done
@@ -117,46 +120,48 @@ cmp -s "$scratch/presented-surface" "$scratch/presented-software" ||
   fail "the window surface shows '$(cat "$scratch/presented-surface")', the renderer '$(cat "$scratch/presented-software")'"
 # Xvfb has neither a GPU nor a refresh rate: --vsync says it keeps the game's own clock.
 start_game "$data" "$kuzari" --window --vsync
-wait_for_window && sleep 1
-grep -q "no vsync, the game keeps its own clock\|there is no vsync: the game keeps its own clock" "$game_log" ||
+wait_for_window
+wait_for_output "no vsync, the game keeps its own clock|there is no vsync: the game keeps its own clock" ||
   fail "--vsync without a GPU did not say it keeps the game's own clock: $(cat "$game_log")"
 stop_game
 start_game "$data" "$kuzari" --window
-wait_for_window && sleep 2
+wait_for_window && wait_for_event '^title 3$'
 
 # ---- The pause without focus ----
 hash_now() { "$probe" picture | cut -d' ' -f5; }
 "$probe" take-focus 3 &
 focus_pid=$!
-sleep 1
+wait_for_event '^paused$' || fail "the game did not stand still when another client took the focus"
+shown=$(event_count '^shown ')
 first=$(hash_now); sleep 0.5; second=$(hash_now)
-[ "$first" = "$second" ] || fail "frames ran while another client had the focus"
+[ "$first" = "$second" ] && [ "$(event_count '^shown ')" = "$shown" ] ||
+  fail "frames ran while another client had the focus"
 wait "$focus_pid"
 xdotool windowfocus "$(window_id)"
-sleep 0.5
-first=$(hash_now); sleep 0.5; second=$(hash_now)
+wait_for_event '^running$' || fail "the game did not go on with the focus back"
+first=$(hash_now); wait_for_frames 5; second=$(hash_now)
 [ "$first" != "$second" ] || fail "the frames did not come back with the focus"
 stop_game
 
 start_game "$data" "$kuzari" --window --scale 1 --no-pause
 wait_for_window || fail "no window with --scale 1"
-sleep 2
+wait_for_event '^title 3$' || fail "--scale 1: the title's menu never came"
 expect_geometry 320 240
 "$probe" take-focus 2 &
 focus_pid=$!
-sleep 1
-first=$(hash_now); sleep 0.5; second=$(hash_now)
-[ "$first" != "$second" ] || fail "--no-pause: the frames stopped without the focus"
+sleep 1  # the other client takes the focus
+first=$(hash_now); wait_for_frames 5; second=$(hash_now)
+[ "$first" != "$second" ] && [ "$(event_count '^paused$')" = 0 ] || fail "--no-pause: the frames stopped without the focus"
 wait "$focus_pid"
 stop_game
 
 # ---- Signals end the game through its own shutdown ----
-# expect_quit SIGNAL WHAT [STATUS]: the game ends within two seconds with
-# STATUS (0 unless said).
+# expect_quit SIGNAL WHAT [STATUS]: the game ends soon (10 s, for a loaded
+# machine) with STATUS (0 unless said).
 expect_quit() {
   kill -s "$1" "$game_pid"
-  if ! wait_for_exit 2; then
-    fail "$2: still running 2 s after SIG$1"
+  if ! wait_for_exit 10; then
+    fail "$2: still running 10 s after SIG$1"
     stop_game
   elif [ "$game_status" -ne "${3:-0}" ]; then
     fail "$2: exit status $game_status after SIG$1"
@@ -166,19 +171,19 @@ expect_quit() {
 }
 
 start_game "$data" "$kuzari" --window
-wait_for_window && sleep 2
+wait_for_window && wait_for_event '^title 3$'
 xdotool key Return
-sleep 4
+wait_for_event '^round 4$' || fail "the round never began"
 expect_quit TERM "in a round"
 
 start_game "$data" "$kuzari" --window
-wait_for_window && sleep 2
+wait_for_window && wait_for_event '^title 3$'
 xdotool key Return
-sleep 0.2
+wait_for_event '^title 4$' || fail "start was not chosen"
 expect_quit TERM "in the transition"
 
 start_game "$data" "$kuzari"
-wait_for_window && sleep 2
+wait_for_window && wait_for_event '^title 3$'
 expect_quit HUP "on the title"
 
 # The sound device cannot start: the start-up box stays up until a signal,

@@ -6,6 +6,12 @@
 #   wait_for_window             until the game's window is there (false when it never comes)
 #   wait_for_exit SECONDS       until the game ends: $game_status (false when it does not)
 #   stop_game                   the game ended, whatever it is doing
+#   wait_for_event REGEX [N] [SECONDS]
+#                               until the game's event log (KUZARI_EVENT_LOG) has N lines
+#                               matching REGEX (default 1, within 60 s); false when the game
+#                               ends first or the time runs out
+#   event_count REGEX           how many lines of the game's event log match
+#   wait_for_frames N           until N more pictures have been presented
 
 start_xvfb() {
   local n
@@ -37,13 +43,42 @@ start_xvfb() {
   export DISPLAY=$display
 }
 
+games_started=0
 start_game() {
   local dir=$1
   shift
   game_log="$scratch/game.log"
-  (cd "$dir" && exec "$@") >"$game_log" 2>&1 &
+  games_started=$((games_started + 1))
+  game_events="$scratch/events-$games_started"
+  : >"$game_events"
+  (cd "$dir" && KUZARI_EVENT_LOG=$game_events exec "$@") >"$game_log" 2>&1 &
   game_pid=$!
 }
+
+event_count() { grep -cE "$1" "$game_events" 2>/dev/null; }
+
+# Generous: a sanitizer build on a machine whose cores are both taken is slow.
+wait_for_event() {
+  local regex=$1 count=${2:-1} tenths=$((${3:-60} * 10))
+  while [ "$(event_count "$regex")" -lt "$count" ]; do
+    [ -n "${game_pid:-}" ] && kill -0 "$game_pid" 2>/dev/null || return 1
+    tenths=$((tenths - 1))
+    [ $tenths -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+# wait_for_output REGEX [SECONDS]: until the game's output has a line matching REGEX.
+wait_for_output() {
+  local tenths=$((${2:-60} * 10))
+  until grep -qE -- "$1" "$game_log" 2>/dev/null; do
+    tenths=$((tenths - 1))
+    [ $tenths -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+wait_for_frames() { wait_for_event '^shown ' $(($(event_count '^shown ') + $1)); }
 
 # xdotool stops at the first window that goes while it looks; the probe does not.
 game_window() { "$probe" find Kuzari; }

@@ -55,17 +55,18 @@ export XDG_CONFIG_HOME=$config
 started=$(now)
 start_game "$data" "$kuzari" --record "$scratch/still.txt"
 wait_for_window || fail "no window"
-sleep 2
+wait_for_event '^title 3$' || fail "the title's menu never came"
 opened=$(now)
 xdotool key F1
-sleep 0.5
+wait_for_event '^paused$' || fail "F1 did not stand the game still"
+shown=$(event_count '^shown ')
 first=$(hash_now); sleep 1; second=$(hash_now)
-[ "$first" = "$second" ] || fail "frames ran while the options were open"
-sleep 1.5
+[ "$first" = "$second" ] && [ "$(event_count '^shown ')" = "$shown" ] || fail "frames ran while the options were open"
+sleep 1.5  # some more time with the options open, which the recording must not count
 xdotool key Escape
 closed=$(now)
-sleep 0.5
-first=$(hash_now); sleep 0.5; second=$(hash_now)
+wait_for_event '^running$' || fail "Escape did not close the options"
+first=$(hash_now); wait_for_frames 5; second=$(hash_now)
 [ "$first" != "$second" ] || fail "the frames did not come back when Escape closed the options"
 kill -0 "$game_pid" 2>/dev/null || fail "Escape in the options ended the game"
 xdotool key Escape
@@ -96,9 +97,19 @@ levels() {
 }
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/music.raw" start_game "$data" "$kuzari"
 wait_for_window || fail "music volume: no window"
-sleep 2.5  # the title's music
+# until_heard REGEX: until the output so far matches, 60 s at most.
+until_heard() {
+  local tenths=600
+  until [[ $(levels "$scratch/music.raw") =~ $1 ]]; do
+    tenths=$((tenths - 1))
+    [ $tenths -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+until_heard 'x{10,}$' || fail "music volume: the title's music never sounded"
 keys F1 Down Down Left Left Left Left Left Left Left Left Escape
-sleep 2.5
+wait_for_event '^running$' || fail "music volume: the options did not close"
+until_heard 'x{10,}.*-{20,}$'
 stop_game
 heard=$(levels "$scratch/music.raw")
 [[ $heard =~ x{10,}.*-{20,}$ ]] && echo "ok   music volume to 0 in the options: $heard" ||
@@ -109,14 +120,14 @@ cmp -s "$ini" "$scratch/expected.ini" || fail "kuzari.ini is not the player's wi
 # ---- Throw moved to another key ----
 start_game "$data" "$kuzari" --record "$scratch/throw.txt"
 wait_for_window || fail "remapping: no window"
-sleep 2
+wait_for_event '^title 3$' || fail "remapping: the title's menu never came"
 # Controls is the eleventh row; throw's key the fifth row of its page.
 keys F1 Down Down Down Down Down Down Down Down Down Down Return Down Down Down Down Return z Escape Escape
-sleep 0.5
+wait_for_event '^running$' || fail "remapping: the options did not close"
 xdotool key Return  # no longer throw
-sleep 0.5
+sleep 0.5           # a frame or more for the Return to be read in
 xdotool key z       # the round starts
-sleep 1
+wait_for_event '^title 4$' || fail "remapping: z did not choose start"
 stop_game
 grep -q '^throw = Z$' "$ini" || fail "throw = Z is not in kuzari.ini: $(cat "$ini")"
 sed -n '/^\[keys\]/,$p' "$ini" | grep -q '^throw = Z$' || fail "throw = Z is not in [keys]: $(cat "$ini")"
@@ -140,15 +151,14 @@ fi
 if [ -n "$can_lock" ]; then
   XDG_CONFIG_HOME=$locked start_game "$data" "$kuzari"
   wait_for_window || fail "read-only settings: no window"
-  sleep 2
+  wait_for_event '^title 3$' || fail "read-only settings: the title's menu never came"
   keys F1 Down Left
-  sleep 0.5
-  grep -q "the settings are not kept: cannot write $locked/kuzari/kuzari.ini" "$game_log" ||
+  wait_for_output "the settings are not kept: cannot write $locked/kuzari/kuzari.ini" ||
     fail "a settings file that cannot be written was not reported: $(cat "$game_log")"
   # A click on Resume, the first row (at 40, 60 of the picture, twice as large in the window).
   xdotool mousemove --window "$(game_window)" 81 121 click 1
-  sleep 0.5
-  first=$(hash_now); sleep 0.5; second=$(hash_now)
+  wait_for_event '^running$' || fail "read-only settings: a click on Resume did not resume"
+  first=$(hash_now); wait_for_frames 5; second=$(hash_now)
   [ "$first" != "$second" ] || fail "the game did not go on after the settings could not be written"
   stop_game
   cmp -s "$locked/kuzari/kuzari.ini" "$scratch/kept.ini" || fail "the read-only kuzari.ini changed"
@@ -160,30 +170,36 @@ fi
 mkdir "$scratch/bands"
 "$pictures" --data "$data" "$scratch/bands" || fail "kuzari-overlay-pictures"
 export XDG_CONFIG_HOME=$scratch/no-config
-# caption_after MODE LANG: the screen four times while the voice "setumei"
-# plays (the rules chosen on the title), and once 3 s later; full screen at 3 times.
+# caption_after MODE LANG: the screen again and again while the voice "setumei"
+# plays (the rules chosen on the title), and once after it; full screen at 3 times.
 caption_after() {
-  local shot
+  local shot=0 clip began
+  rm -f "$scratch/voice-$1-$2-"*.png
   start_game "$data" "$kuzari" --captions "$1" --lang "$2"
   wait_for_window || fail "captions $1 $2: no window"
-  sleep 2
+  wait_for_event '^title 3$' || fail "captions $1 $2: the title's menu never came"
   xdotool key Down
-  sleep 0.3
   xdotool key Return
-  for shot in 1 2 3 4; do
-    sleep 0.2
+  wait_for_event '^voice ' || fail "captions $1 $2: the voice never began"
+  began=$(now)
+  clip=$(sed -n 's/^voice //p' "$game_events" | head -n 1)
+  # As many screens as can be had while the clip plays.
+  while awk -v b="$began" -v n="$(now)" -v c="$clip" 'BEGIN { exit !(n - b < c / 1000) }'; do
+    shot=$((shot + 1))
     "$probe" shot "$scratch/voice-$1-$2-$shot.png"
   done
-  sleep 2.5
+  # Then a second past its end, and a picture presented after that.
+  sleep 1
+  wait_for_frames 3
   "$probe" shot "$scratch/after-$1-$2.png"
   stop_game
 }
 # shown_in MODE LANG: whether one of the screens while the voice plays shows its caption.
 shown_in() {
   local shot
-  for shot in 1 2 3 4; do
-    "$here/caption_shown.py" "$scratch/voice-$1-$2-$shot.png" "$scratch/bands/caption-setumei-$2.png" >/dev/null &&
-      return 0
+  for shot in "$scratch/voice-$1-$2-"*.png; do
+    [ -e "$shot" ] || continue
+    "$here/caption_shown.py" "$shot" "$scratch/bands/caption-setumei-$2.png" >/dev/null && return 0
   done
   return 1
 }

@@ -280,6 +280,8 @@ TEST(SdlAudio, AMidiPieceRendersToSound) {
     const auto loaded = std::chrono::steady_clock::now();
     std::cout << "loading the piece took "
               << std::chrono::duration<double, std::milli>(loaded - start).count() << " ms" << std::endl;
+    // Asked for while the soundfont still loads, the piece begins once it is in.
+    wait_for_soundfont();
     let_mix(0.6);
     stop_music();
     const auto samples = stop_audio(output);

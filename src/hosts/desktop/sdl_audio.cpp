@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/shared/captions.h"
+#include "hosts/desktop/sdl_event_log.h"
 #include "hosts/desktop/sdl_platform.h"
 
 namespace {
@@ -129,7 +130,10 @@ const uint8_t* sdl_clip_samples(int slot, uint32_t* byte_count) {
 
 void platform_clip_play(int slot) {
     // A voice's caption shows for as long as its clip plays, sound or none.
-    if (slot == voice_slot && (clips[slot] || silent_clips[slot])) sdl_caption_voice_played(voice_clip_ms);
+    if (slot == voice_slot && (clips[slot] || silent_clips[slot])) {
+        sdl_caption_voice_played(voice_clip_ms);
+        sdl_event_log_voice(voice_clip_ms);
+    }
     if (!slot_in_range(slot) || !clips[slot]) return;
     // On a named channel this cuts off what it plays and starts from the first sample.
     Mix_PlayChannel(slot, clips[slot], 0);

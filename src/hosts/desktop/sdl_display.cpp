@@ -22,6 +22,7 @@
 
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_event_log.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/overlay_image.h"
 
@@ -313,6 +314,7 @@ void platform_present(const void* pixels, int pitch) {
     sdl_record_frame(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_black_box_frame_shown(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
+    sdl_event_log_shown();
     sdl_profile_presented(began);
 }
 

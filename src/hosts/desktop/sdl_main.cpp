@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_event_log.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "core/data_file.h"
 #include "core/texts.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     if (early_exit >= 0) return early_exit;
     if (!sdl_display_named()) return 1;
     sdl_start_black_box();
+    sdl_event_log_start();
     set_data_folder(find_data_folder());
     add_text_hint(text_sound_failed, "音を出さずに遊ぶには --nosound を付けて起動してください。",
                   "Start the game with --nosound to play without sound.");

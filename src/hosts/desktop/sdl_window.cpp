@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_event_log.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/input_feed.h"
 
@@ -107,6 +108,7 @@ void set_paused(bool pause) {
     paused = pause;
     sdl_audio_pause(pause);
     sdl_captions_pause(pause);
+    sdl_event_log_paused(pause);
 }
 
 // Alt+Enter and F11 belong to the window, never to the game.

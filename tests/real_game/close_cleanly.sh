@@ -26,11 +26,11 @@ run_case() {
     stop_game
     return
   fi
-  sleep 2  # the title opens and takes input
+  wait_for_event '^title 3$' || fail "$scene/$how: the title's menu never came"
   case $scene in
     title) ;;
-    round) press_enter; sleep 4 ;;        # the round has opened and plays
-    transition) press_enter; sleep 0.2 ;; # the title is still handing over
+    round) press_enter; wait_for_event '^round 4$' || fail "$scene/$how: the round never began" ;;
+    transition) press_enter; wait_for_event '^title 4$' || fail "$scene/$how: start was not chosen" ;;
   esac
   if ! kill -0 "$game_pid" 2>/dev/null; then
     wait "$game_pid"

@@ -12,6 +12,7 @@
 #                               ends first or the time runs out
 #   event_count REGEX           how many lines of the game's event log match
 #   wait_for_frames N           until N more pictures have been presented
+#   levels RAW, until_heard RAW REGEX  what a disk audio file holds, tenth by tenth
 
 start_xvfb() {
   local n
@@ -72,6 +73,24 @@ wait_for_event() {
 wait_for_output() {
   local tenths=$((${2:-60} * 10))
   until grep -qE -- "$1" "$game_log" 2>/dev/null; do
+    tenths=$((tenths - 1))
+    [ $tenths -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+# levels RAW: a letter a tenth of a second of 44.1 kHz 16-bit stereo: "-" silent, "x" sounding.
+levels() {
+  od -An -v -td2 -w4 "$1" | awk '
+    { a = $1 < 0 ? -$1 : $1; b = $2 < 0 ? -$2 : $2; if (a > peak) peak = a; if (b > peak) peak = b }
+    NR % 4410 == 0 { printf "%s", (peak > 0 ? "x" : "-"); peak = 0 }
+    END { print "" }'
+}
+
+# until_heard RAW REGEX: until the levels of the sound written so far match, 60 s at most.
+until_heard() {
+  local tenths=600
+  until [[ $(levels "$1") =~ $2 ]]; do
     tenths=$((tenths - 1))
     [ $tenths -gt 0 ] || return 1
     sleep 0.1

@@ -99,9 +99,9 @@ status=$?
 # ---- A crash mid-round: the black box ----
 start_game "$data" "$kuzari" --window
 if wait_for_window; then
-  sleep 2
+  wait_for_event '^title 3$' || fail "crash: the title's menu never came"
   xdotool key Return  # start
-  sleep 4             # the round opens and plays
+  wait_for_event '^round 4$' || fail "crash: the round never began"
   kill -SEGV "$game_pid"
   wait_for_exit 10 || fail "still running 10 s after SIGSEGV"
   [ "${game_status:-0}" -eq 139 ] || fail "status ${game_status:-?} after SIGSEGV, not 139"
@@ -125,7 +125,7 @@ fi
 # ---- The X server lost under the game (last: it takes the display) ----
 start_game "$data" "$kuzari" --window --record "$scratch/lost.txt"
 if wait_for_window; then
-  sleep 2
+  wait_for_event '^title 3$' || fail "lost X server: the title's menu never came"
   kill "$xvfb_pid"
   # The shell says "core dumped" as it reaps one.
   if ! wait_for_exit 10 2>"$scratch/reaped.txt"; then

@@ -38,9 +38,9 @@ replayed_last() {
 recording="$scratch/played.txt"
 start_game "$data" "$kuzari" --window --record "$recording"
 wait_for_window || fail "no window"
-sleep 2
+wait_for_event '^title 3$' || fail "the title's menu never came"
 xdotool key Return  # start
-sleep 5             # the round opens
+wait_for_event '^round 4$' || fail "the round never began"
 for key in Down Down Up; do
   xdotool key "$key"
   sleep 0.6
@@ -67,7 +67,7 @@ played_in() {
   local locale=$1
   shift
   start_game "$data" env -u LC_ALL -u LC_MESSAGES LANG="$locale" "$kuzari" --window --record "$scratch/lang.txt" "$@"
-  wait_for_window && sleep 1.5
+  wait_for_window && wait_for_event '^title 3$'
   xdotool key Escape
   wait_for_exit 10 || stop_game
   local recorded edition

@@ -9,21 +9,13 @@ kuzari=$1 data=$2 probe=$3
 . "$(dirname "$0")/lib.sh"
 start_xvfb 640x480
 
-# levels RAW: one letter for each tenth of a second of 44.1 kHz 16-bit stereo
-# output: "-" silent, "x" sounding.
-levels() {
-  od -An -v -td2 -w4 "$1" | awk '
-    { a = $1 < 0 ? -$1 : $1; b = $2 < 0 ? -$2 : $2; if (a > peak) peak = a; if (b > peak) peak = b }
-    NR % 4410 == 0 { printf "%s", (peak > 0 ? "x" : "-"); peak = 0 }
-    END { print "" }'
-}
-
 # ---- No sound device at all ----
 SDL_AUDIODRIVER=no-such-driver start_game "$data" "$kuzari" --nosound
 wait_for_window || fail "--nosound: no window"
-sleep 2
+wait_for_event '^title 3$' || fail "--nosound: the title's menu never came"
 xdotool key Return
-sleep 5  # the round opens and plays, sounds and all asked for
+wait_for_event '^round 4$' || fail "--nosound: the round never began"
+wait_for_frames 120  # the round plays, sounds and all asked for
 kill -0 "$game_pid" 2>/dev/null || fail "--nosound: the game ended"
 grep -qi "sound device\|DirectSound" "$game_log" && fail "--nosound: the sound box: $(cat "$game_log")"
 xdotool key Escape
@@ -43,14 +35,20 @@ for _ in $(seq 50); do grep -q "Start the game with --nosound" "$game_log" && br
 grep -q "Start the game with --nosound" "$game_log" || fail "the sound box does not name --nosound: $(cat "$game_log")"
 stop_game
 
+# ALSA's own error lines stay off the terminal: the game's message says it all.
+SDL_AUDIODRIVER=alsa AUDIODEV=hw:99 start_game "$data" "$kuzari" --lang en
+wait_for_output "'kuzari --nosound' plays without sound" || fail "ALSA without its card: no message: $(cat "$game_log")"
+grep -q '^ALSA lib' "$game_log" && fail "ALSA's own errors reached the terminal: $(grep '^ALSA lib' "$game_log")"
+stop_game
+
 # ---- M: all sound off and back ----
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/mute.raw" start_game "$data" "$kuzari"
 wait_for_window || fail "mute: no window"
-sleep 2   # the title's music
+until_heard "$scratch/mute.raw" 'x{5,}$' || fail "mute: the title's music never sounded"
 xdotool key m
-sleep 2
+until_heard "$scratch/mute.raw" 'x+-{10,}$'
 xdotool key m
-sleep 2
+until_heard "$scratch/mute.raw" 'x+-{10,}x{5,}$'
 stop_game
 heard=$(levels "$scratch/mute.raw")
 # Loud, then a second or more of silence, then loud again.
@@ -59,12 +57,13 @@ heard=$(levels "$scratch/mute.raw")
 # ---- No music, effects as loud as ever ----
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/effects.raw" start_game "$data" "$kuzari" --music-volume 0
 wait_for_window || fail "music-volume: no window"
-sleep 2.5   # the title's music, silent
+wait_for_event '^title 3$' || fail "music-volume: the title's menu never came"
+until_heard "$scratch/effects.raw" '^-{15,}$'   # the title's music, silent
 for _ in 1 2 3; do
   xdotool key Down   # the cursor's sound
   sleep 0.4
 done
-sleep 0.5
+until_heard "$scratch/effects.raw" '^-{15,}.*x'
 stop_game
 heard=$(levels "$scratch/effects.raw")
 [[ $heard =~ ^-{15,}.*x ]] && echo "ok   music volume 0: $heard" || fail "music volume 0: the output went $heard"

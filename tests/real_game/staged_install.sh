@@ -23,7 +23,7 @@ else
   tr '\0' '\n' <"/proc/$game_pid/environ" | grep -qx "KUZARI_DATA=$stage/bin/../share/kuzari" ||
     fail "the launcher did not point the game at the staged data: $(tr '\0' '\n' <"/proc/$game_pid/environ" | grep KUZARI)"
   [ "$(readlink "/proc/$game_pid/cwd")" = "$elsewhere" ] || fail "the game left the folder it was started in"
-  sleep 2
+  wait_for_event '^title 3$' || fail "the title's menu never came"
   xdotool key Escape
   if ! wait_for_exit 10; then
     fail "still running 10 s after Escape"

@@ -96,9 +96,10 @@ start_game() {
     KUZARI_DATA="$scratch/game/data" "$@" >"$game_log" 2>&1 &
   game_pid=$!
 }
-# Until the game's window is in the tree (false when it never comes).
+# Until the game's window is in the tree (false when it never comes); generous,
+# for a sanitizer build on a busy machine.
 wait_for_window() {
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     kill -0 "$game_pid" 2>/dev/null || return 1
     swaymsg -t get_tree | grep -q '"app_id": "kuzari"' && return 0
     sleep 0.1
@@ -106,6 +107,17 @@ wait_for_window() {
   return 1
 }
 frames_sent() { grep -c 'wl_surface@[0-9]*\.attach(wl_buffer' "$game_log"; }
+# until_so SECONDS COMMAND...: until the command succeeds (false when the time runs out).
+until_so() {
+  local tenths=$(($1 * 10))
+  shift
+  until "$@"; do
+    tenths=$((tenths - 1))
+    [ $tenths -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+sent_more_than() { [ "$(frames_sent)" -gt "$1" ]; }
 stop_game() {
   [ -n "$game_pid" ] || return 0
   kill -TERM "$game_pid" 2>/dev/null
@@ -137,7 +149,8 @@ for scale in 1 2; do
   grep -q 'wl_surface@[0-9]*\.set_buffer_scale('$scale')' "$game_log" ||
     fail "scale $scale: no set_buffer_scale($scale): $(grep -o 'set_buffer_scale([0-9]*)' "$game_log" | sort -u)"
   grep -q 'runs on x11' "$game_log" && fail "scale $scale: it took X11"
-  sleep 2
+  # Into the frames kuzari-replay drew: past the 60th.
+  until_so 60 sent_more_than 80 || fail "scale $scale: the game sent no more than $(frames_sent) frames"
   "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 grim -o HEADLESS-1 "$scratch/home/screen$scale.png" ||
     fail "scale $scale: grim"
   python3 "$here/compare_scaled.py" "$scratch/home/screen$scale.png" "$scratch"/frame*.png ||
@@ -151,8 +164,7 @@ for scale in 1 2; do
     sleep 2
     [ "$(frames_sent)" = "$before" ] || fail "scale $scale: frames went on in the background: $before, then $(frames_sent)"
     swaymsg workspace 1 >/dev/null
-    sleep 1
-    [ "$(frames_sent)" -gt "$before" ] || fail "scale $scale: the game did not go on with the focus back"
+    until_so 60 sent_more_than "$before" || fail "scale $scale: the game did not go on with the focus back"
   fi
   stop_game
   [ "$game_status" = 0 ] || fail "scale $scale: SIGTERM ended the game with status $game_status"
@@ -176,19 +188,20 @@ stop_game
 
 # A window at --scale 2 on an output scaled by 2: 640 x 480 pixels, 320 x 240 units.
 start_game "$scratch/game/kuzari" --window --scale 2
+window_in_units() {
+  swaymsg -t get_tree | tr -d ' \n' | grep -q '"window_rect":{"x":[0-9]*,"y":[0-9]*,"width":320,"height":240}'
+}
 if wait_for_window; then
-  sleep 1
-  swaymsg -t get_tree | tr -d ' \n' | grep -q '"window_rect":{"x":[0-9]*,"y":[0-9]*,"width":320,"height":240}' ||
+  until_so 30 window_in_units ||
     fail "--window --scale 2 at output scale 2: $(swaymsg -t get_tree | tr -d ' \n' | grep -o '"window_rect":{[^}]*}')"
   if [ -n "$keyboard_pid" ]; then
     # F11 to full screen and back, through a second virtual keyboard.
     fullscreen_mode() { swaymsg -t get_tree | tr -d ' \n' | grep -o '"fullscreen_mode":[0-9]*,[^{]*"app_id":"kuzari"' | cut -d, -f1 | cut -d: -f2; }
+    in_mode() { [ "$(fullscreen_mode)" = "$1" ]; }
     "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
-    sleep 1
-    [ "$(fullscreen_mode)" = 1 ] || fail "F11 did not make full screen: $(fullscreen_mode)"
+    until_so 30 in_mode 1 || fail "F11 did not make full screen: $(fullscreen_mode)"
     "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
-    sleep 1
-    [ "$(fullscreen_mode)" = 0 ] || fail "F11 again did not make a window: $(fullscreen_mode)"
+    until_so 30 in_mode 0 || fail "F11 again did not make a window: $(fullscreen_mode)"
   fi
 else
   fail "--window: no window: $(tail -n 5 "$game_log")"

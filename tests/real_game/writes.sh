@@ -81,9 +81,9 @@ record_onto() {
   echo "XDG_PICTURES_DIR=\"$pictures\"" >"$scratch/config/user-dirs.dirs"
   start_game "$data" env XDG_CONFIG_HOME="$scratch/config" "$kuzari" --window --record "$target"
   wait_for_window || fail "no window recording onto $target"
-  sleep 1.5
+  wait_for_event '^title 3$' || fail "recording onto $target: the title's menu never came"
   xdotool key Return F12
-  sleep 1
+  wait_for_output 'kuzari-[0-9]+-[0-9]+\.png' || fail "recording onto $target: F12 said nothing"
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended when its recording onto $target failed"
   xdotool key Escape
   wait_for_exit 10 || fail "the game recording onto $target did not end on Escape"
@@ -102,7 +102,7 @@ fi
 # ---- --record to a pipe ----
 start_game "$data" sh -c "'$kuzari' --window --record /dev/stdout 2>'$scratch/err' | cat >'$scratch/piped.txt'"
 wait_for_window || fail "no window recording to a pipe"
-sleep 1.5
+wait_for_event '^title 3$' || fail "recording to a pipe: the title's menu never came"
 xdotool key Return
 sleep 1
 xdotool key Down

@@ -14,6 +14,7 @@
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/shared/captions.h"
 #include "hosts/desktop/sdl_event_log.h"
+#include "hosts/desktop/sdl_quiet_alsa.h"
 #include "hosts/desktop/sdl_platform.h"
 
 namespace {
@@ -53,6 +54,7 @@ bool platform_audio_open() {
         audio_open = silent = true;
         return true;
     }
+    sdl_quiet_alsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
         Mix_OpenAudio(device_rate, AUDIO_S16SYS, 2, device_buffer_frames) != 0) {
         std::fprintf(stderr, "kuzari: the sound device could not be opened: %s\n"

@@ -4,6 +4,7 @@
 #   scripts/setup.sh headless  what the build without the desktop needs (kuzari-replay, the in-process tests)
 #   scripts/setup.sh web       what building the web edition needs
 #   scripts/setup.sh test      all that, and what every test needs (the default)
+#   scripts/setup.sh --check KIND  installs nothing: only the check of the commands below
 # Does nothing when they are all there; uses sudo when not run as root. Then
 # checks that every command the builds and tests of that kind call is there,
 # and names the package of any that is not.
@@ -50,6 +51,8 @@ test_commands=(clang++:clang Xvfb:xvfb xauth:xauth xdotool:xdotool sway:sway gri
   valgrind:valgrind dpkg-deb:dpkg desktop-file-validate:desktop-file-utils appstreamcli:appstream
   chromium:chromium chromedriver:chromium-driver ps:procps)
 
+check_only=""
+[ "${1:-}" = --check ] && { check_only=1; shift; }
 kind=${1:-test}
 case "$kind" in
   play) packages=("${play_packages[@]}"); commands=("${play_commands[@]}") ;;
@@ -57,7 +60,7 @@ case "$kind" in
   web) packages=("${web_packages[@]}"); commands=("${web_commands[@]}") ;;
   test) packages=("${play_packages[@]}" "${test_packages[@]}" "${web_packages[@]}")
         commands=("${play_commands[@]}" "${test_commands[@]}" "${web_commands[@]}") ;;
-  *) echo "usage: scripts/setup.sh [play|headless|web|test]" >&2; exit 2 ;;
+  *) echo "usage: scripts/setup.sh [--check] [play|headless|web|test]" >&2; exit 2 ;;
 esac
 
 # check_commands: every command there, or the packages to install named.
@@ -67,10 +70,11 @@ check_commands() {
     command -v "${entry%%:*}" >/dev/null 2>&1 || lacking+=("${entry%%:*} (package ${entry#*:})")
   done
   [ ${#lacking[@]} -eq 0 ] && return 0
-  echo "setup: these commands are still missing after the install: ${lacking[*]}" >&2
+  echo "setup: these commands are missing: ${lacking[*]}" >&2
   return 1
 }
 
+[ -z "$check_only" ] || { check_commands; exit; }
 missing=()
 for package in $(printf '%s\n' "${packages[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

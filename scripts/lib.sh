@@ -6,6 +6,9 @@ log_dir=${KUZARI_LOG_DIR:-$PWD/log}
 # progress_of LOG: how far the command writing LOG has come, in its own terms.
 progress_of() {
   local log=$1 line
+  # One of our own scripts run as a stage: its last progress line and stage.
+  line=$(grep -E '^(  \.\.\. |[a-z].*\.\.\.$)' "$log" 2>/dev/null | tail -n 1 | sed -E 's/^  \.\.\. //; s/ \([0-9]+ min [0-9]+ s\)$//')
+  [ -n "$line" ] && { echo "$line"; return; }
   # cmake --build: "[ 45%] Building ..."
   line=$(grep -oE '^\[ *[0-9]+%\]' "$log" 2>/dev/null | tail -n 1 | tr -d '[ ]')
   [ -n "$line" ] && { echo "$line built"; return; }

@@ -36,6 +36,9 @@ for at in proc sys dev dev/pts dev/shm; do
   mounted+=("$root/$at")
 done
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# debootstrap leaves out what Debian's installer writes: without it "localhost" does
+# not resolve, and the browser tests' driver cannot be reached.
+printf '127.0.0.1\tlocalhost\n::1\tlocalhost ip6-localhost ip6-loopback\n' >"$root/etc/hosts"
 git clone -q "$PWD" "$root/root/kuzari"
 
 # inside NAME MESSAGE COMMAND: a stage run in the fresh root, from the clone.

@@ -75,6 +75,8 @@ run_suite() {
     failed_stages+=("$name tests")
     # The failing tests' own output, as ctest printed it.
     sed -n '/The following tests FAILED/,$p' "$log" >&2
+    # Each failing check's own line, so a run's summary says why as well as what.
+    grep -E '^(FAIL|\[  FAILED  \]|.*(ERROR: AddressSanitizer|runtime error:))' "$log" | sort -u | head -n 20 | sed 's/^/  | /' >&2
     echo "  the whole run: $log" >&2
   fi
 }

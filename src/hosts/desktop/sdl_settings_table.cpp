@@ -8,11 +8,6 @@
 #include "hosts/desktop/sdl_setting_values.h"
 #include "hosts/desktop/sdl_settings.h"
 
-const SDL_GameControllerButton default_pad_buttons[game_key_count] = {
-    SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-    SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
-    SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
-
 namespace {
 
 HostOptions default_options() {
@@ -20,7 +15,7 @@ HostOptions default_options() {
     for (int key = 0; key < game_key_count; ++key) {
         for (const char* name : game_keys[key].desktop_keys)
             if (name) options.keys[key].push_back(SDL_GetKeyFromName(name));
-        options.pad_buttons[key].push_back(default_pad_buttons[key]);
+        options.pad_buttons[key].push_back(SDL_GameControllerGetButtonFromString(game_keys[key].pad_button));
     }
     return options;
 }

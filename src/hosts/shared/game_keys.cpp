@@ -1,15 +1,15 @@
 #include "hosts/shared/game_keys.h"
 
 const GameKeyBinding game_keys[game_key_count] = {
-    {"up", "a lane up; the menu's cursor up", &KeyboardState::up, {"Up"}, {"ArrowUp"}},
-    {"down", "a lane down; the menu's cursor down", &KeyboardState::down, {"Down"}, {"ArrowDown"}},
-    {"left", "left: the game reads it, but no move needs it", &KeyboardState::left, {"Left"}, {"ArrowLeft"}},
-    {"right", "right: the game reads it, but no move needs it", &KeyboardState::right, {"Right"}, {"ArrowRight"}},
+    {"up", "a lane up; the menu's cursor up", &KeyboardState::up, {"Up"}, {"ArrowUp"}, "dpup"},
+    {"down", "a lane down; the menu's cursor down", &KeyboardState::down, {"Down"}, {"ArrowDown"}, "dpdown"},
+    {"left", "left: the game reads it, but no move needs it", &KeyboardState::left, {"Left"}, {"ArrowLeft"}, "dpleft"},
+    {"right", "right: the game reads it, but no move needs it", &KeyboardState::right, {"Right"}, {"ArrowRight"}, "dpright"},
     {"throw", "throw (hold to keep throwing); confirm", &KeyboardState::enter, {"Return", "Keypad Enter"},
-     {"Enter", "NumpadEnter"}},
+     {"Enter", "NumpadEnter"}, "a"},
     {"refill", "refill the stock of beans", &KeyboardState::shift, {"Left Shift", "Right Shift"},
-     {"ShiftLeft", "ShiftRight"}},
+     {"ShiftLeft", "ShiftRight"}, "b"},
     {"button3", "the game reads it, but it does nothing", &KeyboardState::ctrl, {"Left Ctrl", "Right Ctrl"},
-     {"ControlLeft", "ControlRight"}},
-    {"button4", "the game reads it, but it does nothing", &KeyboardState::space, {"Space"}, {"Space"}},
+     {"ControlLeft", "ControlRight"}, "x"},
+    {"button4", "the game reads it, but it does nothing", &KeyboardState::space, {"Space"}, {"Space"}, "y"},
 };

@@ -1,7 +1,7 @@
 // The game's eight keys, as every host binds them: the settings file's name
-// for each, what it does, and the keys that play it unless the player says
-// otherwise, by the desktop's names (SDL's) and the browser's (the codes of
-// KeyboardEvent.code).
+// for each, what it does, and the keys and pad button that play it unless the
+// player says otherwise, by the desktop's names (SDL's) and the browser's (the
+// codes of KeyboardEvent.code; the pad's by SDL's names on both).
 #pragma once
 
 #include "platform/platform.h"
@@ -17,6 +17,7 @@ struct GameKeyBinding {
     bool KeyboardState::*field;
     const char* desktop_keys[most_default_keys];  // SDL's key names; null past the last
     const char* page_codes[most_default_keys];    // KeyboardEvent.code values; null past the last
+    const char* pad_button;                       // SDL's name of a game controller's button
 };
 
 extern const GameKeyBinding game_keys[game_key_count];

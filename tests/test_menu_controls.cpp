@@ -38,6 +38,18 @@ TEST(MenuControls, OnlyTheTogglePressOpensAndEveryPressHasItsPlaceWhileOpen) {
     EXPECT_EQ(menu_step(true, false, press_back).input, menu_back);
 }
 
+TEST(MenuControls, AHeldKeyMovesTheCursorOnAndNothingElse) {
+    EXPECT_EQ(menu_step(true, false, press_down, true).action, action_input);
+    EXPECT_EQ(menu_step(true, false, press_down, true).input, menu_down);
+    for (MenuPress press : {press_confirm, press_back, press_toggle, press_other}) {
+        EXPECT_EQ(menu_step(true, false, press, true).action, action_swallow) << press;
+        EXPECT_EQ(menu_step(true, true, press, true).action, action_swallow) << press;
+    }
+    EXPECT_EQ(menu_step(true, true, press_left, true).action, action_swallow) << "taken once";
+    EXPECT_EQ(menu_step(false, false, press_toggle, true).action, action_swallow) << "opened once";
+    EXPECT_EQ(menu_step(false, false, press_up, true).action, action_pass);
+}
+
 TEST(MenuControls, WhileAKeyIsWantedBackAndTheTogglePressCancelAndEverythingElseIsTaken) {
     for (MenuPress press : {press_back, press_toggle}) {
         const MenuStep step = menu_step(true, true, press);

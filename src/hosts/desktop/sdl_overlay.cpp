@@ -165,7 +165,7 @@ bool key_event(const SDL_KeyboardEvent& key, bool* quit) {
     if (sym == SDLK_F11 || sym == SDLK_F12 || (sym == SDLK_m && !menu_capturing(menu)))
         return false;  // the window's, as always
     const MenuPress press = menu_press_of(device_desktop_keys, SDL_GetKeyName(sym), sym == SDLK_TAB && tab_is_a_game_key());
-    follow_step(menu_step(true, menu_capturing(menu), press), key_name(sym).c_str(), false, quit);
+    follow_step(menu_step(true, menu_capturing(menu), press, key.repeat != 0), key_name(sym).c_str(), false, quit);
     return true;
 }
 
@@ -218,14 +218,16 @@ bool sdl_overlay_is_open() { return menu != nullptr; }
 
 bool sdl_opens_overlay(const SDL_Event& event) {
     MenuPress press = press_other;
-    if (event.type == SDL_KEYDOWN && !event.key.repeat) {
+    bool repeat = false;
+    if (event.type == SDL_KEYDOWN) {
         const SDL_Keycode sym = event.key.keysym.sym;
         press = menu_press_of(device_desktop_keys, SDL_GetKeyName(sym), sym == SDLK_TAB && tab_is_a_game_key());
+        repeat = event.key.repeat != 0;
     } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
         press = menu_press_of(device_pad, SDL_GameControllerGetStringForButton(SDL_GameControllerButton(event.cbutton.button)),
                               false);
     }
-    return menu_step(false, false, press).action == action_open;
+    return menu_step(false, false, press, repeat).action == action_open;
 }
 
 void sdl_open_overlay() {
@@ -244,12 +246,7 @@ bool sdl_overlay_event(const SDL_Event& event, bool* quit) {
     *quit = false;
     if (!menu) return false;
     switch (event.type) {
-    case SDL_KEYDOWN:
-        // A held arrow goes on moving; nothing else repeats, nor is a held key taken twice.
-        if (event.key.repeat && (menu_capturing(menu) || !(event.key.keysym.sym == SDLK_UP || event.key.keysym.sym == SDLK_DOWN ||
-                                  event.key.keysym.sym == SDLK_LEFT || event.key.keysym.sym == SDLK_RIGHT)))
-            return true;
-        return key_event(event.key, quit);
+    case SDL_KEYDOWN: return key_event(event.key, quit);
     case SDL_CONTROLLERBUTTONDOWN:
         sdl_pad_button_taken_by_window(event.cbutton.button);
         controller_button(event.cbutton.button, quit);

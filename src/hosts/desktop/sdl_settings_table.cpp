@@ -45,7 +45,9 @@ Setting whole_setting(const char* key, const char* values, long low, long high, 
             [field, low, high](const std::string& v) { return parse_whole(v, low, high, field); }};
 }
 
-constexpr const char key_values[] = "SDL's key names, separated by commas; not Escape, F1, F11, F12 or M";
+constexpr const char key_values[] =
+    "SDL's key names (a punctuation mark by its word: Comma, Semicolon, ...), separated by commas; not Escape, F1, "
+    "F11, F12 or M";
 constexpr const char button_values[] =
     "SDL's pad button names (a, b, x, y, back, leftshoulder, rightshoulder, dpup, ...), separated by commas; "
     "not start";

@@ -13,3 +13,21 @@ const GameKeyBinding game_keys[game_key_count] = {
      {"ControlLeft", "ControlRight"}, "x"},
     {"button4", "the game reads it, but it does nothing", &KeyboardState::space, {"Space"}, {"Space"}, "y"},
 };
+
+const MenuControl menu_controls[menu_control_count] = {
+    {press_toggle, {"F1"}, {"F1"}, "start", false},
+    {press_toggle, {"Tab"}, {"Tab"}, nullptr, true},
+    {press_up, {"Up"}, {"ArrowUp"}, "dpup", false},
+    {press_down, {"Down"}, {"ArrowDown"}, "dpdown", false},
+    {press_left, {"Left"}, {"ArrowLeft"}, "dpleft", false},
+    {press_right, {"Right"}, {"ArrowRight"}, "dpright", false},
+    {press_confirm, {"Return", "Keypad Enter"}, {"Enter", "NumpadEnter"}, "a", false},
+    {press_confirm, {"Space"}, {"Space"}, nullptr, false},
+    {press_back, {"Escape", "Backspace"}, {"Escape", "Backspace"}, "b", false},
+};
+
+const char* const standard_pad_buttons[standard_pad_button_count] = {
+    "a",    "b",     "x",         "y",          "leftshoulder", "rightshoulder", "lefttrigger", "righttrigger",
+    "back", "start", "leftstick", "rightstick", "dpup",         "dpdown",        "dpleft",      "dpright",
+    "guide",
+};

@@ -3,37 +3,11 @@
 #include <cstring>
 #include <iterator>
 
-const char* const standard_pad_buttons[standard_pad_button_count] = {
-    "a",    "b",     "x",         "y",          "leftshoulder", "rightshoulder", "lefttrigger", "righttrigger",
-    "back", "start", "leftstick", "rightstick", "dpup",         "dpdown",        "dpleft",      "dpright",
-    "guide",
-};
+#include "hosts/shared/game_keys.h"
 
 namespace {
 
-constexpr int most_names = 2;
-
-struct MenuControl {
-    MenuPress press;
-    const char* desktop_keys[most_names];  // SDL's key names
-    const char* page_codes[most_names];    // KeyboardEvent.code values
-    const char* pad_button;                // SDL's button name, the standard mapping's too
-    bool yields_to_game_key;               // a game key bound to it keeps it
-};
-
-const MenuControl menu_controls[] = {
-    {press_toggle, {"F1"}, {"F1"}, "start", false},
-    {press_toggle, {"Tab"}, {"Tab"}, nullptr, true},
-    {press_up, {"Up"}, {"ArrowUp"}, "dpup", false},
-    {press_down, {"Down"}, {"ArrowDown"}, "dpdown", false},
-    {press_left, {"Left"}, {"ArrowLeft"}, "dpleft", false},
-    {press_right, {"Right"}, {"ArrowRight"}, "dpright", false},
-    {press_confirm, {"Return", "Keypad Enter"}, {"Enter", "NumpadEnter"}, "a", false},
-    {press_confirm, {"Space"}, {"Space"}, nullptr, false},
-    {press_back, {"Escape", "Backspace"}, {"Escape", "Backspace"}, "b", false},
-};
-
-bool named(const char* const (&names)[most_names], const char* name) {
+bool named(const char* const (&names)[most_menu_names], const char* name) {
     for (const char* one : names)
         if (one && std::strcmp(one, name) == 0) return true;
     return false;
@@ -52,10 +26,13 @@ MenuPress menu_press_of(MenuDevice device, const char* name, bool game_key) {
     return press_other;
 }
 
-MenuStep menu_step(bool open, bool capturing, MenuPress press) {
+MenuStep menu_step(bool open, bool capturing, MenuPress press, bool repeat) {
     // In the order of MenuPress from press_up.
     constexpr MenuInput inputs[] = {menu_up, menu_down, menu_left, menu_right, menu_confirm, menu_back};
     static_assert(std::size(inputs) == press_back - press_up + 1, "an input for each of the menu's presses");
+    const bool moves = press >= press_up && press <= press_right;
+    if (repeat && !(open && !capturing && moves))
+        return {open || press == press_toggle ? action_swallow : action_pass, menu_back};
     if (!open) return {press == press_toggle ? action_open : action_pass, menu_back};
     if (capturing) {
         if (press == press_back || press == press_toggle) return {action_input, menu_back};

@@ -1,21 +1,10 @@
-// The options menu's own controls on every device, and the one set of rules
-// for what a press does while the menu is shut, open or waiting for a new
-// key: each host names its press (SDL's key or button name, the page's
-// KeyboardEvent.code) and does what the rules say.
+// The one set of rules for what a press does while the options menu is shut,
+// open or waiting for a new key: each host names its press (SDL's key or
+// button name, the page's KeyboardEvent.code), the controls table
+// (game_keys.h) says what it stands for, and the host does what the rules say.
 #pragma once
 
 #include "hosts/shared/options_menu.h"
-
-enum MenuPress {
-    press_other,   // no control of the menu's: the game's, or a new key while one is wanted
-    press_toggle,  // F1, Tab (while no game key has it), a pad's Start
-    press_up,
-    press_down,
-    press_left,
-    press_right,
-    press_confirm,
-    press_back,  // Escape, Backspace, a pad's B
-};
 
 enum MenuDevice { device_desktop_keys, device_page_keys, device_pad };
 
@@ -38,10 +27,6 @@ struct MenuStep {
 };
 
 // The rules: a capture is cancelled by Back and by what opens and closes the
-// menu (the player stays on the page), and takes anything else.
-MenuStep menu_step(bool open, bool capturing, MenuPress press);
-
-// The standard Gamepad API mapping's buttons by index, by SDL's names (the
-// names the settings file and the menu show on every host).
-constexpr int standard_pad_button_count = 17;
-extern const char* const standard_pad_buttons[standard_pad_button_count];
+// menu (the player stays on the page), and takes anything else. A press the
+// keyboard repeats while held moves the cursor on, and does nothing else.
+MenuStep menu_step(bool open, bool capturing, MenuPress press, bool repeat = false);

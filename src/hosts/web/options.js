@@ -240,9 +240,10 @@ export function make_options(page) {
 
     // A key or pad button down, as the module's rules take it: the action it
     // did or asks for; ACTION.pass leaves the press to the game.
-    function menu_press(name, is_pad_button) {
+    function menu_press(name, is_pad_button, repeat = false) {
         write_text(name);
-        const step = game.exports.web_menu_press(is_pad_button ? 1 : 0, !is_pad_button && input.bound(name) ? 1 : 0);
+        const step = game.exports.web_menu_press(is_pad_button ? 1 : 0, !is_pad_button && input.bound(name) ? 1 : 0,
+            repeat ? 1 : 0);
         const action = step >> 2;
         if (action === ACTION.open) open();
         else if (action === ACTION.close) close(REQUEST_RESUME);
@@ -254,16 +255,7 @@ export function make_options(page) {
     addEventListener('keydown', event => {
         if (!game || !game.running || game.box_open) return;
         const open_before = is_open();
-        // A held key moves on through the menu, but opens, closes or is taken only once.
-        const capturing = open_before && game.exports.web_menu_capturing() === 1;
-        if (event.repeat && (!open_before || capturing || !event.code.startsWith('Arrow'))) {
-            if (open_before) {
-                event.preventDefault();
-                event.stopImmediatePropagation();
-            }
-            return;
-        }
-        if (menu_press(event.code, false) === ACTION.pass && !open_before) return;
+        if (menu_press(event.code, false, event.repeat) === ACTION.pass && !open_before) return;
         event.preventDefault();
         event.stopImmediatePropagation();
     }, true);

@@ -128,14 +128,14 @@ WEB_EXPORT("web_menu_input") int web_menu_input(int input) {
 WEB_EXPORT("web_menu_capturing") int web_menu_capturing() { return menu && menu_capturing(menu) ? 1 : 0; }
 
 // A key (its KeyboardEvent.code) or pad button (its name) in the text buffer
-// went down; `game_key`: a game key has it. Does what the menu's rules say
-// while the menu is open, and returns the MenuAction times 4 plus the
-// MenuRequest, for the page to open or close the menu, or let the game have
-// the press.
-WEB_EXPORT("web_menu_press") int web_menu_press(int is_pad_button, int game_key) {
+// went down, or is held and repeats; `game_key`: a game key has it. Does what
+// the menu's rules say while the menu is open, and returns the MenuAction
+// times 4 plus the MenuRequest, for the page to open or close the menu, or
+// let the game have the press.
+WEB_EXPORT("web_menu_press") int web_menu_press(int is_pad_button, int game_key, int repeat) {
     const MenuPress press =
         menu_press_of(is_pad_button ? device_pad : device_page_keys, text_buffer.c_str(), game_key != 0);
-    const MenuStep step = menu_step(menu != nullptr, menu && menu_capturing(menu), press);
+    const MenuStep step = menu_step(menu != nullptr, menu && menu_capturing(menu), press, repeat != 0);
     MenuRequest request = request_none;
     if (step.action == action_input) request = menu_input(menu, step.input);
     else if (step.action == action_capture) menu_key_pressed(menu, text_buffer.c_str(), is_pad_button != 0);
@@ -143,12 +143,6 @@ WEB_EXPORT("web_menu_press") int web_menu_press(int is_pad_button, int game_key)
     return int(step.action) * 4 + int(request);
 }
 
-// The key (KeyboardEvent.code) or pad button (its name) in the text buffer was pressed.
-WEB_EXPORT("web_menu_key") void web_menu_key(int is_pad_button) {
-    if (!menu) return;
-    menu_key_pressed(menu, text_buffer.c_str(), is_pad_button != 0);
-    values = menu_values(menu);
-}
 
 // A touch or click at the picture's (x, y), in game pixels; returns MenuRequest.
 WEB_EXPORT("web_menu_pointer") int web_menu_pointer(int x, int y) {

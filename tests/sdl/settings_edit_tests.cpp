@@ -88,4 +88,8 @@ TEST(SettingsEdit, LinesTheGameLeavesOutAndCommentsAreReadAsTheGameReadsThem) {
     EXPECT_FALSE(edit_settings_text(&text, {{"", "lang", ";en"}}));
     ASSERT_TRUE(edit_settings_text(&text, {{"", "lang", "en"}, {"", "scale", "3"}}));
     EXPECT_EQ(text, "lang = en ;en\nscale = 3 ;two\n");
+    // An indented line after a key with no name is no continuation of it.
+    text = "[keys]\n = x\n [pad]\n";
+    ASSERT_TRUE(edit_settings_text(&text, {{"pad", "up", "y"}}));
+    EXPECT_EQ(text, "[keys]\n = x\n [pad]\nup = y\n");
 }

@@ -15,6 +15,7 @@
 #include "hosts/desktop/sdl_settings.h"
 #include "hosts/shared/menu_controls.h"
 #include "hosts/shared/options_menu.h"
+#include "hosts/shared/settings_table.h"
 
 namespace {
 
@@ -86,13 +87,13 @@ void apply(const MenuChange& change) {
         std::fprintf(stderr, "kuzari: the menu's '%s' cannot be '%s'\n", change.key.c_str(), change.value.c_str());
         return;
     }
-    if (change.section == "keys") sdl_bind_keys();
-    else if (change.key == "volume" || change.key == "music-volume" || change.key == "effects-volume" ||
-             change.key == "mute")
+    const SettingName name = change.section.empty() ? setting_named(change.key) : setting_name_count;
+    if (change.section == keys_section) sdl_bind_keys();
+    else if (name == setting_volume || name == setting_music_volume || name == setting_effects_volume || name == setting_mute)
         sdl_apply_volumes();
-    else if (change.key == "fullscreen" && host_options.fullscreen != sdl_is_fullscreen())
+    else if (name == setting_fullscreen && host_options.fullscreen != sdl_is_fullscreen())
         sdl_switch_fullscreen();
-    else if (change.key == "scale" && !sdl_is_fullscreen())
+    else if (name == setting_scale && !sdl_is_fullscreen())
         sdl_resize_window();
 }
 

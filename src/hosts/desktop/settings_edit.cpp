@@ -82,7 +82,8 @@ std::vector<Line> read_lines(const std::string& text) {
                 const size_t comment = find_or_comment(text, delimiter + 1, content_end, nullptr);
                 line.value_begin = skip_space(text, delimiter + 1, comment);
                 line.value_end = trim_end(text, line.value_begin, comment);
-                after_key = true;
+                // libinih continues only a key with a name.
+                after_key = !line.name.empty();
             }
         }
         lines.push_back(line);

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "hosts/shared/menu_texts.h"
+#include "hosts/shared/settings_table.h"
 
 namespace {
 
@@ -106,8 +107,8 @@ void go_to(OptionsMenu* menu, MenuPage page, RowKind row) {
 
 const char* yes_no(bool value) { return value ? "yes" : "no"; }
 
-void note(OptionsMenu* menu, const char* section, const char* key, const std::string& value) {
-    menu->changes.push_back({section, key, value});
+void note(OptionsMenu* menu, SettingName name, const std::string& value) {
+    menu->changes.push_back({"", setting_rows[name].key, value});
 }
 
 std::string joined(const std::vector<std::string>& names) {
@@ -124,55 +125,55 @@ std::string fill_in(const char* text, const std::string& value) {
 }
 
 // A volume one step of 10 along, back onto the steps if it was off them.
-void step_percent(OptionsMenu* menu, int* percent, int direction, const char* key) {
+void step_percent(OptionsMenu* menu, int* percent, int direction, SettingName name) {
     const int stepped = direction > 0 ? (*percent / 10 + 1) * 10 : (*percent + 9) / 10 * 10 - 10;
-    const int clamped = std::clamp(stepped, 0, 100);
+    const int clamped = std::clamp(stepped, int(setting_rows[name].low), int(setting_rows[name].high));
     if (clamped == *percent) return;
     *percent = clamped;
-    note(menu, "", key, std::to_string(clamped));
+    note(menu, name, std::to_string(clamped));
 }
 
 void set_captions(OptionsMenu* menu, int direction) {
     constexpr int modes = 3;
     menu->values.captions = CaptionMode((int(menu->values.captions) + direction + modes) % modes);
-    note(menu, "", "captions", caption_mode_name(menu->values.captions));
+    note(menu, setting_captions, caption_mode_name(menu->values.captions));
 }
 
 void set_english(OptionsMenu* menu, bool english) {
     menu->values.english = english;
-    note(menu, "", "lang", english ? "en" : "ja");
+    note(menu, setting_lang, english ? "en" : "ja");
 }
 
 void set_fullscreen(OptionsMenu* menu, bool fullscreen) {
     menu->values.fullscreen = fullscreen;
-    note(menu, "", "fullscreen", yes_no(fullscreen));
+    note(menu, setting_fullscreen, yes_no(fullscreen));
 }
 
 void set_mute(OptionsMenu* menu, bool mute) {
     menu->values.mute = mute;
-    note(menu, "", "mute", yes_no(mute));
+    note(menu, setting_mute, yes_no(mute));
 }
 
 void set_pause_in_background(OptionsMenu* menu, bool pause) {
     menu->values.pause_in_background = pause;
-    note(menu, "", "pause-in-background", yes_no(pause));
+    note(menu, setting_pause_in_background, yes_no(pause));
 }
 
 void step_scale(OptionsMenu* menu, int direction) {
-    constexpr int largest_scale = 16;
-    const int scale = std::clamp(menu->values.scale + direction, 0, largest_scale);
+    const SettingRow& row = setting_rows[setting_scale];
+    const int scale = std::clamp(menu->values.scale + direction, int(row.low), int(row.high));
     if (scale == menu->values.scale) return;
     menu->values.scale = scale;
-    note(menu, "", "scale", std::to_string(scale));
+    note(menu, setting_scale, std::to_string(scale));
 }
 
 // Left or right on a row with a value; false where the row has none.
 bool change_value(OptionsMenu* menu, const MenuRow& row, int direction) {
     MenuValues& v = menu->values;
     switch (row.kind) {
-    case row_volume: step_percent(menu, &v.volume, direction, "volume"); return true;
-    case row_music: step_percent(menu, &v.music_volume, direction, "music-volume"); return true;
-    case row_effects: step_percent(menu, &v.effects_volume, direction, "effects-volume"); return true;
+    case row_volume: step_percent(menu, &v.volume, direction, setting_volume); return true;
+    case row_music: step_percent(menu, &v.music_volume, direction, setting_music_volume); return true;
+    case row_effects: step_percent(menu, &v.effects_volume, direction, setting_effects_volume); return true;
     case row_mute: set_mute(menu, !v.mute); return true;
     case row_captions: set_captions(menu, direction); return true;
     case row_language: set_english(menu, !v.english); return true;
@@ -188,7 +189,8 @@ std::vector<std::string>* bound_list(OptionsMenu* menu, RowKind kind, int key) {
 }
 
 void note_binding(OptionsMenu* menu, RowKind kind, int key) {
-    note(menu, kind == row_buttons ? "pad" : "keys", game_keys[key].setting, joined(*bound_list(menu, kind, key)));
+    menu->changes.push_back(
+        {kind == row_buttons ? pad_section : keys_section, game_keys[key].setting, joined(*bound_list(menu, kind, key))});
 }
 
 const std::vector<std::string>& defaults_of(const OptionsMenu* menu, RowKind kind, int key) {

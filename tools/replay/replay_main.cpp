@@ -16,7 +16,7 @@
 #include "graphics/graphics.h"
 #include "hosts/shared/file_writer.h"
 #include "hosts/shared/input_script.h"
-#include "png_file.h"
+#include "hosts/shared/png/png_file.h"
 #include "core/data_file.h"
 #include "core/file_read.h"
 #include "hosts/shared/data_folder.h"

@@ -94,7 +94,7 @@ void set_up_play() {
     r.player_lane = 1;
     r.player_x = 56 - 16;
     r.player_y = 32 + 48;
-    r.player_pose = 0;
+    r.player_pose = pose_standing;
     // Five raiders per lane spread between the stop line and the right edge.
     for (int32_t row = 0; row < lane_count; ++row)
         for (int32_t slot = 0; slot < raiders_per_lane; ++slot)

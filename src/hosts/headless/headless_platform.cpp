@@ -98,7 +98,8 @@ void headless_configure(const HeadlessConfig& config) {
     run.config = config;
     run.clock_ms = config.clock_start_ms;
     run.player = script_player(config.script);
-    game_observer = &headless_observer;
+    clear_game_observers();
+    add_game_observer(&headless_observer);
 }
 
 void headless_finish() { report_frame0(); }

@@ -26,6 +26,9 @@ const MenuControl menu_controls[menu_control_count] = {
     {press_back, {"Escape", "Backspace"}, {"Escape", "Backspace"}, "b", false},
 };
 
+const char page_quit_code[] = "Escape";
+const char* const page_reserved_codes[page_reserved_count] = {"F1", page_quit_code, "F11"};
+
 const char* const standard_pad_buttons[standard_pad_button_count] = {
     "a",    "b",     "x",         "y",          "leftshoulder", "rightshoulder", "lefttrigger", "righttrigger",
     "back", "start", "leftstick", "rightstick", "dpup",         "dpdown",        "dpleft",      "dpright",

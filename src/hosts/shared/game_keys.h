@@ -48,6 +48,13 @@ struct MenuControl {
 constexpr int menu_control_count = 9;
 extern const MenuControl menu_controls[menu_control_count];
 
+// The page's keys that no game key may take: the menu's, the one that ends the
+// game (which is also the browser's own for leaving full screen), and the
+// browser's full screen.
+constexpr int page_reserved_count = 3;
+extern const char* const page_reserved_codes[page_reserved_count];
+extern const char page_quit_code[];
+
 // The standard Gamepad API mapping's buttons by index, by SDL's names (the
 // names the settings file and the menu show on every host).
 constexpr int standard_pad_button_count = 17;

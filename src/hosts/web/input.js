@@ -43,6 +43,7 @@ export function make_input(sound) {
     let pad_taken = new Set(); // the pad's buttons held for the options menu: not the game's until let go
     let key_count = 0;
     let key_named = new Map(); // the game key's name in the settings -> its number
+    let quit_code = null; // the key that ends the game, from the module's table
     const held_codes = new Set();
     const touch_held = new Set(); // the game's keys the touch controls hold
     let key_or_pad_used = () => {};
@@ -60,14 +61,15 @@ export function make_input(sound) {
         sound.resume();
         key_or_pad_used();
         const key = codes.get(event.code);
-        if (!playing() || (key === undefined && event.code !== 'Escape') || escape_is_browsers(event)) return;
+        const quits = event.code === quit_code;
+        if (!playing() || (key === undefined && !quits) || (quits && escape_is_browsers())) return;
         event.preventDefault();
         if (event.repeat) return;
         if (key !== undefined) {
             held_codes.add(event.code);
             game.exports.web_key(key, 1);
         }
-        game.exports.web_key_message(event.code === 'Escape' ? 1 : 0);
+        game.exports.web_key_message(quits ? 1 : 0);
     });
 
     addEventListener('keyup', event => {
@@ -122,6 +124,7 @@ export function make_input(sound) {
             codes = read_key_table(game);
             pad_table = read_pad_table(game);
             key_count = game.exports.web_key_count();
+            quit_code = game.string(game.exports.web_quit_code());
             key_named = new Map(Array.from({ length: key_count }, (_, key) =>
                 [game.string(game.exports.web_key_name(key)), key]));
             held_codes.clear();

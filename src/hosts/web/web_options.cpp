@@ -4,6 +4,7 @@
 // The changes go back to the page as "section\tkey\tvalue\n" lines, for it to
 // apply and keep.
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "core/data_file.h"
@@ -49,8 +50,7 @@ MenuFeatures page_features() {
             if (code) features.default_keys[key].push_back(code);
         features.default_buttons[key] = {game_keys[key].pad_button};
     }
-    // The menu's own keys, and the browser's full screen.
-    features.reserved_keys = {"F1", "Escape", "F11"};
+    features.reserved_keys.assign(std::begin(page_reserved_codes), std::end(page_reserved_codes));
     return features;
 }
 

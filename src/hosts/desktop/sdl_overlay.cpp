@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -75,8 +76,7 @@ MenuFeatures features() {
             if (name) offered.default_keys[key].push_back(name);
         offered.default_buttons[key] = {game_keys[key].pad_button};
     }
-    for (const SDL_Keycode key : {SDLK_ESCAPE, SDLK_F1, SDLK_F11, SDLK_F12, SDLK_m})
-        offered.reserved_keys.push_back(key_name(key));
+    offered.reserved_keys.assign(std::begin(desktop_reserved_keys), std::end(desktop_reserved_keys));
     return offered;
 }
 

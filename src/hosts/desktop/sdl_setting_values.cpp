@@ -4,8 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "hosts/shared/game_keys.h"
+
 bool reserved_key(SDL_Keycode key) {
-    return key == SDLK_ESCAPE || key == SDLK_F1 || key == SDLK_F11 || key == SDLK_F12 || key == SDLK_m;
+    for (const char* name : desktop_reserved_keys)
+        if (SDL_GetKeyFromName(name) == key) return true;
+    return false;
 }
 
 bool parse_whole(const std::string& text, long low, long high, int* value) {

@@ -26,6 +26,8 @@ const MenuControl menu_controls[menu_control_count] = {
     {press_back, {"Escape", "Backspace"}, {"Escape", "Backspace"}, "b", false},
 };
 
+const char* const desktop_reserved_keys[desktop_reserved_count] = {"Escape", "F1", "F11", "F12", "M"};
+
 const char page_quit_code[] = "Escape";
 const char* const page_reserved_codes[page_reserved_count] = {"F1", page_quit_code, "F11"};
 

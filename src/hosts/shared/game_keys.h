@@ -48,6 +48,11 @@ struct MenuControl {
 constexpr int menu_control_count = 9;
 extern const MenuControl menu_controls[menu_control_count];
 
+// The desktop's keys that no game key may take: the menu's, the window's full
+// screen, screenshot and mute, and the one that ends the game.
+constexpr int desktop_reserved_count = 5;
+extern const char* const desktop_reserved_keys[desktop_reserved_count];
+
 // The page's keys that no game key may take: the menu's, the one that ends the
 // game (which is also the browser's own for leaving full screen), and the
 // browser's full screen.

@@ -28,7 +28,8 @@ const GameObserver byte_counter = {
 bool start_bench_game() {
     if (chdir(KUZARI_DATA_DIR) != 0) return false;
     headless_configure(HeadlessConfig{});
-    game_observer = &byte_counter;  // no trace: only what the frames write
+    clear_game_observers();  // no trace: only what the frames write
+    add_game_observer(&byte_counter);
     main_window = platform_create_window("Kuzari", screen_width, screen_height);
     return init_display(main_window, screen_width, screen_height) && init_sound() && init_music(main_window);
 }
@@ -94,7 +95,7 @@ void set_up_play() {
     r.player_lane = 1;
     r.player_x = 56 - 16;
     r.player_y = 32 + 48;
-    r.player_pose = 0;
+    r.player_pose = pose_standing;
     // Five raiders per lane spread between the stop line and the right edge.
     for (int32_t row = 0; row < lane_count; ++row)
         for (int32_t slot = 0; slot < raiders_per_lane; ++slot)

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hosts/desktop/icon_art.h"
+#include "hosts/shared/icon_art.h"
 
 namespace {
 

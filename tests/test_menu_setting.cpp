@@ -7,6 +7,7 @@
 
 #include "hosts/shared/menu_setting.h"
 #include "hosts/shared/options_menu.h"
+#include "hosts/shared/settings_table.h"
 
 namespace {
 
@@ -88,6 +89,25 @@ TEST(MenuSetting, AnythingElseIsRefusedAndChangesNothing) {
             << setting[0] << " " << setting[1] << "=" << setting[2];
         expect_same(values, before);
     }
+}
+
+// Only what the menu shows is kept by the page, whole numbers within the
+// settings table's ranges.
+TEST(MenuSetting, TheTableSaysWhatIsKeptAndItsRange) {
+    int whole_settings = 0;
+    for (int name = 0; name < setting_name_count; ++name) {
+        const SettingRow& row = setting_rows[name];
+        MenuValues values;
+        if (!row.in_menu) {
+            EXPECT_FALSE(apply_menu_setting(&values, "", row.key, "1")) << row.key;
+            continue;
+        }
+        if (row.kind != kind_whole) continue;
+        ++whole_settings;
+        EXPECT_TRUE(apply_menu_setting(&values, "", row.key, std::to_string(int(row.high)))) << row.key;
+        EXPECT_FALSE(apply_menu_setting(&values, "", row.key, std::to_string(int(row.high) + 1))) << row.key;
+    }
+    EXPECT_EQ(whole_settings, 4);  // the volumes and the scale
 }
 
 }  // namespace

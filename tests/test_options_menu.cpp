@@ -110,41 +110,87 @@ TEST(OptionsMenu, VolumesStepByTenWithinZeroAndAHundredOneChangeAStep) {
     close_options_menu(menu);
 }
 
-TEST(OptionsMenu, ACaptureRefusesAKeyInUseOrKeptAndTakesAFreeOneAndDefaultsComeBack) {
+TEST(OptionsMenu, EveryKeyTheGameReadsHasARowAndAKeyInUseMovesOverUntilBackGivesItBack) {
+    const PixelFont font = committed_font();
     Menu m;
-    m.press({menu_up, menu_up, menu_confirm, menu_down, menu_down, menu_confirm});  // Throw's keys
-    ASSERT_TRUE(menu_capturing(m.menu));
-    menu_key_pressed(m.menu, "Space", false);  // button4's
-    menu_key_pressed(m.menu, "F1", false);
-    menu_key_pressed(m.menu, "x", true);  // a pad button while a key is wanted
-    EXPECT_TRUE(menu_capturing(m.menu));
-    EXPECT_EQ(changes_text(m.menu), "");
-    menu_key_pressed(m.menu, "Z", false);
-    EXPECT_FALSE(menu_capturing(m.menu));
-    EXPECT_EQ(changes_text(m.menu), "[keys]throw=Z;");
-    // Its own key again is no conflict.
-    m.press({menu_confirm});
-    menu_key_pressed(m.menu, "Z", false);
-    EXPECT_EQ(changes_text(m.menu), "[keys]throw=Z;");
-    m.press({menu_down, menu_down, menu_confirm});  // Restore defaults
-    EXPECT_EQ(changes_text(m.menu), "[keys]throw=Return, Keypad Enter;");
+    m.press({menu_up, menu_up, menu_confirm});  // the Controls page: a row for each game key
+    for (int key = 0; key < game_key_count; ++key) {
+        m.press({menu_confirm});
+        menu_key_pressed(m.menu, ("F" + std::to_string(key + 2)).c_str(), false);
+        m.press({menu_down});
+    }
     for (int key = 0; key < game_key_count; ++key)
-        EXPECT_EQ(menu_values(m.menu).keys[key], m.features.default_keys[key]) << game_keys[key].setting;
+        EXPECT_EQ(menu_values(m.menu).keys[key], std::vector<std::string>{"F" + std::to_string(key + 2)});
+    take_menu_changes(m.menu);
+
+    Menu fresh;
+    fresh.press({menu_up, menu_up, menu_confirm, menu_down, menu_down, menu_down, menu_down, menu_confirm});  // Throw
+    ASSERT_TRUE(menu_capturing(fresh.menu));
+    menu_key_pressed(fresh.menu, "F1", false);  // the host's own
+    menu_key_pressed(fresh.menu, "x", true);    // a pad button while a key is wanted
+    EXPECT_TRUE(menu_capturing(fresh.menu));
+    EXPECT_EQ(changes_text(fresh.menu), "");
+    menu_key_pressed(fresh.menu, "Space", false);  // Button 4's
+    EXPECT_FALSE(menu_capturing(fresh.menu));
+    EXPECT_EQ(changes_text(fresh.menu), "[keys]button4=;[keys]throw=Space;");
+    EXPECT_EQ(menu_foot_line(font, fresh.menu), "Taken from Button 4  Back: undo");
+    fresh.press({menu_back});  // gives it back, and stays on the page
+    EXPECT_EQ(changes_text(fresh.menu), "[keys]button4=Space;[keys]throw=Return, Keypad Enter;");
+    EXPECT_EQ(menu_foot_line(font, fresh.menu), "Undone");
+    // Once anything else came between, Back leaves the page as ever.
+    fresh.press({menu_confirm});
+    menu_key_pressed(fresh.menu, "Left", false);
+    EXPECT_EQ(changes_text(fresh.menu), "[keys]left=;[keys]throw=Left;");
+    fresh.press({menu_down, menu_back, menu_confirm});
+    EXPECT_FALSE(menu_capturing(fresh.menu)) << "back on the main page, Controls' row";
+    EXPECT_EQ(changes_text(fresh.menu), "");
+    EXPECT_TRUE(menu_values(fresh.menu).keys[key_left].empty());
 }
 
-TEST(OptionsMenu, PadButtonsAreSetOnTheirOwnRowsAndRestoredToo) {
+TEST(OptionsMenu, RestoreDefaultsNamesWhatItDropsAndDropsItOnlyWhenConfirmed) {
+    const PixelFont font = committed_font();
+    Menu m;
+    MenuValues values = default_values(m.features);
+    values.keys[key_up] = {"Up", "W"};
+    values.keys[key_throw] = {"Z"};
+    OptionsMenu* menu = open_options_menu(values, m.features, true);
+    // Controls, then up from its first row: Back, then Restore defaults.
+    for (MenuInput input : {menu_up, menu_up, menu_confirm, menu_up, menu_up, menu_confirm}) menu_input(menu, input);
+    EXPECT_EQ(changes_text(menu), "");
+    EXPECT_EQ(menu_foot_line(font, menu), "Drops W, Z  Confirm: restore");
+    // Anything else in between, and it asks again.
+    for (MenuInput input : {menu_down, menu_up, menu_confirm}) menu_input(menu, input);
+    EXPECT_EQ(changes_text(menu), "");
+    menu_input(menu, menu_confirm);
+    EXPECT_EQ(changes_text(menu), "[keys]up=Up;[keys]throw=Return, Keypad Enter;");
+    EXPECT_EQ(menu_foot_line(font, menu), "The defaults are back");
+    // With nothing to drop it restores at once.
+    menu_input(menu, menu_confirm);
+    EXPECT_EQ(menu_foot_line(font, menu), "The defaults are back");
+    close_options_menu(menu);
+}
+
+TEST(OptionsMenu, PadButtonsHaveAPageOfTheirOwnTakenOverAndRestoredToo) {
     const MenuFeatures features = desktop_features(true, true);
     OptionsMenu* menu = open_options_menu(default_values(features), features, false);
-    // With the window's two rows, Controls is third from the end; Throw's pad row is five down.
-    for (MenuInput input : {menu_up, menu_up, menu_confirm, menu_down, menu_down, menu_down, menu_down, menu_down,
-                            menu_confirm})
+    // With the window's two rows, Controls is third from the end; Pad buttons
+    // follows the eight keys there, and Throw is fifth on its page.
+    for (MenuInput input : {menu_up, menu_up, menu_confirm, menu_up, menu_up, menu_up, menu_confirm, menu_down,
+                            menu_down, menu_down, menu_down, menu_confirm})
         menu_input(menu, input);
     menu_key_pressed(menu, "Z", false);
+    EXPECT_TRUE(menu_capturing(menu));
     menu_key_pressed(menu, "b", true);  // refill's
-    menu_key_pressed(menu, "y", true);
-    EXPECT_EQ(changes_text(menu), "[pad]throw=y;");
-    for (MenuInput input : {menu_down, menu_down, menu_down, menu_confirm}) menu_input(menu, input);
-    EXPECT_EQ(changes_text(menu), "[pad]throw=a;");
+    EXPECT_EQ(changes_text(menu), "[pad]refill=;[pad]throw=b;");
+    // Restore defaults, second from the end, asks and then restores.
+    for (MenuInput input : {menu_up, menu_up, menu_up, menu_up, menu_up, menu_up, menu_confirm, menu_confirm})
+        menu_input(menu, input);
+    EXPECT_EQ(changes_text(menu), "[pad]throw=a;[pad]refill=b;");
+    // Back from the pad's page goes to the Controls page's Pad buttons row.
+    for (MenuInput input : {menu_back, menu_confirm, menu_confirm}) menu_input(menu, input);
+    EXPECT_TRUE(menu_capturing(menu));
+    menu_key_pressed(menu, "a", true);
+    EXPECT_EQ(changes_text(menu), "[pad]throw=;[pad]up=a;");
     close_options_menu(menu);
 }
 

@@ -23,15 +23,15 @@ TEST(PlayerDropIn, FallsStandsAndLandsOnItsThirtyNinthCall) {
         ASSERT_FALSE(player_drop_in()) << call;
         if (call == 1) { EXPECT_EQ(round_data.player_y, -40); }  // speed 1 / 3 moves nothing
         if (call == 27) { EXPECT_EQ(round_data.player_y, 77); }
-        if (call == 27) { EXPECT_EQ(round_data.player_pose, 3); }
+        if (call == 27) { EXPECT_EQ(round_data.player_pose, pose_tucked); }
         if (call == 28) { EXPECT_EQ(round_data.player_y, 80); }  // 86 held at 80
-        if (call == 28) { EXPECT_EQ(round_data.player_pose, 2); }
+        if (call == 28) { EXPECT_EQ(round_data.player_pose, pose_crouching); }
         if (call == 37) { EXPECT_EQ(round_data.drop_state, 2); }
     }
     ASSERT_TRUE(player_drop_in());
     EXPECT_EQ(round_data.player_x, 40);
     EXPECT_EQ(round_data.player_y, 80);
-    EXPECT_EQ(round_data.player_pose, 0);
+    EXPECT_EQ(round_data.player_pose, pose_standing);
     EXPECT_EQ(round_data.player_timer, 0);
     EXPECT_EQ(round_data.player_lane, 1);
     EXPECT_EQ(round_data.drop_state, 0);
@@ -59,14 +59,14 @@ TEST(PlayerThrowing, AThrowEveryFiveFramesUntilTheStockIsEmpty) {
         }
         // Pose 1 in the throw frame and the two after, then 0 for two frames.
         const int phase = (frame - 1) % 5;
-        if (frame <= 186) { EXPECT_EQ(round_data.player_pose, phase < 3 ? 1 : 0) << frame; }
+        if (frame <= 186) { EXPECT_EQ(round_data.player_pose, phase < 3 ? pose_throwing : pose_standing) << frame; }
         EXPECT_EQ(round_data.player_action, 1);
     }
     ASSERT_EQ(throw_frames.size(), 38u);
     for (size_t i = 0; i < throw_frames.size(); ++i) EXPECT_EQ(throw_frames[i], int(5 * i + 1));
     EXPECT_EQ(round_data.shots_left, 0);
     EXPECT_NE(round_data.shots[0].state, 0);
-    EXPECT_EQ(round_data.player_pose, 0);
+    EXPECT_EQ(round_data.player_pose, pose_standing);
 }
 
 TEST(PlayerThrowing, FirstThrowFromFullStockDrawsVoiceThenXThenY) {
@@ -86,7 +86,7 @@ TEST(PlayerThrowing, FirstThrowFromFullStockDrawsVoiceThenXThenY) {
         EXPECT_LE(shot.x, 71);
         EXPECT_GE(shot.y, 95);
         EXPECT_LE(shot.y, 98);
-        EXPECT_EQ(round_data.player_pose, 1);
+        EXPECT_EQ(round_data.player_pose, pose_throwing);
         EXPECT_EQ(round_data.player_timer, 4);
     }
     // A throw from a stock that is not full draws no voice number.
@@ -135,14 +135,14 @@ TEST(PlayerThrowing, CooldownLeftInIdleStillCountsDownWithoutThrowing) {
     update_player();  // released: idle, timer 3, pose 1
     EXPECT_EQ(round_data.player_action, 0);
     EXPECT_EQ(round_data.player_timer, 3);
-    EXPECT_EQ(round_data.player_pose, 1);
+    EXPECT_EQ(round_data.player_pose, pose_throwing);
     next_input(8, true);
     update_player();  // cooldown 3 blocks the throw; counts to 2
     EXPECT_EQ(round_data.shots_left, 37);
     EXPECT_EQ(round_data.player_timer, 2);
-    EXPECT_EQ(round_data.player_pose, 1);
+    EXPECT_EQ(round_data.player_pose, pose_throwing);
     update_player();
-    EXPECT_EQ(round_data.player_pose, 0);
+    EXPECT_EQ(round_data.player_pose, pose_standing);
     update_player();
     EXPECT_EQ(round_data.player_timer, 0);
     update_player();
@@ -164,11 +164,11 @@ TEST(PlayerLaneChange, DownFromLaneZeroHopsAlongTheArcAndLands) {
         const uint64_t drawn = drawn_hash([&] { draw_player(r.player_x, r.player_y, r.player_pose); });
         if (frame <= 15) {
             EXPECT_EQ(r.player_action, 3);
-            EXPECT_EQ(r.player_pose, 3);
+            EXPECT_EQ(r.player_pose, pose_tucked);
             EXPECT_EQ(drawn, sprites_hash({{r.player_x, drawn_y[frame - 1], player_picture(3)}})) << frame;
         } else if (frame <= 19) {
             EXPECT_EQ(r.player_action, 4) << frame;
-            EXPECT_EQ(r.player_pose, 2) << frame;
+            EXPECT_EQ(r.player_pose, pose_crouching) << frame;
             EXPECT_EQ(drawn, sprites_hash({{40, 80, player_picture(2)}})) << frame;
         } else {
             EXPECT_EQ(r.player_action, 0);
@@ -189,8 +189,8 @@ TEST(PlayerLaneChange, UpUsesItsOwnPosesAndHeldDirectionMovesEveryTwentyFrames) 
         const int32_t lane = round_data.player_lane;
         update_player();
         if (round_data.player_lane != lane) starts.push_back(frame);
-        if (frame == 1) { EXPECT_EQ(round_data.player_pose, 5); }
-        if (frame == 16) { EXPECT_EQ(round_data.player_pose, 4); }
+        if (frame == 1) { EXPECT_EQ(round_data.player_pose, pose_leaping); }
+        if (frame == 16) { EXPECT_EQ(round_data.player_pose, pose_landing); }
         if (frame == 16) { EXPECT_EQ(round_data.player_action, 4); }
         if (frame == 1) { EXPECT_EQ(round_data.player_x, 9); }
         if (frame == 1) { EXPECT_EQ(round_data.player_y, 142); }
@@ -204,7 +204,7 @@ TEST(PlayerLaneChange, UpUsesItsOwnPosesAndHeldDirectionMovesEveryTwentyFrames) 
         EXPECT_EQ(round_data.player_lane, 0);
     }
     EXPECT_EQ(round_data.player_action, 0);
-    EXPECT_EQ(round_data.player_pose, 0);
+    EXPECT_EQ(round_data.player_pose, pose_standing);
     EXPECT_EQ(round_data.player_x, 56);
     EXPECT_EQ(round_data.player_y, 48);
 }
@@ -244,7 +244,8 @@ TEST(PlayerRefill, ThirtyFramesWithItsPosesThenAFullStock) {
         const int32_t flying_x = round_data.shots[35].x;
         update_player();
         update_shots();
-        const int expected_pose = frame == 30 ? 0 : (frame < 10 || frame >= 20) ? 1 : 2;
+        const PlayerPose expected_pose =
+            frame == 30 ? pose_standing : (frame < 10 || frame >= 20) ? pose_throwing : pose_crouching;
         EXPECT_EQ(round_data.player_pose, expected_pose) << frame;
         if (frame == 29) {
             // Something still in the air when the refill completes vanishes.
@@ -307,9 +308,9 @@ TEST(PlayerIdle, AnimationFollowsTheIdleClockOnlyForLevelDirections) {
         update_player();
         const int32_t clock = round_data.idle_clock;
         ASSERT_EQ(clock, call % 60);
-        int expected = 0;
-        if ((clock >= 10 && clock < 20) || (clock >= 30 && clock < 40)) expected = 7;
-        if (clock >= 50) expected = 8;
+        PlayerPose expected = pose_standing;
+        if ((clock >= 10 && clock < 20) || (clock >= 30 && clock < 40)) expected = pose_blinking;
+        if (clock >= 50) expected = pose_fidgeting;
         EXPECT_EQ(round_data.player_pose, expected) << clock;
     }
     // A diagonal at the top lane shows no idle animation.
@@ -318,7 +319,7 @@ TEST(PlayerIdle, AnimationFollowsTheIdleClockOnlyForLevelDirections) {
     next_input(7);
     update_player();
     EXPECT_EQ(round_data.idle_clock, 15);
-    EXPECT_EQ(round_data.player_pose, 0);
+    EXPECT_EQ(round_data.player_pose, pose_standing);
 }
 
 TEST(PlayerFlash, OnlyInThrowFramesCyclingItsThreePictures) {

@@ -1,7 +1,8 @@
 // A window onto the game for runs that record it: kuzari-replay's trace, the
 // tests and the benchmarks. The game reports what it asks of its sounds, music
 // and sheets, the end of every frame and the pixels it draws; the real game
-// sets no observer, and then each report costs one test.
+// sets none but its captions' listener, and with none each report costs one
+// test. Every observer added is told, in the order they were added.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +18,18 @@ struct GameObserver {
     void (*pixels_written)(uint64_t bytes);  // by sprite copies, fills and whole-sheet copies
 };
 
-extern const GameObserver* game_observer;
+constexpr int most_game_observers = 4;
+extern const GameObserver* game_observers[most_game_observers];  // null past the last
+
+// Adds a listener (again: nothing); false when there is no room for it.
+bool add_game_observer(const GameObserver* observer);
+void remove_game_observer(const GameObserver* observer);
+void clear_game_observers();
 
 template <typename Hook, typename... Args>
 inline void observe(Hook GameObserver::*hook, Args... args) {
-    if (game_observer && game_observer->*hook) (game_observer->*hook)(args...);
+    for (const GameObserver* observer : game_observers) {
+        if (!observer) return;
+        if (observer->*hook) (observer->*hook)(args...);
+    }
 }

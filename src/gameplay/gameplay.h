@@ -42,6 +42,13 @@ enum PlayerAction : int32_t {
     action_changing_lane = 3, action_landing = 4,  // a hop to the next lane, then a moment to land
 };
 
+// The girl's pictures, by their column in her strip of the sheet (the numbers
+// the traces print).
+enum PlayerPose : int32_t {
+    pose_standing = 0, pose_throwing = 1, pose_crouching = 2, pose_tucked = 3, pose_landing = 4,
+    pose_leaping = 5, pose_cheering = 6, pose_blinking = 7, pose_fidgeting = 8,
+};
+
 // The girl's entrance from above the screen; crouching is the moment in the
 // landing pose.
 enum PlayerDropState : int32_t {
@@ -59,7 +66,7 @@ enum RoundEnd : int32_t { round_goes_on = 0, round_time_up = 1, round_food_gone 
 struct RoundState {
     // The player
     int32_t player_x, player_y;
-    int32_t player_pose;    // column of the player strip, 0..8
+    PlayerPose player_pose;
     int32_t player_timer;
     PlayerAction player_action;
     int32_t player_lane;
@@ -93,7 +100,7 @@ void reset_round_data();
 
 void update_player();
 bool player_drop_in();
-void draw_player(int32_t x, int32_t y, int32_t pose);
+void draw_player(int32_t x, int32_t y, PlayerPose pose);
 // The burst at the player's hand in the frame of a throw; drawn by draw_bowls.
 void draw_throw_flash();
 

@@ -17,7 +17,7 @@ constexpr int32_t refill_frames = 30;
 // Lift of the hop in units of 2 pixels, indexed by the frames of movement left.
 constexpr int32_t hop_table[hop_frames] = {5, 9, 12, 14, 15, 16, 17, 17, 17, 17, 16, 15, 14, 12, 9, 5};
 
-void start_lane_change(int32_t pose, int32_t step) {
+void start_lane_change(PlayerPose pose, int32_t step) {
     RoundState& r = round_data;
     play_se(effect_hop);
     r.player_timer = hop_frames;
@@ -29,15 +29,15 @@ void start_lane_change(int32_t pose, int32_t step) {
 void idle_input() {
     RoundState& r = round_data;
     if (dir_is_down(input.dir)) {
-        if (r.player_lane != 3) start_lane_change(3, 1);
+        if (r.player_lane != 3) start_lane_change(pose_tucked, 1);
     } else if (dir_is_up(input.dir)) {
-        if (r.player_lane != 0) start_lane_change(5, -1);
+        if (r.player_lane != 0) start_lane_change(pose_leaping, -1);
     }
     // A refill press overrides a lane change begun in the same frame.
     if (button_b_pressed()) {
         r.player_timer = 0;
         r.player_action = action_refilling;
-        r.player_pose = 1;
+        r.player_pose = pose_throwing;
         play_se(effect_refill);
     }
 }
@@ -67,13 +67,13 @@ void throwing() {
         r.player_action = action_idle;
     }
     if (r.player_timer > 0) r.player_timer -= 1;
-    r.player_pose = r.player_timer >= 2 ? 1 : 0;
+    r.player_pose = r.player_timer >= 2 ? pose_throwing : pose_standing;
 }
 
 void changing_lane() {
     RoundState& r = round_data;
     r.player_timer -= 1;
-    const bool moving_down = r.player_pose == 3;
+    const bool moving_down = r.player_pose == pose_tucked;
     if (moving_down) {
         r.player_x -= 1;
         r.player_y += 2;
@@ -84,7 +84,7 @@ void changing_lane() {
     if (r.player_timer <= 0) {
         r.player_action = action_landing;
         r.player_timer = landing_frames;
-        r.player_pose = moving_down ? 2 : 4;
+        r.player_pose = moving_down ? pose_crouching : pose_landing;
     }
 }
 
@@ -97,14 +97,14 @@ void landing() {
 void refilling() {
     RoundState& r = round_data;
     r.player_timer += 1;
-    r.player_pose = 1;
-    if (r.player_timer >= 10) r.player_pose = 2;
-    if (r.player_timer >= 20) r.player_pose = 1;
+    r.player_pose = pose_throwing;
+    if (r.player_timer >= 10) r.player_pose = pose_crouching;
+    if (r.player_timer >= 20) r.player_pose = pose_throwing;
     if (r.player_timer >= refill_frames) {
         play_se(effect_refill);
         r.player_timer = 0;
         r.player_action = action_throwing;
-        r.player_pose = 0;
+        r.player_pose = pose_standing;
         r.shots_left = shot_count;
         // Shots still flying or sparking vanish; x and y stay as they were.
         for (int32_t i = 0; i < shot_count; ++i) {
@@ -115,12 +115,13 @@ void refilling() {
     }
 }
 
-// Six tenths of the 60-frame idle cycle: standing, 7, standing, 7, standing, 8.
+// Six tenths of the 60-frame idle cycle: standing, blinking, standing, blinking,
+// standing, fidgeting.
 void idle_animation() {
     const int32_t sixth = round_data.idle_clock / 10;
-    int32_t pose = 0;
-    if (sixth == 1 || sixth == 3) pose = 7;
-    if (sixth == 5) pose = 8;
+    PlayerPose pose = pose_standing;
+    if (sixth == 1 || sixth == 3) pose = pose_blinking;
+    if (sixth == 5) pose = pose_fidgeting;
     round_data.player_pose = pose;
 }
 
@@ -143,7 +144,7 @@ void update_player() {
     if (r.player_action == action_idle && dir_is_level(input.dir)) idle_animation();
 }
 
-void draw_player(int32_t x, int32_t y, int32_t pose) {
+void draw_player(int32_t x, int32_t y, PlayerPose pose) {
     const Rect picture = make_rect(32 * pose, 0, 32 * pose + 32, 40);
     const int32_t t = round_data.player_timer;
     // While hopping the timer is 1..15 when drawn; anything else draws unlifted
@@ -161,7 +162,7 @@ bool player_drop_in() {
         r.player_x = 40;
         r.player_y = -40;
         r.player_timer = 0;
-        r.player_pose = 3;
+        r.player_pose = pose_tucked;
         r.player_lane = 1;
         r.drop_state = player_drop_falling;
     }
@@ -171,7 +172,7 @@ bool player_drop_in() {
         r.player_y += r.drop_speed / 3;
         if (r.player_y >= 80) {
             r.player_y = 80;
-            r.player_pose = 2;
+            r.player_pose = pose_crouching;
             r.drop_state = player_drop_crouching;
         }
         break;
@@ -180,7 +181,7 @@ bool player_drop_in() {
         if (r.player_timer >= 10) r.drop_state = player_drop_standing;
         break;
     case player_drop_standing:
-        r.player_pose = 0;
+        r.player_pose = pose_standing;
         r.player_timer = 0;
         r.drop_state = player_drop_setting_up;
         draw_player(r.player_x, r.player_y, r.player_pose);

@@ -22,7 +22,7 @@ void reset_round() {
     r.player_x = 40;
     r.player_y = -40;  // above the screen until the player drops in
     r.player_timer = 0;
-    r.player_pose = 3;
+    r.player_pose = pose_tucked;
     r.time_left = 18000;
     r.shots_left = shot_count;
     r.player_lane = 1;

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "core/fnv1a.h"
-#include "png_file.h"
+#include "hosts/shared/png/png_file.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
-// The options menu on a pad, with SDL's dummy video driver and a virtual pad
-// SDL knows: Start opens it, the d-pad moves, A changes, B closes, and the
-// change is in the settings file. And the [pad] section's buttons.
+// The options menu on a pad and the keyboard, with SDL's dummy video driver
+// and a virtual pad SDL knows: Start opens it, the d-pad moves, A changes, B
+// closes, and the change is in the settings file; the Controls page takes
+// any key or button but those that cancel it. And the [pad] section's buttons.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -12,6 +13,7 @@
 #include "core/input.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/desktop/sdl_settings.h"
 #include "sdl/virtual_pad.h"
 #include "support/scratch_dir.h"
 
@@ -41,11 +43,28 @@ void press(const VirtualPad& pad, int button) {
     hand_on_events();
 }
 
-void push_down(const VirtualPad& pad) {
-    SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_DOWN);
-    hand_on_events();
-    SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_CENTERED);
-    hand_on_events();
+void push(const VirtualPad& pad, Uint8 hat, int times = 1) {
+    for (int time = 0; time < times; ++time) {
+        SDL_JoystickSetVirtualHat(pad.handle, 0, hat);
+        hand_on_events();
+        SDL_JoystickSetVirtualHat(pad.handle, 0, SDL_HAT_CENTERED);
+        hand_on_events();
+    }
+}
+
+void push_down(const VirtualPad& pad) { push(pad, SDL_HAT_DOWN); }
+
+// A key pressed and let go, as the window hands it on.
+void type(std::initializer_list<SDL_Keycode> keys) {
+    for (const SDL_Keycode key : keys)
+        for (const Uint32 type : {Uint32(SDL_KEYDOWN), Uint32(SDL_KEYUP)}) {
+            SDL_Event event{};
+            event.type = type;
+            event.key.keysym.sym = key;
+            event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+            SDL_PushEvent(&event);
+            hand_on_events();
+        }
 }
 
 uint8_t game_bits() {
@@ -105,6 +124,63 @@ TEST_F(SdlOverlay, StartOpensTheDpadMovesAChangesAndBCloses) {
     SDL_JoystickSetVirtualButton(pad.handle, button_b, SDL_PRESSED);
     EXPECT_EQ(game_bits() & joy_button2, joy_button2);
     SDL_JoystickSetVirtualButton(pad.handle, button_b, SDL_RELEASED);
+}
+
+TEST_F(SdlOverlay, SpaceTheArrowsCommaAndSemicolonCanBeThrowAndReadBackFromTheFile) {
+    const ScratchDir scratch;
+    host_options.settings_path = scratch.path + "/kuzari.ini";
+    // F1, Controls (second from the end), Throw (fifth on its page), and a new key for it.
+    type({SDLK_F1, SDLK_UP, SDLK_UP, SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_SPACE});
+    ASSERT_TRUE(sdl_overlay_is_open());
+    EXPECT_EQ(host_options.keys[key_throw], std::vector<SDL_Keycode>{SDLK_SPACE});
+    EXPECT_TRUE(host_options.keys[key_button4].empty()) << "taken from Button 4";
+    type({SDLK_RETURN, SDLK_LEFT});
+    EXPECT_EQ(host_options.keys[key_throw], std::vector<SDL_Keycode>{SDLK_LEFT});
+    EXPECT_TRUE(host_options.keys[key_left].empty());
+    type({SDLK_ESCAPE});  // gives Left back, and Throw its Space
+    EXPECT_EQ(host_options.keys[key_left], std::vector<SDL_Keycode>{SDLK_LEFT});
+    EXPECT_EQ(host_options.keys[key_throw], std::vector<SDL_Keycode>{SDLK_SPACE});
+    for (const SDL_Keycode key : {SDLK_COMMA, SDLK_SEMICOLON}) {
+        type({SDLK_RETURN, key});
+        EXPECT_EQ(host_options.keys[key_throw], std::vector<SDL_Keycode>{key});
+        host_options.keys[key_throw].clear();
+        read_settings_file(host_options.settings_path, true);
+        EXPECT_EQ(host_options.keys[key_throw], std::vector<SDL_Keycode>{key}) << file_text(host_options.settings_path);
+    }
+    EXPECT_NE(file_text(host_options.settings_path).find("throw = Semicolon\n"), std::string::npos);
+    // Escape while a key is wanted cancels, and the menu stays.
+    type({SDLK_RETURN, SDLK_ESCAPE});
+    EXPECT_TRUE(sdl_overlay_is_open());
+    EXPECT_EQ(host_options.keys[key_throw], std::vector<SDL_Keycode>{SDLK_SEMICOLON});
+    type({SDLK_ESCAPE, SDLK_ESCAPE});
+    EXPECT_FALSE(sdl_overlay_is_open());
+}
+
+TEST_F(SdlOverlay, BAndStartCancelAWaitForAButtonAndAnyOtherButtonIsTaken) {
+    const ScratchDir scratch;
+    host_options.settings_path = scratch.path + "/kuzari.ini";
+    press(pad, button_start);
+    // Controls, its Pad buttons row (up from the first: Back, Restore defaults, Pad buttons), Throw.
+    push(pad, SDL_HAT_UP, 2);
+    press(pad, button_a);
+    push(pad, SDL_HAT_UP, 3);
+    press(pad, button_a);
+    push(pad, SDL_HAT_DOWN, 4);
+    for (const int cancel : {button_b, button_start}) {
+        press(pad, button_a);
+        press(pad, cancel);
+        ASSERT_TRUE(sdl_overlay_is_open());
+        press(pad, button_x);  // nothing waits for it now
+        EXPECT_EQ(host_options.pad_buttons[key_throw], std::vector<SDL_GameControllerButton>{SDL_CONTROLLER_BUTTON_A});
+    }
+    press(pad, button_a);
+    press(pad, button_x);
+    EXPECT_EQ(host_options.pad_buttons[key_throw], std::vector<SDL_GameControllerButton>{SDL_CONTROLLER_BUTTON_X});
+    EXPECT_TRUE(host_options.pad_buttons[key_button3].empty());
+    EXPECT_NE(file_text(host_options.settings_path).find("[pad]\nbutton3 = \nthrow = x\n"), std::string::npos)
+        << file_text(host_options.settings_path);
+    press(pad, button_start);
+    EXPECT_FALSE(sdl_overlay_is_open());
 }
 
 TEST_F(SdlOverlay, ThePadSectionMovesTheGamesButtons) {

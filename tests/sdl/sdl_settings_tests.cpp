@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <vector>
 
+#include "hosts/desktop/sdl_options.h"
+#include "hosts/desktop/sdl_setting_values.h"
 #include "hosts/desktop/sdl_settings.h"
+#include "hosts/desktop/settings_edit.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -48,4 +52,41 @@ TEST(SdlSettings, AFolderAFifoOrADeviceIsRefusedAndTheDefaultsStay) {
         EXPECT_NE(messages.find("cannot read " + path + ": is a"), std::string::npos) << messages;
         EXPECT_NE(messages.find("playing with the defaults"), std::string::npos) << messages;
     }
+}
+
+// Every key SDL has a name for, as the menu writes it into the file (on its
+// own and first in a list), is the key the game reads back; the window's own
+// are refused as they are in the menu.
+TEST(SdlSettings, EveryKeySdlNamesReadsBackFromTheFileAsWritten) {
+    std::vector<SDL_Keycode> keys;
+    for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode)
+        if (*SDL_GetScancodeName(SDL_Scancode(scancode)))
+            keys.push_back(SDL_GetKeyFromName(SDL_GetScancodeName(SDL_Scancode(scancode))));
+    // What other layouts put on their keys: ASCII's marks, Latin-1 and beyond.
+    for (SDL_Keycode key = ' '; key < 0x7F; ++key)
+        if (key < 'A' || key > 'Z') keys.push_back(key);
+    for (SDL_Keycode key = 0xA1; key < 0x250; ++key) keys.push_back(key);
+    const std::vector<SDL_Keycode> saved = host_options.keys[key_throw];
+    int checked = 0;
+    for (const SDL_Keycode key : keys) {
+        if (key == SDLK_UNKNOWN || !*SDL_GetKeyName(key)) continue;
+        for (const std::vector<SDL_Keycode>& written : {std::vector<SDL_Keycode>{key}, std::vector<SDL_Keycode>{key, SDLK_z}}) {
+            host_options.keys[key_throw] = written;
+            std::string text = "[keys]\nthrow = Return\n";
+            ASSERT_TRUE(edit_settings_text(&text, {{"keys", "throw", key_list(written)}})) << key_list(written);
+            host_options.keys[key_throw] = {SDLK_UNKNOWN};
+            testing::internal::CaptureStderr();
+            read_settings_text("kuzari.ini", text);
+            const std::string messages = testing::internal::GetCapturedStderr();
+            if (reserved_key(key)) {
+                EXPECT_NE(messages, "") << text;
+            } else {
+                EXPECT_EQ(host_options.keys[key_throw], written) << text << messages;
+                EXPECT_EQ(messages, "") << text;
+                ++checked;
+            }
+        }
+    }
+    host_options.keys[key_throw] = saved;
+    EXPECT_GT(checked, 400);
 }

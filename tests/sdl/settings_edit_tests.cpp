@@ -69,3 +69,27 @@ TEST(SettingsEdit, WhatWouldNotReadBackIsRefusedAndNothingChanges) {
         EXPECT_EQ(text, players_file);
     }
 }
+
+// Lines the game's reader leaves out (a NUL, too long for libinih) hold no
+// section for the editor either; a value after "= " starting with ';' is a
+// comment there, and a comment right after an old value stays one.
+TEST(SettingsEdit, LinesTheGameLeavesOutAndCommentsAreReadAsTheGameReadsThem) {
+    const char held_nul[] = "[keys]\0\nthrow = Return\n";
+    std::string text(held_nul, sizeof held_nul - 1);
+    ASSERT_TRUE(edit_settings_text(&text, {{"keys", "up", "W"}}));
+    EXPECT_EQ(text.substr(sizeof held_nul - 1), "\n[keys]\nup = W\n");
+    text = "[pad] " + std::string(250, '#') + "\n";
+    ASSERT_TRUE(edit_settings_text(&text, {{"pad", "up", "x"}}));
+    EXPECT_EQ(text.substr(257), "\n[pad]\nup = x\n");
+    text = "lang = ;en\nscale = 1 ;two\n";
+    std::string value;
+    ASSERT_TRUE(settings_text_value(text, "", "lang", &value));
+    EXPECT_EQ(value, "");
+    EXPECT_FALSE(edit_settings_text(&text, {{"", "lang", ";en"}}));
+    ASSERT_TRUE(edit_settings_text(&text, {{"", "lang", "en"}, {"", "scale", "3"}}));
+    EXPECT_EQ(text, "lang = en ;en\nscale = 3 ;two\n");
+    // An indented line after a key with no name is no continuation of it.
+    text = "[keys]\n = x\n [pad]\n";
+    ASSERT_TRUE(edit_settings_text(&text, {{"pad", "up", "y"}}));
+    EXPECT_EQ(text, "[keys]\n = x\n [pad]\nup = y\n");
+}

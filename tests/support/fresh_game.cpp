@@ -12,7 +12,7 @@ void reset_game_to_start() {
     release_music();
     release_display();
     release_sound();
-    game_observer = nullptr;
+    clear_game_observers();
     headless_configure(HeadlessConfig{});
 
     reset_game_state();

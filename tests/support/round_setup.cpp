@@ -14,7 +14,7 @@ void place_player(int32_t lane) {
     r.player_y = 32 * lane + 48;
     r.player_action = action_idle;
     r.player_timer = 0;
-    r.player_pose = 0;
+    r.player_pose = pose_standing;
     r.shots_left = shot_count;
     // Waiting raiders stand far right, out of every shot's way.
     for (auto& row : r.raiders)

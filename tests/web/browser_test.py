@@ -534,8 +534,20 @@ def test_touch(driver, base, args):
         driver.execute_script(PAD + "test_pad.buttons[0].pressed = true;")
         check("the next touch brings them back, and a pad's button hides them",
               again and wait_until(driver, "document.getElementById('touch').hidden", timeout=5))
+
+        # Throw bound to Z in the options: the touch control still throws.
+        load_live(driver, base, kept=json.dumps({"keys": {"throw": "KeyZ"}}))
+        wait_for_viewport(driver, 390, 844)
+        touch(driver, "touchStart", [(0, centre(driver.execute_script(TOUCH_LAYOUT)["picture"]))])
+        touch(driver, "touchEnd")
+        throw = centre(driver.execute_script(TOUCH_LAYOUT)["controls"]["throw"])
+        touch(driver, "touchStart", [(0, throw)])
+        touch(driver, "touchEnd")
+        check("with throw on another key the touch control still throws (the round starts)",
+              wait_until(driver, "kuzari.scene() === 1", timeout=5))
         check_console(driver)
     finally:
+        driver.execute_script("localStorage.clear();")
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
         driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
@@ -910,6 +922,46 @@ def test_options(driver, base, args):
         for key in [Keys.UP, Keys.ENTER, Keys.DOWN, Keys.ENTER]:  # Quit (the last row), then "yes"
             press(driver, key)
         check("Quit in the options ends the game", wait_until(driver, "kuzari.state === 'over'", timeout=5))
+
+        # The Controls page: Space and an arrow move over to Throw, Escape gives the arrow back and,
+        # while a key is wanted, cancels with the page still open.
+        load_live(driver, base)
+        press(driver, Keys.F1)
+        for key in [Keys.DOWN] * 8 + [Keys.ENTER] + [Keys.DOWN] * 4 + [Keys.ENTER, Keys.SPACE]:
+            press(driver, key)
+        spaced = overlays(driver)["kept"].get("keys")
+        for key in [Keys.ENTER, Keys.LEFT]:
+            press(driver, key)
+        arrowed = overlays(driver)["kept"].get("keys")
+        press(driver, Keys.ESCAPE)
+        undone = overlays(driver)["kept"].get("keys")
+        check("Space and an arrow can be bound to Throw, taken from the keys that had them, and Escape undoes",
+              spaced == {"button4": "", "throw": "Space"} and arrowed["throw"] == "ArrowLeft" and arrowed["left"] == ""
+              and undone == {"button4": "", "throw": "Space", "left": "ArrowLeft"}, (spaced, arrowed, undone))
+        for key in [Keys.ENTER, Keys.ESCAPE]:
+            press(driver, key)
+        check("Escape while a key is wanted cancels it and the options stay open",
+              overlays(driver)["menu"] and overlays(driver)["kept"]["keys"] == undone, overlays(driver))
+
+        # A pad: B and Start cancel a wait for a button (the options stay open); X is taken from Button 3.
+        press(driver, Keys.ESCAPE)  # back on the main page, on Controls
+        def button(index):
+            pad(driver, f"test_pad.buttons[{index}].pressed = true")
+            pad(driver, f"test_pad.buttons[{index}].pressed = false")
+        for index in [0, 12, 12, 12, 0] + [13] * 4:  # Controls, up to Pad buttons, its page, down to Throw
+            button(index)
+        waits = []
+        for cancel in (1, 9):
+            button(0)
+            button(cancel)
+            waits.append(overlays(driver)["menu"])
+            button(2)  # nothing waits for it now
+        unchanged = overlays(driver)["kept"].get("pad")
+        button(0)
+        button(2)
+        check("on a pad B and Start cancel a wait for a button, the options stay open, and X moves to Throw",
+              waits == [True, True] and unchanged is None and
+              overlays(driver)["kept"].get("pad") == {"button3": "", "throw": "x"}, (waits, overlays(driver)))
 
         # Captions: the English edition shows them; the voice as the round starts.
         pictures = Path(tempfile.mkdtemp())

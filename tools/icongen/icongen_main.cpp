@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "hosts/desktop/icon_art.h"
-#include "png_file.h"
+#include "hosts/shared/icon_art.h"
+#include "hosts/shared/png/png_file.h"
 
 namespace {
 

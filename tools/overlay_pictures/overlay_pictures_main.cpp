@@ -16,7 +16,7 @@
 #include "hosts/shared/captions.h"
 #include "hosts/shared/options_menu.h"
 #include "hosts/shared/pixel_font.h"
-#include "png_file.h"
+#include "hosts/shared/png/png_file.h"
 
 namespace {
 

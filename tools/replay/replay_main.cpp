@@ -16,7 +16,8 @@
 #include "graphics/graphics.h"
 #include "hosts/shared/file_writer.h"
 #include "hosts/shared/input_script.h"
-#include "png_file.h"
+#include "hosts/shared/png/png_file.h"
+#include "hosts/shared/script_player.h"
 #include "core/data_file.h"
 #include "core/file_read.h"
 #include "hosts/shared/data_folder.h"
@@ -184,12 +185,13 @@ int main(int argc, char** argv) {
     const std::string script = read_script(absolute(start_dir, script_path));
     if (!parse_script(script, &config.script, &error)) fail(error);
     // A recording of the real game names the seed and the edition it was played with.
+    const ScriptHeader header = script_header(script);
     if (!seed_given) {
-        for (const std::string& warning : script_seed_warnings(script))
+        for (const std::string& warning : header.warnings)
             std::cerr << "kuzari-replay: warning: " << script_path << ": " << warning << "\n";
-        script_seed(script, &config.seed);
+        config.seed = header.seed;
     }
-    if (!lang_given && script_language(script) == "en") set_game_language(language_english);
+    if (!lang_given && header.language == "en") set_game_language(language_english);
 
     // Refused before the trace is opened, so that nothing is left behind.
     if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)

@@ -10,8 +10,10 @@
 
 namespace {
 
-GameObserver observer{};
-const GameObserver* chained = nullptr;  // an observer set before ours, still told everything
+void voice_started(const char* path) { caption_voice_asked(path); }
+
+// The captions' own listener, beside any other the game has.
+const GameObserver observer = {nullptr, nullptr, voice_started, nullptr, nullptr, nullptr, nullptr};
 bool english_edition = false;
 
 bool clock_paused = false;
@@ -19,11 +21,6 @@ uint32_t paused_since = 0, paused_total = 0;
 
 const VoiceCaption* drawn = nullptr;  // what the band holds
 OverlayImage band;
-
-void voice_started(const char* path) {
-    caption_voice_asked(path);
-    if (chained && chained->voice_started) chained->voice_started(path);
-}
 
 uint32_t caption_clock() { return (clock_paused ? paused_since : SDL_GetTicks()) - paused_total; }
 
@@ -33,10 +30,7 @@ void sdl_start_captions(bool english) {
     english_edition = english;
     reset_captions();
     drawn = nullptr;
-    chained = game_observer;
-    if (chained) observer = *chained;
-    observer.voice_started = voice_started;
-    game_observer = &observer;
+    add_game_observer(&observer);
 }
 
 void sdl_caption_voice_played(uint32_t clip_ms) { caption_voice_played(clip_ms, caption_clock()); }

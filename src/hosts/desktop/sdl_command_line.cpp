@@ -5,12 +5,14 @@
 #include <getopt.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_settings.h"
+#include "hosts/shared/settings_table.h"
 
 namespace {
 
@@ -26,28 +28,31 @@ struct CommandOption {
     const char* help;
 };
 
-const CommandOption command_table[] = {
-    {"fullscreen", nullptr, "fullscreen", "yes", "play in full screen (the default)"},
-    {"window", nullptr, "fullscreen", "no", "play in a window"},
-    {"scale", "N", "scale", nullptr, "make the window N times 320 x 240 (1 to 16)"},
-    {"vsync", nullptr, "vsync", "yes", "lock the frames to the display's refresh"},
-    {"no-pause", nullptr, "pause-in-background", "no", "keep playing in the background"},
-    {"nosound", nullptr, "sound", "no", "play without opening any sound device"},
-    {"volume", "N", "volume", nullptr, "the volume of everything, 0 to 100"},
-    {"music-volume", "N", "music-volume", nullptr, "the music's volume, 0 to 100"},
-    {"effects-volume", "N", "effects-volume", nullptr, "the effects' and voices' volume, 0 to 100"},
-    {"soundfont", "FILE", "soundfont", nullptr, "the General MIDI soundfont for the music"},
-    {"captions", "MODE", "captions", nullptr, "the voices' words on the screen: auto, on or off"},
-    {"screenshot-scale", "N", "screenshot-scale", nullptr, "F12's screenshots N times 320 x 240"},
-    {"lang", "ja|en", "lang", nullptr, "the language of the pictures and texts"},
-    {"data", "DIR", "data", nullptr, "the folder of the game's pictures, sounds and music"},
-    {"record", "FILE", "record", nullptr, "record every frame's input, for kuzari-replay"},
+enum Command { command_playback, command_config, command_write_config, command_help, command_version };
+
+constexpr CommandOption commands[] = {
     {"playback", "FILE", nullptr, nullptr, "play the recorded or written script FILE"},
     {"config", "FILE", nullptr, nullptr, "read the settings from FILE"},
     {"write-config", nullptr, nullptr, nullptr, "write a settings file of the defaults and exit"},
     {"help", nullptr, nullptr, nullptr, "show this help and exit"},
     {"version", nullptr, nullptr, nullptr, "show the version and exit"},
 };
+
+// The settings' switches and options, in the settings table's order, then the commands.
+std::vector<CommandOption> make_command_table() {
+    std::vector<CommandOption> table;
+    for (int name = 0; name < setting_name_count; ++name) {
+        for (const SettingSwitch& each : setting_switches)
+            if (each.setting == name)
+                table.push_back({each.option, nullptr, setting_rows[name].key, each.value, each.help});
+        const SettingRow& row = setting_rows[name];
+        if (row.option) table.push_back({row.option, row.option_value, row.key, nullptr, row.option_help});
+    }
+    table.insert(table.end(), std::begin(commands), std::end(commands));
+    return table;
+}
+
+const std::vector<CommandOption> command_table = make_command_table();
 
 const char usage_line[] = "usage: kuzari [OPTION]...\n";
 
@@ -81,7 +86,7 @@ int read_options(int argc, char** argv) {
     std::vector<option> long_options;
     for (const CommandOption& command : command_table)
         long_options.push_back({command.name, command.value_name ? required_argument : no_argument, nullptr,
-                                int(&command - command_table)});
+                                int(&command - command_table.data())});
     long_options.push_back({nullptr, 0, nullptr, 0});
 
     // First what the command line asks, so that the file is read before its
@@ -95,20 +100,21 @@ int read_options(int argc, char** argv) {
     while ((chosen = getopt_long(argc, argv, "", long_options.data(), nullptr)) != -1) {
         if (chosen == '?' || chosen == ':')
             return fail_usage(std::string("unknown option or missing value: '") + argv[optind - 1] + "'");
-        const CommandOption& command = command_table[chosen];
-        const std::string name = command.name, value = optarg ? optarg : "";
-        if (name == "help") {
+        const CommandOption& command = command_table[size_t(chosen)];
+        const std::string value = optarg ? optarg : "";
+        const auto is = [&command](Command which) { return command.name == commands[which].name; };
+        if (is(command_help)) {
             print_help();
             return 0;
         }
-        if (name == "version") {
+        if (is(command_version)) {
             std::printf("kuzari %s\n", KUZARI_VERSION);
             return 0;
         }
-        if (name == "config") {
+        if (is(command_config)) {
             config_path = value;
             config_given = true;
-        } else if (name == "write-config") {
+        } else if (is(command_write_config)) {
             write_config = true;
         } else {
             given.emplace_back(&command, value);
@@ -133,7 +139,7 @@ int read_options(int argc, char** argv) {
         const Setting* setting = find_setting("", command->setting);
         const std::string text = command->switch_value ? command->switch_value : value;
         // The file may say 0 for the largest scale; on the command line leave it out instead.
-        const bool refused = std::string(command->name) == "scale" && text == "0";
+        const bool refused = command->setting == setting_rows[setting_scale].key && text == "0";
         if (refused || !setting->set(text)) return fail_usage(std::string("--") + command->name + " cannot be '" + value + "'");
     }
     return -1;

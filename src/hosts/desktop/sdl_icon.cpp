@@ -1,5 +1,5 @@
 // The window icon, built into the program from the game's icon art.
-#include "hosts/desktop/icon_art.h"
+#include "hosts/shared/icon_art.h"
 #include "hosts/desktop/sdl_platform.h"
 
 void sdl_set_window_icon(SDL_Window* window) {

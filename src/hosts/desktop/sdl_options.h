@@ -36,6 +36,3 @@ struct HostOptions {
 
 extern HostOptions host_options;
 
-// Each game key's button on a known pad unless the player says otherwise: the
-// d-pad steers, the four face buttons are the game's buttons 1 to 4.
-extern const SDL_GameControllerButton default_pad_buttons[game_key_count];

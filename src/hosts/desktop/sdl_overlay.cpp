@@ -5,14 +5,18 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "hosts/desktop/settings_edit.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/desktop/sdl_setting_values.h"
 #include "hosts/desktop/sdl_settings.h"
+#include "hosts/shared/menu_controls.h"
 #include "hosts/shared/options_menu.h"
+#include "hosts/shared/settings_table.h"
 
 namespace {
 
@@ -28,10 +32,10 @@ PixelFont font;
 constexpr int16_t stick_push = 16000;
 int stick_x = 0, stick_y = 0;  // -1, 0 or 1
 
-// What the menu shows of the keys and buttons: SDL's names.
+// What the menu shows of the keys and buttons: the names the settings file has.
 std::vector<std::string> key_names(const std::vector<SDL_Keycode>& keys) {
     std::vector<std::string> names;
-    for (const SDL_Keycode key : keys) names.push_back(SDL_GetKeyName(key));
+    for (const SDL_Keycode key : keys) names.push_back(key_name(key));
     return names;
 }
 
@@ -70,11 +74,9 @@ MenuFeatures features() {
     for (int key = 0; key < game_key_count; ++key) {
         for (const char* name : game_keys[key].desktop_keys)
             if (name) offered.default_keys[key].push_back(name);
-        offered.default_buttons[key] = button_names({default_pad_buttons[key]});
+        offered.default_buttons[key] = {game_keys[key].pad_button};
     }
-    for (const SDL_Keycode key : {SDLK_ESCAPE, SDLK_F1, SDLK_F11, SDLK_F12, SDLK_m})
-        offered.reserved_keys.push_back(SDL_GetKeyName(key));
-    offered.reserved_keys.push_back(SDL_GameControllerGetStringForButton(SDL_CONTROLLER_BUTTON_START));
+    offered.reserved_keys.assign(std::begin(desktop_reserved_keys), std::end(desktop_reserved_keys));
     return offered;
 }
 
@@ -85,13 +87,13 @@ void apply(const MenuChange& change) {
         std::fprintf(stderr, "kuzari: the menu's '%s' cannot be '%s'\n", change.key.c_str(), change.value.c_str());
         return;
     }
-    if (change.section == "keys") sdl_bind_keys();
-    else if (change.key == "volume" || change.key == "music-volume" || change.key == "effects-volume" ||
-             change.key == "mute")
+    const SettingName name = change.section.empty() ? setting_named(change.key) : setting_name_count;
+    if (change.section == keys_section) sdl_bind_keys();
+    else if (name == setting_volume || name == setting_music_volume || name == setting_effects_volume || name == setting_mute)
         sdl_apply_volumes();
-    else if (change.key == "fullscreen" && host_options.fullscreen != sdl_is_fullscreen())
+    else if (name == setting_fullscreen && host_options.fullscreen != sdl_is_fullscreen())
         sdl_switch_fullscreen();
-    else if (change.key == "scale" && !sdl_is_fullscreen())
+    else if (name == setting_scale && !sdl_is_fullscreen())
         sdl_resize_window();
 }
 
@@ -144,53 +146,34 @@ void menu_move(MenuInput input, bool* quit) {
     }
 }
 
+// What the shared rules say a press does while the menu is open.
+void follow_step(MenuStep step, const char* name, bool is_pad_button, bool* quit) {
+    switch (step.action) {
+    case action_input: menu_move(step.input, quit); break;
+    case action_capture:
+        menu_key_pressed(menu, name, is_pad_button);
+        apply_and_keep_changes();
+        break;
+    case action_close: close_menu(); break;
+    default: break;
+    }
+}
+
 bool key_event(const SDL_KeyboardEvent& key, bool* quit) {
     const SDL_Keycode sym = key.keysym.sym;
     // Whatever is held now is not the game's until it comes up.
     sdl_key_taken_by_window(key.keysym.scancode);
     if (sym == SDLK_F11 || sym == SDLK_F12 || (sym == SDLK_m && !menu_capturing(menu)))
         return false;  // the window's, as always
-    if (menu_capturing(menu) && sym != SDLK_ESCAPE) {
-        menu_key_pressed(menu, SDL_GetKeyName(sym), false);
-        apply_and_keep_changes();
-        return true;
-    }
-    switch (sym) {
-    case SDLK_UP: menu_move(menu_up, quit); break;
-    case SDLK_DOWN: menu_move(menu_down, quit); break;
-    case SDLK_LEFT: menu_move(menu_left, quit); break;
-    case SDLK_RIGHT: menu_move(menu_right, quit); break;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-    case SDLK_SPACE: menu_move(menu_confirm, quit); break;
-    case SDLK_ESCAPE:
-    case SDLK_BACKSPACE: menu_move(menu_back, quit); break;
-    case SDLK_F1: close_menu(); break;
-    case SDLK_TAB:
-        if (!tab_is_a_game_key()) close_menu();
-        break;
-    default: break;
-    }
+    const MenuPress press = menu_press_of(device_desktop_keys, SDL_GetKeyName(sym), sym == SDLK_TAB && tab_is_a_game_key());
+    follow_step(menu_step(true, menu_capturing(menu), press, key.repeat != 0), key_name(sym).c_str(), false, quit);
     return true;
 }
 
 void controller_button(Uint8 button, bool* quit) {
-    if (menu_capturing(menu) && button != SDL_CONTROLLER_BUTTON_START) {
-        const char* name = SDL_GameControllerGetStringForButton(SDL_GameControllerButton(button));
-        if (name) menu_key_pressed(menu, name, true);
-        apply_and_keep_changes();
-        return;
-    }
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: menu_move(menu_up, quit); break;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: menu_move(menu_down, quit); break;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: menu_move(menu_left, quit); break;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: menu_move(menu_right, quit); break;
-    case SDL_CONTROLLER_BUTTON_A: menu_move(menu_confirm, quit); break;
-    case SDL_CONTROLLER_BUTTON_B: menu_move(menu_back, quit); break;
-    case SDL_CONTROLLER_BUTTON_START: close_menu(); break;
-    default: break;
-    }
+    const char* name = SDL_GameControllerGetStringForButton(SDL_GameControllerButton(button));
+    if (!name) return;
+    follow_step(menu_step(true, menu_capturing(menu), menu_press_of(device_pad, name, false)), name, true, quit);
 }
 
 void stick_moved(Uint8 axis, int16_t value, bool* quit) {
@@ -235,9 +218,17 @@ void sdl_overlay_language(bool english) { english_menu = english; }
 bool sdl_overlay_is_open() { return menu != nullptr; }
 
 bool sdl_opens_overlay(const SDL_Event& event) {
-    if (event.type == SDL_KEYDOWN && !event.key.repeat)
-        return event.key.keysym.sym == SDLK_F1 || (event.key.keysym.sym == SDLK_TAB && !tab_is_a_game_key());
-    return event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+    MenuPress press = press_other;
+    bool repeat = false;
+    if (event.type == SDL_KEYDOWN) {
+        const SDL_Keycode sym = event.key.keysym.sym;
+        press = menu_press_of(device_desktop_keys, SDL_GetKeyName(sym), sym == SDLK_TAB && tab_is_a_game_key());
+        repeat = event.key.repeat != 0;
+    } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+        press = menu_press_of(device_pad, SDL_GameControllerGetStringForButton(SDL_GameControllerButton(event.cbutton.button)),
+                              false);
+    }
+    return menu_step(false, false, press, repeat).action == action_open;
 }
 
 void sdl_open_overlay() {
@@ -256,11 +247,7 @@ bool sdl_overlay_event(const SDL_Event& event, bool* quit) {
     *quit = false;
     if (!menu) return false;
     switch (event.type) {
-    case SDL_KEYDOWN:
-        if (event.key.repeat && !(event.key.keysym.sym == SDLK_UP || event.key.keysym.sym == SDLK_DOWN ||
-                                  event.key.keysym.sym == SDLK_LEFT || event.key.keysym.sym == SDLK_RIGHT))
-            return true;
-        return key_event(event.key, quit);
+    case SDL_KEYDOWN: return key_event(event.key, quit);
     case SDL_CONTROLLERBUTTONDOWN:
         sdl_pad_button_taken_by_window(event.cbutton.button);
         controller_button(event.cbutton.button, quit);

@@ -10,7 +10,7 @@
 
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
-#include "png_file.h"
+#include "hosts/shared/png/png_file.h"
 
 namespace {
 

@@ -4,8 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "hosts/shared/game_keys.h"
+
 bool reserved_key(SDL_Keycode key) {
-    return key == SDLK_ESCAPE || key == SDLK_F1 || key == SDLK_F11 || key == SDLK_F12 || key == SDLK_m;
+    for (const char* name : desktop_reserved_keys)
+        if (SDL_GetKeyFromName(name) == key) return true;
+    return false;
 }
 
 bool parse_whole(const std::string& text, long low, long high, int* value) {
@@ -60,12 +64,60 @@ std::vector<std::string> list_names(const std::string& text) {
     return names;
 }
 
+struct MarkName {
+    char mark;
+    const char* name;
+};
+
+// Every printable ASCII mark a layout may put on a key of its own.
+constexpr MarkName mark_names[] = {
+    {'!', "Exclaim"},     {'"', "Double Quote"}, {'#', "Hash"},          {'$', "Dollar"},     {'%', "Percent"},
+    {'&', "Ampersand"},   {'\'', "Quote"},       {'(', "Left Paren"},    {')', "Right Paren"}, {'*', "Asterisk"},
+    {'+', "Plus"},        {',', "Comma"},        {'-', "Minus"},         {'.', "Period"},     {'/', "Slash"},
+    {':', "Colon"},       {';', "Semicolon"},    {'<', "Less"},          {'=', "Equals"},     {'>', "Greater"},
+    {'?', "Question"},    {'@', "At"},           {'[', "Left Bracket"},  {'\\', "Backslash"}, {']', "Right Bracket"},
+    {'^', "Caret"},       {'_', "Underscore"},   {'`', "Backquote"},     {'{', "Left Brace"}, {'|', "Bar"},
+    {'}', "Right Brace"}, {'~', "Tilde"},
+};
+
+const char* name_of_mark(const std::string& text) {
+    if (text.size() == 1)
+        for (const MarkName& entry : mark_names)
+            if (entry.mark == text[0]) return entry.name;
+    return nullptr;
+}
+
+char mark_of_name(const std::string& name) {
+    for (const MarkName& entry : mark_names)
+        if (SDL_strcasecmp(entry.name, name.c_str()) == 0) return entry.mark;
+    return 0;
+}
+
+constexpr char keypad[] = "Keypad ";
+constexpr size_t keypad_length = sizeof keypad - 1;
+
 }  // namespace
+
+std::string key_name(SDL_Keycode key) {
+    const std::string name = SDL_GetKeyName(key);
+    if (const char* word = name_of_mark(name)) return word;
+    if (name.compare(0, keypad_length, keypad) == 0)
+        if (const char* word = name_of_mark(name.substr(keypad_length))) return keypad + std::string(word);
+    return name;
+}
+
+SDL_Keycode key_from_name(const std::string& name) {
+    if (const char mark = mark_of_name(name)) return SDL_GetKeyFromName(std::string(1, mark).c_str());
+    if (SDL_strncasecmp(name.c_str(), keypad, keypad_length) == 0)
+        if (const char mark = mark_of_name(name.substr(keypad_length)))
+            return SDL_GetKeyFromName((keypad + std::string(1, mark)).c_str());
+    return SDL_GetKeyFromName(name.c_str());
+}
 
 bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys) {
     std::vector<SDL_Keycode> parsed;
     for (const std::string& name : list_names(text)) {
-        const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
+        const SDL_Keycode key = key_from_name(name);
         if (key == SDLK_UNKNOWN || reserved_key(key)) return false;
         parsed.push_back(key);
     }
@@ -75,7 +127,7 @@ bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys) {
 
 std::string key_list(const std::vector<SDL_Keycode>& keys) {
     std::string text;
-    for (const SDL_Keycode key : keys) text += (text.empty() ? "" : ", ") + std::string(SDL_GetKeyName(key));
+    for (const SDL_Keycode key : keys) text += (text.empty() ? "" : ", ") + key_name(key);
     return text;
 }
 

@@ -16,11 +16,18 @@ std::string decimal_text(float value);
 bool parse_yes_no(const std::string& text, bool* value);
 std::string yes_no(bool value);
 
-// "Return, Keypad Enter": SDL's names of the keys, separated by commas. The
-// keys the window keeps for itself (Escape, F1, F11, F12, M) are refused.
+// "Return, Keypad Enter": the keys' names, separated by commas. The keys the
+// window keeps for itself (Escape, F1, F11, F12, M) are refused.
 bool parse_key_list(const std::string& text, std::vector<SDL_Keycode>* keys);
 std::string key_list(const std::vector<SDL_Keycode>& keys);
 bool reserved_key(SDL_Keycode key);
+
+// A key's name as the settings file and the menu show it: SDL's, but a word
+// where SDL's is a punctuation mark ("Comma", "Keypad Comma"), since a list
+// splits at a comma and the file's reader takes " ;" for a comment.
+// SDLK_UNKNOWN for a name neither knows.
+std::string key_name(SDL_Keycode key);
+SDL_Keycode key_from_name(const std::string& name);
 
 // "a, b": SDL's names of a game controller's buttons, separated by commas.
 // Start opens the options menu and is refused.

@@ -15,6 +15,7 @@
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_settings.h"
 #include "hosts/shared/file_writer.h"
+#include "hosts/shared/settings_table.h"
 
 namespace {
 
@@ -137,7 +138,7 @@ bool write_settings_file(const std::string& path) {
         if (setting->section != section) {
             section = setting->section;
             text += "\n[" + section + "]\n";
-            text += section == "keys" ? "# The game's keys, each any number of keys of the keyboard. Escape, F1,\n"
+            text += section == keys_section ? "# The game's keys, each any number of keys of the keyboard. Escape, F1,\n"
                                         "# F11, F12 and M belong to the window and cannot be taken.\n"
                                       : "# The game's keys on a pad, each any number of its buttons. Start opens\n"
                                         "# the options menu and cannot be taken.\n";

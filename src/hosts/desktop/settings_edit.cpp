@@ -1,8 +1,10 @@
 // Lines are read as libinih reads them (its defaults: '=' or ':' between key
 // and value, ';' and '#' comments, ' ;' ending a value, an indented line
-// continuing the key before it), so that the line changed is the one the game
-// will read back.
+// continuing the key before it; a line too long for it, or holding a NUL, is
+// left out), so that the line changed is the one the game will read back.
 #include "hosts/desktop/settings_edit.h"
+
+#include <ini.h>
 
 #include <cstring>
 
@@ -56,7 +58,10 @@ std::vector<Line> read_lines(const std::string& text) {
         if (begin == 0 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
         const size_t content_end = trim_end(text, start, end);
         const size_t first = skip_space(text, start, content_end);
-        if (first == content_end || text[first] == ';' || text[first] == '#') {
+        // The game's reader takes a line too long for libinih, or holding a
+        // NUL, for a blank one (and says so); so does this.
+        const bool unread = end - begin >= size_t(INI_MAX_LINE) || std::memchr(text.data() + begin, '\0', end - begin);
+        if (unread || first == content_end || text[first] == ';' || text[first] == '#') {
             // blank or a comment
         } else if (after_key && first > start) {
             line.kind = line_continued;
@@ -73,10 +78,12 @@ std::vector<Line> read_lines(const std::string& text) {
             if (delimiter < content_end && (text[delimiter] == '=' || text[delimiter] == ':')) {
                 line.kind = line_key;
                 line.name = text.substr(first, trim_end(text, first, delimiter) - first);
-                line.value_begin = skip_space(text, delimiter + 1, content_end);
-                line.value_end = trim_end(text, line.value_begin,
-                                          find_or_comment(text, line.value_begin, content_end, nullptr));
-                after_key = true;
+                // The comment is looked for from the delimiter on: "key = ;x" has none.
+                const size_t comment = find_or_comment(text, delimiter + 1, content_end, nullptr);
+                line.value_begin = skip_space(text, delimiter + 1, comment);
+                line.value_end = trim_end(text, line.value_begin, comment);
+                // libinih continues only a key with a name.
+                after_key = !line.name.empty();
             }
         }
         lines.push_back(line);
@@ -106,6 +113,8 @@ bool writable(const SettingsEdit& edit) {
         edit.key.compare(0, 3, "\xEF\xBB\xBF") == 0)  // a byte-order mark would be skipped at the start
         return false;
     if (edit.section.find(']') != std::string::npos) return false;
+    // Written after "= ", a value starting with ';' would be a comment.
+    if (!edit.value.empty() && edit.value[0] == ';') return false;
     return reads_back(edit.key) && reads_back(edit.value) && reads_back(edit.section);
 }
 
@@ -146,6 +155,8 @@ bool apply_edit(std::string* text, const SettingsEdit& edit) {
             const size_t cr = tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "\r\n") == 0;
             tail = tail.back() == '\n' ? tail.substr(tail.size() - 1 - cr) : "";
         }
+        // A comment right after the old value would run into the new one.
+        if (!edit.value.empty() && !tail.empty() && tail[0] == ';') tail.insert(0, " ");
         if (erase_end > line.end && tail.find('\n') == std::string::npos) tail += line_break;
         text->replace(line.value_begin, erase_end - line.value_begin, edit.value + tail);
     }

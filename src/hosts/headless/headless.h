@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hosts/shared/input_script.h"
+#include "hosts/shared/simulated_clock.h"
 #include "platform/platform.h"
 
 struct HeadlessEvent {
@@ -19,7 +20,7 @@ struct HeadlessEvent {
 
 struct HeadlessConfig {
     uint32_t seed = 1;                 // what the calendar clock reads when the window is created
-    uint32_t clock_start_ms = 1000;    // the millisecond clock at start-up
+    uint32_t clock_start_ms = simulated_clock_start_ms;  // the millisecond clock at start-up
     std::vector<InputRun> script;
     int64_t frame_limit = -1;          // frames to run; -1: as many as the script lists
     bool display_fails = false;

@@ -98,7 +98,8 @@ void headless_configure(const HeadlessConfig& config) {
     run.config = config;
     run.clock_ms = config.clock_start_ms;
     run.player = script_player(config.script);
-    game_observer = &headless_observer;
+    clear_game_observers();
+    add_game_observer(&headless_observer);
 }
 
 void headless_finish() { report_frame0(); }
@@ -167,7 +168,7 @@ void platform_post_quit() {
     run.quit_posted = true;
 }
 
-void platform_wait_until(uint32_t) { run.clock_ms += 17; }
+void platform_wait_until(uint32_t) { run.clock_ms += simulated_clock_step_ms; }
 
 uint32_t platform_ticks_ms() { return run.clock_ms; }
 uint32_t platform_calendar_seconds() { return run.config.seed; }

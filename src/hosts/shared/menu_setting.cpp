@@ -1,17 +1,9 @@
 // Settings as the menu's changes write them back into its values.
 #include "hosts/shared/menu_setting.h"
 
-#include <cstdlib>
+#include "hosts/shared/settings_table.h"
 
 namespace {
-
-bool read_percent(const std::string& text, int* percent) {
-    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    const int value = std::atoi(text.c_str());
-    if (value > 100) return false;
-    *percent = value;
-    return true;
-}
 
 bool read_yes_no(const std::string& text, bool* value) {
     if (text != "yes" && text != "no") return false;
@@ -48,33 +40,28 @@ int game_key_named(const std::string& name) {
 
 bool apply_menu_setting(MenuValues* values, const std::string& section, const std::string& key,
                         const std::string& value) {
-    if (section == "keys" || section == "pad") {
+    if (section == keys_section || section == pad_section) {
         const int game_key = game_key_named(key);
         if (game_key < 0) return false;
-        return read_names(value, section == "keys" ? &values->keys[game_key] : &values->buttons[game_key]);
+        return read_names(value, section == keys_section ? &values->keys[game_key] : &values->buttons[game_key]);
     }
-    if (!section.empty()) return false;
-    if (key == "volume") return read_percent(value, &values->volume);
-    if (key == "music-volume") return read_percent(value, &values->music_volume);
-    if (key == "effects-volume") return read_percent(value, &values->effects_volume);
-    if (key == "mute") return read_yes_no(value, &values->mute);
-    if (key == "fullscreen") return read_yes_no(value, &values->fullscreen);
-    if (key == "pause-in-background") return read_yes_no(value, &values->pause_in_background);
-    if (key == "captions") return parse_caption_mode(value.c_str(), &values->captions);
-    if (key == "lang") {
+    const SettingName name = setting_named(key);
+    if (!section.empty() || name == setting_name_count || !setting_rows[name].in_menu) return false;
+    switch (name) {
+    case setting_volume: return read_whole_setting(name, value, &values->volume);
+    case setting_music_volume: return read_whole_setting(name, value, &values->music_volume);
+    case setting_effects_volume: return read_whole_setting(name, value, &values->effects_volume);
+    case setting_scale: return read_whole_setting(name, value, &values->scale);
+    case setting_mute: return read_yes_no(value, &values->mute);
+    case setting_fullscreen: return read_yes_no(value, &values->fullscreen);
+    case setting_pause_in_background: return read_yes_no(value, &values->pause_in_background);
+    case setting_captions: return parse_caption_mode(value.c_str(), &values->captions);
+    case setting_lang:
         if (value != "en" && value != "ja") return false;
         values->english = value == "en";
         return true;
+    default: return false;
     }
-    if (key == "scale") {
-        if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos)
-            return false;
-        const int scale = std::atoi(value.c_str());
-        if (scale > 16) return false;  // the menu's largest
-        values->scale = scale;
-        return true;
-    }
-    return false;
 }
 
 int apply_menu_settings_text(MenuValues* values, const std::string& text) {

@@ -9,6 +9,7 @@ enum MenuWords {
     words_title,
     words_controls_title,
     words_quit_title,
+    words_pad_title,
     words_resume,
     words_volume,
     words_music,
@@ -39,12 +40,15 @@ enum MenuWords {
     words_hint_main,
     words_hint_controls,
     words_hint_question,
+    words_hint_pad,
     words_language_note,
     words_press_key,
     words_press_button,
-    words_key_taken,  // "%s": the game key that has it
+    words_key_moved,  // "%s": the game key that had it
+    words_undone,
     words_key_kept,
     words_defaults_restored,
+    words_defaults_drop,  // "%s": the keys and buttons they would drop
     menu_words_count
 };
 

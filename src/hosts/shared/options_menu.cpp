@@ -4,10 +4,11 @@
 #include <iterator>
 
 #include "hosts/shared/menu_texts.h"
+#include "hosts/shared/settings_table.h"
 
 namespace {
 
-enum MenuPage { page_main, page_controls, page_question };
+enum MenuPage { page_main, page_controls, page_question, page_pad };
 
 enum RowKind {
     row_resume,
@@ -28,6 +29,7 @@ enum RowKind {
     row_back,
     row_quit_no,
     row_quit_yes,
+    row_pad,  // to the pad's buttons
     row_kind_count
 };
 
@@ -35,9 +37,6 @@ struct MenuRow {
     RowKind kind;
     GameKey key = key_up;  // for row_keys and row_buttons
 };
-
-// The game keys a player needs: the rest do nothing in the game.
-constexpr GameKey shown_keys[] = {key_up, key_down, key_throw, key_refill};
 
 }  // namespace
 
@@ -50,6 +49,16 @@ struct OptionsMenu {
     bool capturing = false;
     MenuRow capture;  // the row whose key or button is being set
     std::string foot;  // a message or report, until the next input
+    // A key or button just taken from another game key, which Back gives back.
+    struct TakenOver {
+        bool pending = false;
+        RowKind kind = row_keys;
+        int from = 0, to = 0;
+        std::vector<std::string> from_before, to_before;
+    } taken;
+    // Restore defaults asked to be confirmed: what it would drop.
+    bool restore_asked = false;
+    std::vector<std::string> dropped;
     std::vector<MenuChange> changes;
 };
 
@@ -68,10 +77,11 @@ std::vector<MenuRow> page_rows(const OptionsMenu& menu) {
         for (RowKind kind : {row_pause_in_background, row_controls, row_quit}) rows.push_back({kind});
         break;
     case page_controls:
-        for (GameKey key : shown_keys) {
-            rows.push_back({row_keys, key});
-            if (menu.features.pad_buttons) rows.push_back({row_buttons, key});
-        }
+    case page_pad:
+        // Every key the game reads has its row, or what it holds could never be freed.
+        for (int key = 0; key < game_key_count; ++key)
+            rows.push_back({menu.page == page_pad ? row_buttons : row_keys, GameKey(key)});
+        if (menu.page == page_controls && menu.features.pad_buttons) rows.push_back({row_pad});
         rows.push_back({row_restore_defaults});
         rows.push_back({row_back});
         break;
@@ -97,8 +107,8 @@ void go_to(OptionsMenu* menu, MenuPage page, RowKind row) {
 
 const char* yes_no(bool value) { return value ? "yes" : "no"; }
 
-void note(OptionsMenu* menu, const char* section, const char* key, const std::string& value) {
-    menu->changes.push_back({section, key, value});
+void note(OptionsMenu* menu, SettingName name, const std::string& value) {
+    menu->changes.push_back({"", setting_rows[name].key, value});
 }
 
 std::string joined(const std::vector<std::string>& names) {
@@ -115,55 +125,55 @@ std::string fill_in(const char* text, const std::string& value) {
 }
 
 // A volume one step of 10 along, back onto the steps if it was off them.
-void step_percent(OptionsMenu* menu, int* percent, int direction, const char* key) {
+void step_percent(OptionsMenu* menu, int* percent, int direction, SettingName name) {
     const int stepped = direction > 0 ? (*percent / 10 + 1) * 10 : (*percent + 9) / 10 * 10 - 10;
-    const int clamped = std::clamp(stepped, 0, 100);
+    const int clamped = std::clamp(stepped, int(setting_rows[name].low), int(setting_rows[name].high));
     if (clamped == *percent) return;
     *percent = clamped;
-    note(menu, "", key, std::to_string(clamped));
+    note(menu, name, std::to_string(clamped));
 }
 
 void set_captions(OptionsMenu* menu, int direction) {
     constexpr int modes = 3;
     menu->values.captions = CaptionMode((int(menu->values.captions) + direction + modes) % modes);
-    note(menu, "", "captions", caption_mode_name(menu->values.captions));
+    note(menu, setting_captions, caption_mode_name(menu->values.captions));
 }
 
 void set_english(OptionsMenu* menu, bool english) {
     menu->values.english = english;
-    note(menu, "", "lang", english ? "en" : "ja");
+    note(menu, setting_lang, english ? "en" : "ja");
 }
 
 void set_fullscreen(OptionsMenu* menu, bool fullscreen) {
     menu->values.fullscreen = fullscreen;
-    note(menu, "", "fullscreen", yes_no(fullscreen));
+    note(menu, setting_fullscreen, yes_no(fullscreen));
 }
 
 void set_mute(OptionsMenu* menu, bool mute) {
     menu->values.mute = mute;
-    note(menu, "", "mute", yes_no(mute));
+    note(menu, setting_mute, yes_no(mute));
 }
 
 void set_pause_in_background(OptionsMenu* menu, bool pause) {
     menu->values.pause_in_background = pause;
-    note(menu, "", "pause-in-background", yes_no(pause));
+    note(menu, setting_pause_in_background, yes_no(pause));
 }
 
 void step_scale(OptionsMenu* menu, int direction) {
-    constexpr int largest_scale = 16;
-    const int scale = std::clamp(menu->values.scale + direction, 0, largest_scale);
+    const SettingRow& row = setting_rows[setting_scale];
+    const int scale = std::clamp(menu->values.scale + direction, int(row.low), int(row.high));
     if (scale == menu->values.scale) return;
     menu->values.scale = scale;
-    note(menu, "", "scale", std::to_string(scale));
+    note(menu, setting_scale, std::to_string(scale));
 }
 
 // Left or right on a row with a value; false where the row has none.
 bool change_value(OptionsMenu* menu, const MenuRow& row, int direction) {
     MenuValues& v = menu->values;
     switch (row.kind) {
-    case row_volume: step_percent(menu, &v.volume, direction, "volume"); return true;
-    case row_music: step_percent(menu, &v.music_volume, direction, "music-volume"); return true;
-    case row_effects: step_percent(menu, &v.effects_volume, direction, "effects-volume"); return true;
+    case row_volume: step_percent(menu, &v.volume, direction, setting_volume); return true;
+    case row_music: step_percent(menu, &v.music_volume, direction, setting_music_volume); return true;
+    case row_effects: step_percent(menu, &v.effects_volume, direction, setting_effects_volume); return true;
     case row_mute: set_mute(menu, !v.mute); return true;
     case row_captions: set_captions(menu, direction); return true;
     case row_language: set_english(menu, !v.english); return true;
@@ -179,35 +189,89 @@ std::vector<std::string>* bound_list(OptionsMenu* menu, RowKind kind, int key) {
 }
 
 void note_binding(OptionsMenu* menu, RowKind kind, int key) {
-    note(menu, kind == row_buttons ? "pad" : "keys", game_keys[key].setting, joined(*bound_list(menu, kind, key)));
+    menu->changes.push_back(
+        {kind == row_buttons ? pad_section : keys_section, game_keys[key].setting, joined(*bound_list(menu, kind, key))});
 }
 
-void restore_defaults(OptionsMenu* menu) {
+const std::vector<std::string>& defaults_of(const OptionsMenu* menu, RowKind kind, int key) {
+    return kind == row_buttons ? menu->features.default_buttons[key] : menu->features.default_keys[key];
+}
+
+bool holds(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// What the menu remembers from the input before: whether Back would undo a
+// take-over and whether Restore defaults was asked to be confirmed.
+struct Remembered {
+    OptionsMenu::TakenOver taken;
+    bool restore_asked;
+};
+
+Remembered forget(OptionsMenu* menu) {
+    Remembered was{menu->taken, menu->restore_asked};
+    menu->taken.pending = false;
+    menu->restore_asked = false;
+    menu->foot.clear();
+    return was;
+}
+
+bool a_default(const OptionsMenu* menu, RowKind kind, const std::string& name) {
+    for (int key = 0; key < game_key_count; ++key)
+        if (holds(defaults_of(menu, kind, key), name)) return true;
+    return false;
+}
+
+// Keys and buttons the defaults have no place for (the player's extra ones)
+// are named first and go only when the player confirms.
+void restore_defaults(OptionsMenu* menu, bool confirmed) {
+    std::vector<std::string> dropped;
     for (int key = 0; key < game_key_count; ++key)
         for (RowKind kind : {row_keys, row_buttons}) {
             if (kind == row_buttons && !menu->features.pad_buttons) continue;
-            const std::vector<std::string>& defaults =
-                kind == row_buttons ? menu->features.default_buttons[key] : menu->features.default_keys[key];
+            for (const std::string& name : *bound_list(menu, kind, key))
+                if (!a_default(menu, kind, name) && !holds(dropped, name)) dropped.push_back(name);
+        }
+    if (!dropped.empty() && !confirmed) {
+        menu->restore_asked = true;
+        menu->dropped = dropped;
+        return;
+    }
+    for (int key = 0; key < game_key_count; ++key)
+        for (RowKind kind : {row_keys, row_buttons}) {
+            if (kind == row_buttons && !menu->features.pad_buttons) continue;
             std::vector<std::string>* bound = bound_list(menu, kind, key);
-            if (*bound == defaults) continue;
-            *bound = defaults;
+            if (*bound == defaults_of(menu, kind, key)) continue;
+            *bound = defaults_of(menu, kind, key);
             note_binding(menu, kind, key);
         }
     menu->foot = words(words_defaults_restored, menu->english);
 }
 
-MenuRequest activate(OptionsMenu* menu, const MenuRow& row) {
+void undo_take_over(OptionsMenu* menu, const OptionsMenu::TakenOver& taken) {
+    *bound_list(menu, taken.kind, taken.from) = taken.from_before;
+    note_binding(menu, taken.kind, taken.from);
+    *bound_list(menu, taken.kind, taken.to) = taken.to_before;
+    note_binding(menu, taken.kind, taken.to);
+    menu->foot = words(words_undone, menu->english);
+}
+
+MenuRequest activate(OptionsMenu* menu, const MenuRow& row, const Remembered& was) {
     switch (row.kind) {
     case row_resume: return request_resume;
     case row_controls: go_to(menu, page_controls, row_keys); break;
+    case row_pad: go_to(menu, page_pad, row_buttons); break;
     case row_quit: go_to(menu, page_question, row_quit_no); break;
     case row_keys:
     case row_buttons:
         menu->capturing = true;
         menu->capture = row;
         break;
-    case row_restore_defaults: restore_defaults(menu); break;
-    case row_back: go_to(menu, page_main, row_controls); break;
+    case row_restore_defaults: restore_defaults(menu, was.restore_asked); break;
+    case row_back:
+        if (menu->page == page_pad) go_to(menu, page_controls, row_pad);
+        else go_to(menu, page_main, row_controls);
+        break;
     case row_quit_no: go_to(menu, page_main, row_quit); break;
     case row_quit_yes: return request_quit;
     default: change_value(menu, row, +1); break;
@@ -220,6 +284,7 @@ MenuRequest go_back(OptionsMenu* menu) {
     case page_main: return request_resume;
     case page_controls: go_to(menu, page_main, row_controls); break;
     case page_question: go_to(menu, page_main, row_quit); break;
+    case page_pad: go_to(menu, page_controls, row_pad); break;
     }
     return request_none;
 }
@@ -237,9 +302,13 @@ OptionsMenu* open_options_menu(const MenuValues& values, const MenuFeatures& fea
 void close_options_menu(OptionsMenu* menu) { delete menu; }
 
 MenuRequest menu_input(OptionsMenu* menu, MenuInput input) {
-    menu->foot.clear();
+    const Remembered was = forget(menu);
     if (menu->capturing) {
         if (input == menu_back) menu->capturing = false;
+        return request_none;
+    }
+    if (input == menu_back && was.taken.pending) {
+        undo_take_over(menu, was.taken);
         return request_none;
     }
     const std::vector<MenuRow> rows = page_rows(*menu);
@@ -249,7 +318,7 @@ MenuRequest menu_input(OptionsMenu* menu, MenuInput input) {
     case menu_down: menu->cursor = (menu->cursor + 1) % count; break;
     case menu_left: change_value(menu, rows[size_t(menu->cursor)], -1); break;
     case menu_right: change_value(menu, rows[size_t(menu->cursor)], +1); break;
-    case menu_confirm: return activate(menu, rows[size_t(menu->cursor)]);
+    case menu_confirm: return activate(menu, rows[size_t(menu->cursor)], was);
     case menu_back: return go_back(menu);
     }
     return request_none;
@@ -261,40 +330,42 @@ void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button) {
     if (!menu->capturing || is_pad_button != (menu->capture.kind == row_buttons)) return;
     const RowKind kind = menu->capture.kind;
     const int target = menu->capture.key;
-    const std::vector<std::string>& reserved = menu->features.reserved_keys;
-    if (!is_pad_button && std::find(reserved.begin(), reserved.end(), name) != reserved.end()) {
+    if (!is_pad_button && holds(menu->features.reserved_keys, name)) {
         menu->foot = words(words_key_kept, menu->english);
         return;
     }
+    menu->capturing = false;
+    menu->foot.clear();
+    // A key another game key has moves over; Back right after gives it back.
+    OptionsMenu::TakenOver taken{false, kind, target, target, {}, *bound_list(menu, kind, target)};
     for (int key = 0; key < game_key_count; ++key) {
-        const std::vector<std::string>& bound = *bound_list(menu, kind, key);
-        if (key != target && std::find(bound.begin(), bound.end(), name) != bound.end()) {
-            const MenuWordsEntry& taken = game_key_words[key];
-            menu->foot = fill_in(words(words_key_taken, menu->english), menu->english ? taken.english : taken.japanese);
-            return;
-        }
+        std::vector<std::string>* bound = bound_list(menu, kind, key);
+        if (key == target || !holds(*bound, name)) continue;
+        taken = {true, kind, key, target, *bound, taken.to_before};
+        bound->erase(std::find(bound->begin(), bound->end(), name));
+        note_binding(menu, kind, key);
+        const MenuWordsEntry& from = game_key_words[key];
+        menu->foot = fill_in(words(words_key_moved, menu->english), menu->english ? from.english : from.japanese);
     }
     *bound_list(menu, kind, target) = {name};
     note_binding(menu, kind, target);
-    menu->capturing = false;
-    menu->foot.clear();
+    menu->taken = taken;
 }
 
 MenuRequest menu_pointer(OptionsMenu* menu, int x, int y) {
+    const Remembered was = forget(menu);
     if (menu->capturing) {
         menu->capturing = false;
-        menu->foot.clear();
         return request_none;
     }
     const std::vector<MenuRow> rows = page_rows(*menu);
     if (x < menu_panel_x || x >= menu_panel_x + menu_panel_width || y < menu_rows_y) return request_none;
     const int index = (y - menu_rows_y) / pixel_font_line_height;
     if (index >= int(rows.size())) return request_none;
-    menu->foot.clear();
     menu->cursor = index;
     const int direction = x < menu_panel_x + menu_panel_width / 2 ? -1 : +1;
     if (change_value(menu, rows[size_t(index)], direction)) return request_none;
-    return activate(menu, rows[size_t(index)]);
+    return activate(menu, rows[size_t(index)], was);
 }
 
 std::vector<MenuChange> take_menu_changes(OptionsMenu* menu) {
@@ -321,7 +392,7 @@ std::string row_label(const OptionsMenu& menu, const MenuRow& row) {
     const bool english = menu.english;
     switch (row.kind) {
     case row_keys: return english ? game_key_words[row.key].english : game_key_words[row.key].japanese;
-    case row_buttons: return words(words_pad, english);
+    case row_buttons: return english ? game_key_words[row.key].english : game_key_words[row.key].japanese;
     default: break;
     }
     // In the order of RowKind; a game key's rows are named above.
@@ -329,7 +400,7 @@ std::string row_label(const OptionsMenu& menu, const MenuRow& row) {
         words_resume,   words_volume,   words_music,    words_effects,   words_mute,
         words_captions, words_language, words_screen,   words_scale,     words_pause_in_background,
         words_controls, words_quit,     words_none,     words_none,      words_restore_defaults,
-        words_back,     words_quit_no,  words_quit_yes,
+        words_back,     words_quit_no,  words_quit_yes,  words_pad,
     };
     static_assert(std::size(labels) == row_kind_count, "a label for each row");
     return words(labels[row.kind], english);
@@ -372,13 +443,24 @@ std::string row_value(const PixelFont& font, const OptionsMenu& menu, const Menu
     }
 }
 
-std::string foot_line(const OptionsMenu& menu, const std::vector<MenuRow>& rows) {
+std::string foot_line(const PixelFont& font, const OptionsMenu& menu, const std::vector<MenuRow>& rows) {
     const bool english = menu.english;
+    if (menu.restore_asked) {
+        const char* text = words(words_defaults_drop, english);
+        std::string line;
+        for (size_t shown = menu.dropped.size(); shown > 0; --shown) {
+            std::string names = joined({menu.dropped.begin(), menu.dropped.begin() + long(shown)});
+            if (shown < menu.dropped.size()) names += ", ...";
+            line = fill_in(text, names);
+            if (pixel_text_width(font, line.c_str()) <= menu_line_width) break;
+        }
+        return line;
+    }
     if (menu.capturing && menu.foot.empty())
         return words(menu.capture.kind == row_buttons ? words_press_button : words_press_key, english);
     if (!menu.foot.empty()) return menu.foot;
     if (rows[size_t(menu.cursor)].kind == row_language) return words(words_language_note, english);
-    constexpr MenuWords hints[] = {words_hint_main, words_hint_controls, words_hint_question};
+    constexpr MenuWords hints[] = {words_hint_main, words_hint_controls, words_hint_question, words_hint_pad};
     return words(hints[menu.page], english);
 }
 
@@ -391,7 +473,7 @@ void draw_options_menu(OverlayImage* image, const PixelFont& font, const Options
     fill_overlay_box(image, menu_panel_x, menu_panel_y, menu_panel_width, menu_panel_height, panel_colour);
 
     const bool english = menu->english;
-    constexpr MenuWords titles[] = {words_title, words_controls_title, words_quit_title};
+    constexpr MenuWords titles[] = {words_title, words_controls_title, words_quit_title, words_pad_title};
     const char* title = words(titles[menu->page], english);
     draw_pixel_text(image, font, menu_panel_x + (menu_panel_width - pixel_text_width(font, title)) / 2,
                     menu_panel_y + menu_margin, title, title_colour);
@@ -404,14 +486,17 @@ void draw_options_menu(OverlayImage* image, const PixelFont& font, const Options
             fill_overlay_box(image, menu_panel_x + 2, top, menu_panel_width - 4, pixel_font_line_height, cursor_colour);
         // The text sits a pixel down in its line, the room between lines split above and below.
         const int text_top = top + 1;
-        const int indent = rows[i].kind == row_buttons ? menu_margin : 0;
-        draw_pixel_text(image, font, left + indent, text_top, row_label(*menu, rows[i]).c_str(), label_colour);
+        draw_pixel_text(image, font, left, text_top, row_label(*menu, rows[i]).c_str(), label_colour);
         const std::string value = row_value(font, *menu, rows[i]);
         draw_pixel_text(image, font, right - pixel_text_width(font, value.c_str()), text_top, value.c_str(),
                         value_colour);
     }
 
-    const std::string foot = foot_line(*menu, rows);
+    const std::string foot = menu_foot_line(font, menu);
     draw_pixel_text(image, font, left, menu_panel_y + menu_panel_height - menu_margin - pixel_font_line_height + 1,
                     foot.c_str(), foot_colour);
+}
+
+std::string menu_foot_line(const PixelFont& font, const OptionsMenu* menu) {
+    return foot_line(font, *menu, page_rows(*menu));
 }

@@ -58,10 +58,11 @@ void close_options_menu(OptionsMenu* menu);
 // One input; returns what the host must do (resume the game, quit it).
 MenuRequest menu_input(OptionsMenu* menu, MenuInput input);
 // While the menu waits for a new key or button for a game key, the host hands
-// it the next one pressed (its name); a key another game key has, or one the
-// host keeps, is refused and the menu waits on. A key taken becomes the game
-// key's only one; a pad button pressed while a key is wanted, or the other
-// way round, is passed over.
+// it the next one pressed (its name); one the host keeps is refused and the
+// menu waits on. A key taken becomes the game key's only one; taken from
+// another game key, the foot names that one and Back gives it back. A pad
+// button pressed while a key is wanted, or the other way round, is passed
+// over. Which presses cancel instead is the rules' (menu_controls.h).
 bool menu_capturing(const OptionsMenu* menu);
 void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button);
 // A touch or click at the picture's (x, y) in game pixels.
@@ -83,3 +84,5 @@ constexpr int menu_rows_y = menu_panel_y + 24;  // the first row's top; each is 
 
 // Draws the menu into a 320 x 240 image on a translucent panel.
 void draw_options_menu(OverlayImage* image, const PixelFont& font, const OptionsMenu* menu);
+// The line at the menu's foot as drawn: a hint, a message, a question.
+std::string menu_foot_line(const PixelFont& font, const OptionsMenu* menu);

@@ -35,8 +35,8 @@ export function make_fullscreen_button(button, words) {
     return label;
 }
 
-// Escape in full screen is the browser's: it leaves full screen, and the
-// game, which would end on it, does not hear it.
-export function escape_is_browsers(event) {
-    return event.code === 'Escape' && !!document.fullscreenElement;
+// The key that ends the game, Escape, is the browser's in full screen: it
+// leaves full screen, and the game does not hear it.
+export function escape_is_browsers() {
+    return !!document.fullscreenElement;
 }

@@ -1,8 +1,9 @@
 // The keyboard and the first gamepad, for the game in live play. The keys
 // that play each of the game's keys come from the game's own key table
 // (web_key_code), the one the desktop takes its defaults from. Any key press
-// or click also lets the sound start. The touch controls (touch.js) play keys
-// through here too, and any key or pad move tells them to go.
+// or click also lets the sound start. The touch controls (touch.js) play the
+// game's keys by name through here too, whatever keys the player bound, and
+// any key or pad move tells them to go.
 import { escape_is_browsers } from './fullscreen.js';
 
 // KeyboardEvent.code -> the game's key, from the module's table.
@@ -41,6 +42,8 @@ export function make_input(sound) {
     let pad_table = [];
     let pad_taken = new Set(); // the pad's buttons held for the options menu: not the game's until let go
     let key_count = 0;
+    let key_named = new Map(); // the game key's name in the settings -> its number
+    let quit_code = null; // the key that ends the game, from the module's table
     const held_codes = new Set();
     const touch_held = new Set(); // the game's keys the touch controls hold
     let key_or_pad_used = () => {};
@@ -58,14 +61,15 @@ export function make_input(sound) {
         sound.resume();
         key_or_pad_used();
         const key = codes.get(event.code);
-        if (!playing() || (key === undefined && event.code !== 'Escape') || escape_is_browsers(event)) return;
+        const quits = event.code === quit_code;
+        if (!playing() || (key === undefined && !quits) || (quits && escape_is_browsers())) return;
         event.preventDefault();
         if (event.repeat) return;
         if (key !== undefined) {
             held_codes.add(event.code);
             game.exports.web_key(key, 1);
         }
-        game.exports.web_key_message(event.code === 'Escape' ? 1 : 0);
+        game.exports.web_key_message(quits ? 1 : 0);
     });
 
     addEventListener('keyup', event => {
@@ -120,6 +124,9 @@ export function make_input(sound) {
             codes = read_key_table(game);
             pad_table = read_pad_table(game);
             key_count = game.exports.web_key_count();
+            quit_code = game.string(game.exports.web_quit_code());
+            key_named = new Map(Array.from({ length: key_count }, (_, key) =>
+                [game.string(game.exports.web_key_name(key)), key]));
             held_codes.clear();
             touch_held.clear();
         },
@@ -141,9 +148,9 @@ export function make_input(sound) {
         },
         // Whether the game has a key with this code.
         bound: code => codes.has(code),
-        // The touch controls hold or let go the key with this code.
-        touch(code, held) {
-            const key = codes.get(code);
+        // The touch controls hold or let go the game key of this name ("up").
+        touch(name, held) {
+            const key = key_named.get(name);
             if (key === undefined) return;
             if (held) touch_held.add(key);
             else touch_held.delete(key);

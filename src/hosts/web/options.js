@@ -11,17 +11,13 @@
 const STORAGE_KEY = 'kuzari.options';
 const WIDTH = 320, HEIGHT = 240;
 const BAND_WIDTH = 320, BAND_HEIGHT = 16; // the module's caption band
-const PAD_START = 9, PAD_A = 0, PAD_B = 1;
 const PAD_DIRECTIONS = [[12, 'up'], [13, 'down'], [14, 'left'], [15, 'right']]; // the standard mapping's d-pad
 const REPEAT_FIRST_MS = 400, REPEAT_MS = 120; // a direction held on the pad
-// The module's MenuInput and MenuRequest.
+// The module's MenuInput, MenuRequest and MenuAction: which keys and buttons
+// are the menu's, and what they do, is the module's to say (web_menu_press).
 const INPUT = { up: 0, down: 1, left: 2, right: 3, confirm: 4, back: 5 };
 const REQUEST_RESUME = 1, REQUEST_QUIT = 2;
-const MENU_KEYS = {
-    ArrowUp: INPUT.up, ArrowDown: INPUT.down, ArrowLeft: INPUT.left, ArrowRight: INPUT.right,
-    Enter: INPUT.confirm, NumpadEnter: INPUT.confirm, Space: INPUT.confirm,
-    Escape: INPUT.back, Backspace: INPUT.back,
-};
+const ACTION = { pass: 0, open: 1, close: 2, input: 3, capture: 4, swallow: 5 };
 
 const STYLE = `
 .overlay { position: fixed; pointer-events: none; image-rendering: pixelated; }
@@ -242,30 +238,26 @@ export function make_options(page) {
         after(game.exports.web_menu_input(which));
     }
 
-    function menu_key(name, is_pad_button) {
+    // A key or pad button down, as the module's rules take it: the action it
+    // did or asks for; ACTION.pass leaves the press to the game.
+    function menu_press(name, is_pad_button, repeat = false) {
         write_text(name);
-        game.exports.web_menu_key(is_pad_button ? 1 : 0);
-        after(0);
+        const step = game.exports.web_menu_press(is_pad_button ? 1 : 0, !is_pad_button && input.bound(name) ? 1 : 0,
+            repeat ? 1 : 0);
+        const action = step >> 2;
+        if (action === ACTION.open) open();
+        else if (action === ACTION.close) close(REQUEST_RESUME);
+        else if (action === ACTION.input || action === ACTION.capture) after(step & 3);
+        return action;
     }
 
     // Before the game's own keys (input.js): the menu's keys, and every key while it is open.
     addEventListener('keydown', event => {
         if (!game || !game.running || game.box_open) return;
-        if (!is_open()) {
-            if (event.code === 'F1' || event.code === 'Tab' && !input.bound('Tab')) {
-                event.preventDefault();
-                event.stopImmediatePropagation();
-                if (!event.repeat) open();
-            }
-            return;
-        }
+        const open_before = is_open();
+        if (menu_press(event.code, false, event.repeat) === ACTION.pass && !open_before) return;
+        event.preventDefault();
         event.stopImmediatePropagation();
-        const capturing = game.exports.web_menu_capturing() === 1;
-        if (capturing || event.code in MENU_KEYS || event.code === 'F1' || event.code === 'Tab') event.preventDefault();
-        if (event.repeat && capturing) return;
-        if (capturing && event.code !== 'Escape') menu_key(event.code, false);
-        else if (event.code === 'F1') close(REQUEST_RESUME);
-        else if (event.code in MENU_KEYS) menu_input(MENU_KEYS[event.code]);
     }, true);
 
     overlay.addEventListener('pointerdown', event => {
@@ -315,28 +307,33 @@ export function make_options(page) {
         const was = pad_was;
         const newly = index => pressed[index] && !was[index];
         pad_was = pressed;
-        if (!is_open()) {
-            repeat = null;
-            if (newly(PAD_START) && game.running && !game.box_open) open();
+        const directions = PAD_DIRECTIONS.map(([index]) => index);
+        const open_before = is_open();
+        const capturing = open_before && game.exports.web_menu_capturing() === 1;
+        if (!open_before) repeat = null;
+        if (!open_before && (!game.running || game.box_open)) return;
+        // Each button newly down, to the module: the d-pad's below, again and
+        // again while held, unless a new button is wanted.
+        for (let index = 0; index < pressed.length; ++index) {
+            if (!newly(index) || (open_before && !capturing && directions.includes(index))) continue;
+            const name = game.exports.web_pad_button_name(index);
+            if (!name) continue;
+            menu_press(game.string(name), true);
+            if (is_open() !== open_before || (capturing && game.exports.web_menu_capturing() !== 1)) return;
+        }
+        if (!open_before || capturing) {
+            // A direction just taken as a new button moves nothing until let go.
+            repeat = capturing ? { input: null } : null;
             return;
         }
-        if (game.exports.web_menu_capturing() === 1) {
-            repeat = null;
-            if (newly(PAD_START)) return menu_input(INPUT.back);
-            const index = pressed.findIndex((down, i) => down && newly(i));
-            const name = index >= 0 ? game.exports.web_pad_button_name(index) : 0;
-            if (name) menu_key(game.string(name), true);
-            return;
-        }
-        if (newly(PAD_START)) return close(REQUEST_RESUME);
-        if (newly(PAD_A)) return menu_input(INPUT.confirm);
-        if (newly(PAD_B)) return menu_input(INPUT.back);
         // The d-pad or the left stick, again and again while held.
         const [x, y] = pad ? [pad.axes[0] ?? 0, pad.axes[1] ?? 0] : [0, 0];
         let direction = PAD_DIRECTIONS.find(([index]) => pressed[index])?.[1];
         direction ??= y < -0.5 ? 'up' : y > 0.5 ? 'down' : x < -0.5 ? 'left' : x > 0.5 ? 'right' : undefined;
         if (!direction) {
             repeat = null;
+        } else if (repeat && repeat.input === null) {
+            // held on from a capture
         } else if (repeat?.input !== INPUT[direction]) {
             repeat = { input: INPUT[direction], next: now + REPEAT_FIRST_MS };
             menu_input(repeat.input);

@@ -1,8 +1,8 @@
 // Thumb-sized controls for touch screens: up and down on the left, throw and
 // refill on the right. They come up on the first touch and go when a key or
-// a pad is used. Each plays the keyboard key it stands for through the
-// keyboard's own path (input.touch), so a tap between two frames counts and
-// touch play is recorded like any other. They sit beside the picture where
+// a pad is used. Each plays its game key through the keyboard's own path
+// (input.touch), so a tap between two frames counts and touch play is
+// recorded like any other. They sit beside the picture where
 // there is room (below it when the screen stands upright) and over its edges
 // only where there is not, never over its middle.
 
@@ -18,12 +18,12 @@ const SHAPES = {
         '<path d="M18 52 H82 Q78 80 50 80 Q22 80 18 52 Z"/></svg>',
 };
 
-// Each control and the keyboard key it plays.
+// Each control, by the name of the game key it plays.
 const CONTROLS = [
-    { name: 'up', code: 'ArrowUp', side: 'left' },
-    { name: 'down', code: 'ArrowDown', side: 'left' },
-    { name: 'refill', code: 'ShiftLeft', side: 'right' },
-    { name: 'throw', code: 'Enter', side: 'right' },
+    { name: 'up', side: 'left' },
+    { name: 'down', side: 'left' },
+    { name: 'refill', side: 'right' },
+    { name: 'throw', side: 'right' },
 ];
 
 const STYLE = `
@@ -150,7 +150,7 @@ export function make_touch(input, canvas) {
 
     function set(control, held) {
         control.element.classList.toggle('pressed', held);
-        input.touch(control.code, held);
+        input.touch(control.name, held);
     }
 
     function release_all() {

@@ -5,3 +5,9 @@
 #include "hosts/web/web_host.h"
 
 WEB_EXPORT("web_key_count") int web_key_count() { return game_key_count; }
+// The key that ends the game (its KeyboardEvent.code).
+WEB_EXPORT("web_quit_code") const char* web_quit_code() { return page_quit_code; }
+// The game key's name in the settings ("up", "throw"), which the touch controls go by.
+WEB_EXPORT("web_key_name") const char* web_key_name(int key) {
+    return key >= 0 && key < game_key_count ? game_keys[key].setting : nullptr;
+}

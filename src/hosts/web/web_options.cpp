@@ -4,24 +4,16 @@
 // The changes go back to the page as "section\tkey\tvalue\n" lines, for it to
 // apply and keep.
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "core/data_file.h"
+#include "hosts/shared/menu_controls.h"
 #include "hosts/shared/menu_setting.h"
 #include "hosts/shared/options_menu.h"
 #include "hosts/web/web_host.h"
 
 namespace {
-
-// The standard gamepad mapping's buttons by index, by SDL's names as the
-// desktop's settings file writes them.
-const char* const pad_button_names[] = {
-    "a",  "b",     "x",        "y",          "leftshoulder", "rightshoulder", "lefttrigger", "righttrigger",
-    "back", "start", "leftstick", "rightstick", "dpup",       "dpdown",        "dpleft",      "dpright",
-    "guide",
-};
-constexpr int pad_button_count = int(sizeof pad_button_names / sizeof pad_button_names[0]);
-const char* const default_buttons[game_key_count] = {"dpup", "dpdown", "dpleft", "dpright", "a", "b", "x", "y"};
 
 std::string text_buffer;
 std::string changes_text;
@@ -56,10 +48,9 @@ MenuFeatures page_features() {
     for (int key = 0; key < game_key_count; ++key) {
         for (const char* code : game_keys[key].page_codes)
             if (code) features.default_keys[key].push_back(code);
-        features.default_buttons[key] = {default_buttons[key]};
+        features.default_buttons[key] = {game_keys[key].pad_button};
     }
-    // The menu's own keys and button, and the browser's full screen.
-    features.reserved_keys = {"F1", "Escape", "F11", "start"};
+    features.reserved_keys.assign(std::begin(page_reserved_codes), std::end(page_reserved_codes));
     return features;
 }
 
@@ -101,7 +92,7 @@ WEB_EXPORT("web_pad_button") const char* web_pad_button(int key, int index) {
 }
 // The name of the standard mapping's button `index`, or null past the last.
 WEB_EXPORT("web_pad_button_name") const char* web_pad_button_name(int index) {
-    return index >= 0 && index < pad_button_count ? pad_button_names[index] : nullptr;
+    return index >= 0 && index < standard_pad_button_count ? standard_pad_buttons[index] : nullptr;
 }
 
 // The settings the page applies itself: volumes, mute, pause in the background.
@@ -136,12 +127,22 @@ WEB_EXPORT("web_menu_input") int web_menu_input(int input) {
 
 WEB_EXPORT("web_menu_capturing") int web_menu_capturing() { return menu && menu_capturing(menu) ? 1 : 0; }
 
-// The key (KeyboardEvent.code) or pad button (its name) in the text buffer was pressed.
-WEB_EXPORT("web_menu_key") void web_menu_key(int is_pad_button) {
-    if (!menu) return;
-    menu_key_pressed(menu, text_buffer.c_str(), is_pad_button != 0);
-    values = menu_values(menu);
+// A key (its KeyboardEvent.code) or pad button (its name) in the text buffer
+// went down, or is held and repeats; `game_key`: a game key has it. Does what
+// the menu's rules say while the menu is open, and returns the MenuAction
+// times 4 plus the MenuRequest, for the page to open or close the menu, or
+// let the game have the press.
+WEB_EXPORT("web_menu_press") int web_menu_press(int is_pad_button, int game_key, int repeat) {
+    const MenuPress press =
+        menu_press_of(is_pad_button ? device_pad : device_page_keys, text_buffer.c_str(), game_key != 0);
+    const MenuStep step = menu_step(menu != nullptr, menu && menu_capturing(menu), press, repeat != 0);
+    MenuRequest request = request_none;
+    if (step.action == action_input) request = menu_input(menu, step.input);
+    else if (step.action == action_capture) menu_key_pressed(menu, text_buffer.c_str(), is_pad_button != 0);
+    if (menu) values = menu_values(menu);
+    return int(step.action) * 4 + int(request);
 }
+
 
 // A touch or click at the picture's (x, y), in game pixels; returns MenuRequest.
 WEB_EXPORT("web_menu_pointer") int web_menu_pointer(int x, int y) {

@@ -1,6 +1,6 @@
 // Scripts played on the page through the hosts' shared script player. Test
-// mode plays a kuzari-replay script as the headless host plays it: the clock
-// starts at 1000 ms and moves 17 ms a wait. ?playback= plays a recording as
+// mode plays a kuzari-replay script as the headless host plays it, on the
+// simulated clock. ?playback= plays a recording as
 // the desktop's --playback does: on the page's real clock, with live key-downs
 // still heard. Either way the seed is the script's, and so is the edition.
 #include <string>
@@ -8,11 +8,12 @@
 
 #include "core/data_file.h"
 #include "hosts/shared/input_feed.h"
+#include "hosts/shared/simulated_clock.h"
 #include "hosts/web/web_host.h"
 
 namespace {
 
-uint32_t clock_ms = 1000;
+uint32_t clock_ms = simulated_clock_start_ms;
 uint32_t seed = 1;
 bool own_clock = false;  // test mode's: the script runs on a clock of its own
 std::string script_text;
@@ -42,7 +43,7 @@ WEB_EXPORT("web_use_script") int web_use_script() {
     ScriptHeader header;
     if (!read_script(&runs, &header)) return 0;
     if (header.language == "en") set_game_language(language_english);
-    clock_ms = 1000;
+    clock_ms = simulated_clock_start_ms;
     own_clock = true;
     feed_play_script(std::move(runs));
     web_trace_frames();
@@ -69,6 +70,6 @@ WEB_EXPORT("web_english") int web_english() { return game_language() == language
 
 bool web_script_running() { return input_feed.playing && own_clock; }
 bool web_script_seeded() { return input_feed.playing; }
-void web_script_waited() { clock_ms += 17; }
+void web_script_waited() { clock_ms += simulated_clock_step_ms; }
 uint32_t web_script_clock() { return clock_ms; }
 uint32_t web_script_seed() { return seed; }

@@ -31,7 +31,7 @@ GameObserver page_observer = {
 
 }  // namespace
 
-void web_observe() { game_observer = &page_observer; }
+void web_observe() { add_game_observer(&page_observer); }
 
 void web_trace_frames() {
     page_observer.frame_finished = trace_frame;

@@ -1,4 +1,4 @@
-// Writes 8-bit RGB or RGBA pictures as PNG files, for the tools.
+// Writes 8-bit RGB or RGBA pictures as PNG files, for F12 and the tools.
 #pragma once
 
 #include <cstdint>

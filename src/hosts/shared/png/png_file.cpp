@@ -1,4 +1,4 @@
-#include "png_file.h"
+#include "hosts/shared/png/png_file.h"
 
 #include <png.h>
 

@@ -82,7 +82,8 @@ export function make_input(sound) {
         if (playing()) for (let key = 0; key < key_count; key++) game.exports.web_key(key, 0);
     });
 
-    addEventListener('pointerdown', () => sound.resume());
+    // A touch is a gesture only once the finger lifts, so each of these may be the first.
+    for (const type of ['pointerdown', 'pointerup', 'touchend', 'click']) addEventListener(type, () => sound.resume());
 
     // The first pad: the standard mapping's d-pad (buttons 12 to 15) and left
     // stick, and its four face buttons, south, east, west and north, as the

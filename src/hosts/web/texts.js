@@ -2,6 +2,7 @@
 export function page_texts(english) {
     return english ? {
         sound: 'Press a key or click to turn the sound on.',
+        sound_touch: 'Tap to turn the sound on.',
         over: 'The game has ended.',
         again: 'Play again',
         crashed: 'The game stopped with an error:',
@@ -13,6 +14,7 @@ export function page_texts(english) {
         options_not_kept: 'The browser cannot keep the options.',
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
+        sound_touch: 'タップすると音が出ます。',
         over: 'ゲームを終了しました。',
         again: 'もう一度遊ぶ',
         crashed: 'エラーでゲームが止まりました:',

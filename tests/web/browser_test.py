@@ -399,7 +399,7 @@ return {shown: !!layer && !layer.hidden && getComputedStyle(layer).display !== '
 # what covers the picture's middle, leaves the screen or lies on another control.
 LAYOUT_SWEEP = """
 const done = arguments[arguments.length - 1];
-import('./touch.js').then(({ touch_layout }) => {
+import('/modules/touch.js').then(({ touch_layout }) => {
     const faults = [];
     for (const [w, h, dpr] of [[568, 320, 2], [640, 360, 3], [740, 360, 4], [480, 320, 1], [800, 600, 1],
                                [1024, 768, 2], [360, 640, 3], [320, 568, 2], [375, 667, 2], [768, 1024, 2]]) {
@@ -546,7 +546,7 @@ def test_touch(driver, base, args):
 PASSES = """
 const [name, done] = [arguments[0], arguments[arguments.length - 1]];
 (async () => {
-    const { schedule_piece } = await import('./sound.js');
+    const { schedule_piece } = await import('/modules/sound.js');
     const info = (await (await fetch('manifest.json')).json()).music.find(p => p.name === name);
     const pass = info.loop_end - info.loop_start, length = 2 * pass + info.rate;
     const offline = new OfflineAudioContext(2, length, info.rate);
@@ -589,8 +589,41 @@ def test_first_sound(base, profile):
         running = wait_until(driver, "kuzari.audio_state() === 'running'", timeout=10)
         hidden, _, _ = driver.execute_script(notice)
         check("the first key press starts the sound, and the notice goes", running and hidden)
+        first_tap(driver, base)
     finally:
         driver.quit()
+
+
+def first_tap(driver, base):
+    """On a phone held either way, the notice asks for a tap, clear of the
+    picture and the touch controls, and the first tap starts the sound."""
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        for width, height in ((360, 640), (844, 390)):
+            emulate_phone(driver, width, height)
+            driver.get(f"{base}/index.html?lang=en")  # a page of its own: no gesture yet
+            wait_for_viewport(driver, width, height)
+            wait_for(driver, "window.kuzari && kuzari.frames_drawn > 10")
+            text = driver.execute_script("return document.getElementById('sound-notice').textContent;")
+            check(f"at {width} x {height} the notice asks for a tap", text.startswith("Tap"), text)
+            picture = driver.execute_script(TOUCH_LAYOUT)["picture"]
+            touch(driver, "touchStart", [(0, (picture[0] + 4, picture[1] + 4))])  # a corner: no control here
+            touch(driver, "touchEnd")
+            wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+            layout = driver.execute_script(TOUCH_LAYOUT)
+            notice = driver.execute_script(
+                "const r = document.getElementById('sound-notice').getBoundingClientRect();"
+                " return [r.left, r.top, r.right, r.bottom];")
+            clear = lambda box: not (notice[0] < box[2] and box[0] < notice[2] and notice[1] < box[3] and box[1] < notice[3])
+            in_the_way = [name for name, box in [("picture", layout["picture"]), *layout["controls"].items()] if not clear(box)]
+            running = wait_until(driver, "kuzari.audio_state() === 'running'", timeout=10)
+            hidden = driver.execute_script("return document.getElementById('sound-notice').hidden;")
+            check(f"at {width} x {height} the notice lay clear of the picture and the controls, and the first"
+                  " tap started the sound and took the notice away", not in_the_way and running and hidden,
+                  (notice, in_the_way, running, hidden))
+    finally:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
 def broken_copies(site, data, root, name, changes):
@@ -990,7 +1023,7 @@ def test_install(driver, base, args):
 def marked_build(site, number):
     """The copy of the site made build `number`: its page and a module say so."""
     import make_site  # tools/web: the site's hashes and version, as the build writes them
-    index, module = site / "index.html", site / "figures.js"
+    index, module = site / "index.html", site / "main.js"
     page, code = index.read_text(), module.read_text()
     for path in (index, module):
         path.unlink()  # a link to the site's own file
@@ -1030,7 +1063,7 @@ def test_offline(driver, root, args):
               (driver.execute_script(f"return {build};"), page_errors(driver)))
         server = serve(site, port)
         second = marked_build(site, 2)
-        asked = driver.execute_script("return fetch('figures.js').then(response => response.text());")
+        asked = driver.execute_script("return fetch('main.js').then(response => response.text());")
         check("a page of the old build still gets the old build's files once the server has the new one",
               asked.endswith("kuzari_build = 1;\n"), asked[-40:])
         driver.refresh()
@@ -1116,6 +1149,8 @@ def main():
         (root / "scripts").mkdir()
         for path in SCRIPTS.values():
             shutil.copyfile(path, root / "scripts" / path.name)
+        # The page's modules as written (the site has them bundled), for the tests that call one directly.
+        shutil.copytree(ROOT / "src/hosts/web", root / "modules", ignore=lambda _, names: [n for n in names if not n.endswith(".js")])
         server = serve(root)
         port = server.server_address[1]
         base = f"http://127.0.0.1:{port}/site"

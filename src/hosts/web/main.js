@@ -7,6 +7,7 @@ import { page_texts } from './texts.js';
 import { make_figures } from './figures.js';
 import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
+import { make_sound_notice } from './sound_notice.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
 import { make_touch } from './touch.js';
@@ -40,10 +41,9 @@ label_fullscreen = make_fullscreen_button(document.getElementById('fullscreen'),
 
 const figures = make_figures(parameters.english);
 const screen = make_screen(document.getElementById('screen'));
-const sound_notice = document.getElementById('sound-notice');
+const sound_notice = make_sound_notice(document.getElementById('sound-notice'), document.getElementById('screen'), () => texts);
 const sound = make_sound(figures, state => {
-    sound_notice.textContent = texts.sound;
-    sound_notice.hidden = state !== 'suspended' || !!options?.held(); // the options hold it, not the browser
+    sound_notice(state === 'suspended' && !options?.held()); // the options hold it, not the browser
 });
 figures.audio_state = () => sound.context()?.state ?? 'none';
 figures.gains = () => sound.gain_values(); // master, music, effects: the options' volumes
@@ -52,10 +52,13 @@ make_touch(input, document.getElementById('screen'));
 options = parameters.replay_url ? null : make_options({
     screen: document.getElementById('screen'), sound, input, texts: () => texts, kept });
 const tests = test_mode?.make_test_mode(figures, sound);
+if (test_mode) sound.wake(); // the tests hear every frame's sound from the first
 
 function draw(game) {
     if (!screen.draw(game.memory)) return;
-    if (figures.frames_drawn++ === 0) figures.t_first_frame = performance.now();
+    if (figures.frames_drawn++ > 0) return;
+    figures.t_first_frame = performance.now();
+    setTimeout(sound.wake); // the sound once the title is up: making its context takes long on a phone
 }
 
 // An error stops the page and is shown; when a game was under way, the

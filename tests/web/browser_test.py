@@ -971,6 +971,24 @@ def test_options(driver, base, args):
         check("options kept as garbage: the defaults, the game plays",
               overlays(driver)["state"] == "running" and overlays(driver)["gains"]["master"] == 1)
 
+        # Back: the options over a still game, then away from the page.
+        driver.get("data:text/html,<title>before</title>")
+        load_live(driver, base)
+        press(driver, Keys.ENTER)  # a round, and the gesture the page's history entry waits for
+        wait_for(driver, "kuzari.scene() === 1")
+        driver.execute_script("window.back_marker = 1;")
+        driver.back()
+        opened = wait_until(driver, "!document.getElementById('options').hidden", timeout=5)
+        frames = overlays(driver)["frames"]
+        still = driver.execute_async_script(  # thirty refreshes later, no new frame
+            "const done = arguments[0]; let n = 30; const tick = () => --n ? requestAnimationFrame(tick)"
+            f" : done(kuzari.hashes.length === {frames}); requestAnimationFrame(tick);")
+        stayed = driver.execute_script("return window.back_marker === 1 && location.pathname.endsWith('index.html');")
+        check("Back in a round opens the options over a still game, and the page stays",
+              opened and still and stayed, (opened, still, stayed))
+        driver.back()
+        check("a second Back leaves the page", wait_until(driver, "document.title === 'before'", timeout=10))
+
         # Touch: the options button, clear of the full-screen one.
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         try:

@@ -14,6 +14,7 @@ import { make_touch } from './touch.js';
 import { play_live } from './live.js';
 import { recording_link, game_recording } from './recording_link.js';
 import { make_fullscreen_button } from './fullscreen.js';
+import { make_back_button } from './back_button.js';
 import { PlaybackError, fetch_recording, use_recording } from './playback.js';
 import { read_kept_options, kept_language, make_options } from './options.js';
 
@@ -51,6 +52,7 @@ const input = make_input(sound);
 make_touch(input, document.getElementById('screen'));
 options = parameters.replay_url ? null : make_options({
     screen: document.getElementById('screen'), sound, input, texts: () => texts, kept });
+if (options) make_back_button(options);
 const tests = test_mode?.make_test_mode(figures, sound);
 if (test_mode) sound.wake(); // the tests hear every frame's sound from the first
 

@@ -390,5 +390,9 @@ export function make_options(page) {
         },
         held: () => holds.size > 0,
         relabel: label_button,
+        // For the Back button (back_button.js).
+        open,
+        is_open,
+        running: () => !!game && game.running && !game.box_open && !game.over,
     };
 }

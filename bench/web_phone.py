@@ -31,7 +31,9 @@ const ms = t => Math.round(t), navigation = performance.getEntriesByType('naviga
 const done = match => ms(Math.max(...performance.getEntriesByType('resource')
     .filter(e => match.test(e.name) && e.startTime < kuzari.t_first_frame).map(e => e.responseEnd)));
 return `worker started ${ms(navigation.workerStart)} ms, page answered ${ms(navigation.responseEnd)} ms,`
-    + ` modules ${done(/[.]js$/)} ms, game module ${done(/wasm/)} ms, title's data ${done(/data\\//)} ms`;
+    + ` modules ${done(/[.]js$/)} ms, game module ${done(/wasm/)} ms, title's data ${done(/data\\//)} ms;`
+    + ' the page ' + performance.getEntriesByType('mark').filter(m => m.name.startsWith('kuzari-'))
+        .map(m => `${m.name.slice(7)} ${ms(m.startTime)}`).join(', ') + ' ms';
 """
 
 

@@ -540,6 +540,40 @@ def test_touch(driver, base, args):
         driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
+def notched_phone(driver, base):
+    """With a notch on the left and rounded corners, the controls and the
+    buttons keep inside the safe area; the full-screen button is thumb-sized
+    and clear of the options button."""
+    insets = {"top": 0, "left": 48, "right": 30, "bottom": 21}
+    driver.execute_cdp_cmd("Emulation.setSafeAreaInsetsOverride", {"insets": insets})
+    try:
+        emulate_phone(driver, 844, 390)
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        driver.get(f"{base}/index.html?lang=en")
+        wait_for_viewport(driver, 844, 390)
+        wait_for(driver, "window.kuzari && kuzari.frames_drawn > 0")
+        touch(driver, "touchStart", [(0, centre(driver.execute_script(TOUCH_LAYOUT)["picture"]))])
+        touch(driver, "touchEnd")
+        wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+        boxes = driver.execute_script(
+            "const box = e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };"
+            "return Object.fromEntries(['fullscreen', 'options-button', ...[...document.querySelectorAll('#touch .control')]"
+            ".map(e => e.getAttribute('aria-label'))].map(n => [n, box(document.getElementById(n) ||"
+            " document.querySelector(`#touch .control.${n}`))]));")
+        safe = (insets["left"], insets["top"], 844 - insets["right"], 390 - insets["bottom"])
+        outside = [name for name, b in boxes.items()
+                   if b[0] < safe[0] or b[1] < safe[1] or b[2] > safe[2] + 0.5 or b[3] > safe[3] + 0.5]
+        full, button = boxes["fullscreen"], boxes["options-button"]
+        apart = button[2] <= full[0] or full[2] <= button[0] or button[3] <= full[1] or full[3] <= button[1]
+        check("on a notched phone the controls and buttons lie in the safe area; the full-screen button is"
+              " at least 44 px and clear of the options button",
+              not outside and full[2] - full[0] >= 44 and full[3] - full[1] >= 44 and apart, (outside, boxes))
+    finally:
+        driver.execute_cdp_cmd("Emulation.setSafeAreaInsetsOverride", {"insets": {}})
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
 # Renders a looping piece played twice offline, with the page's own scheduling,
 # and compares every sample with where in the recording it should come from:
 # the head, then the repeating pass from that point on, round again, then silence.
@@ -590,6 +624,7 @@ def test_first_sound(base, profile):
         hidden, _, _ = driver.execute_script(notice)
         check("the first key press starts the sound, and the notice goes", running and hidden)
         first_tap(driver, base)
+        notched_phone(driver, base)  # a browser of its own: touches after key presses come as mouse clicks
     finally:
         driver.quit()
 
@@ -1036,6 +1071,33 @@ def test_install(driver, base, args):
     check("the page links the manifest, and its icons load at their sizes, 192 and 512 among them",
           linked.endswith("/kuzari.webmanifest") and sizes == [icon["sizes"] for icon in manifest["icons"]]
           and {"192x192", "512x512"} <= set(sizes), (linked, sizes))
+    check("a maskable icon, opaque, its art clear of the edge a launcher may cut away",
+          maskable_icon_fits(driver, manifest), [icon for icon in manifest["icons"] if icon.get("purpose")])
+
+
+def maskable_icon_fits(driver, manifest):
+    """The maskable icon loads, every pixel opaque, and every pixel outside the
+    circle of 80 % of its width is the background's."""
+    icon = next((icon for icon in manifest["icons"] if icon.get("purpose") == "maskable"), None)
+    return icon is not None and driver.execute_async_script("""
+        const [src, done] = arguments;
+        const image = new Image();
+        image.onerror = () => done(false);
+        image.onload = () => {
+            const n = image.naturalWidth, c = new OffscreenCanvas(n, n), x = c.getContext('2d');
+            x.drawImage(image, 0, 0);
+            const d = x.getImageData(0, 0, n, n).data;
+            let art_inside = 0;
+            for (let y = 0; y < n; y++)
+                for (let i = 0; i < n; i++) {
+                    const at = 4 * (y * n + i), outside = Math.hypot(i + 0.5 - n / 2, y + 0.5 - n / 2) > 0.4 * n;
+                    const dark = d[at] + d[at + 1] + d[at + 2] === 0;
+                    if (d[at + 3] !== 255 || (outside && !dark)) return done(false);
+                    if (!outside && !dark) art_inside++;
+                }
+            done(art_inside > n * n / 20);
+        };
+        image.src = src;""", icon["src"])
 
 
 def marked_build(site, number):

@@ -33,6 +33,7 @@ WORKER = "service_worker.js"  # the version's carrier, at the site's root so tha
 ENTRIES = ["main.js", "test_mode.js"]
 ESBUILD = "esbuild"
 ICON_SIZES = [32, 192, 512]  # the favicon, then what installing asks for
+MASKABLE_SIZE = 512  # for launchers that cut icons to a shape of their own
 BACKGROUND = "#000000"  # the page's own
 DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en", "font"]
 SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first choice
@@ -89,6 +90,7 @@ def write_icons(out, icongen):
     arguments = []
     for size in ICON_SIZES:
         arguments += [str(size), str(out / "icons" / f"kuzari-{size}.png")]
+    arguments += [f"m{MASKABLE_SIZE}", str(out / "icons" / f"kuzari-maskable-{MASKABLE_SIZE}.png")]
     subprocess.run([icongen] + arguments, check=True)
     manifest = {
         "name": "Kuzari", "short_name": "Kuzari",
@@ -97,7 +99,9 @@ def write_icons(out, icongen):
         "orientation": "landscape",
         "theme_color": BACKGROUND, "background_color": BACKGROUND,
         "icons": [{"src": f"icons/kuzari-{size}.png", "sizes": f"{size}x{size}", "type": "image/png"}
-                  for size in ICON_SIZES if size >= 192],
+                  for size in ICON_SIZES if size >= 192] +
+                 [{"src": f"icons/kuzari-maskable-{MASKABLE_SIZE}.png", "sizes": f"{MASKABLE_SIZE}x{MASKABLE_SIZE}",
+                   "type": "image/png", "purpose": "maskable"}],
     }
     (out / "kuzari.webmanifest").write_text(json.dumps(manifest, indent=1) + "\n")
 

@@ -18,6 +18,7 @@ import { make_back_button } from './back_button.js';
 import { PlaybackError, fetch_recording, use_recording } from './playback.js';
 import { read_kept_options, kept_language, make_options } from './options.js';
 
+performance.mark('kuzari-script'); // the phone benchmark's milestones, as User Timing marks
 const parameters = read_parameters();
 // Test mode's module only when asked for, before window.kuzari is set up.
 const test_mode = parameters.replay_url || parameters.recording ? await import('./test_mode.js') : null;
@@ -120,6 +121,7 @@ async function main() {
         const recorded = parameters.playback_url ? fetch_recording(parameters.playback_url) : null;
         recorded?.catch(() => {}); // its refusal is shown once the game has loaded
         const loaded = await load(sound);
+        performance.mark('kuzari-loaded');
         const prepare = recorded ? playback(await recorded) : null;
         document.getElementById('loading').hidden = true;
         const new_game = async show_box => {
@@ -128,6 +130,7 @@ async function main() {
                 frame_finished: tests?.frame_finished,
             });
             options?.start(game);
+            performance.mark('kuzari-game-made');
             return game;
         };
         if (parameters.replay_url) {

@@ -856,6 +856,47 @@ def test_page(driver, root, base, args):
               and not uncaught, (state, notice, uncaught))
     for name in ["saved.txt", "bad.txt"]:
         (root / "scripts" / name).unlink()
+    refused_elsewhere(driver, base)
+
+
+class EndlessHandler(QuietHandler):
+    """Another origin's server: /endless is a body of no stated length that
+    goes on until the reader stops, readable by any page; anything else it
+    serves as usual, readable by none but its own."""
+    protocol_version = "HTTP/1.0"  # the body ends when the connection does
+
+    def do_GET(self):
+        if self.path != "/endless":
+            return super().do_GET()
+        self.send_response(200)
+        self.send_header("Access-Control-Allow-Origin", "*")
+        self.end_headers()
+        sent, block = 0, bytes(1 << 20)
+        try:
+            while sent < 1 << 30:  # a reader that never stops would end here
+                self.wfile.write(block)
+                sent += len(block)
+        except OSError:
+            pass  # the page stopped reading
+
+
+def refused_elsewhere(driver, base):
+    """A recording too large is refused while it streams, its size said; one
+    another origin's server does not let the page read says so."""
+    server = serve(ROOT / "tests/web", handler_class=EndlessHandler)
+    other = f"http://localhost:{server.server_address[1]}"
+    try:
+        for url, reason in [(f"{other}/endless", "too large for a recording"),
+                            (f"{other}/browser_test.py", "did not allow this page to read it")]:
+            driver.get(f"{base}/index.html?lang=en&playback={url}")
+            wait_for(driver, "window.kuzari && kuzari.state !== 'loading'")
+            notice = driver.execute_script("return document.getElementById('loading').innerText;")
+            said = [int(n) for n in re.findall(r"(\d+) bytes", notice)]
+            check(f"a recording from another origin, {reason}: refused (a long one once past the limit), and the"
+                  " page says why", reason in notice and all(n <= 65 << 20 for n in said), notice)
+    finally:
+        server.shutdown()
+        server.server_close()
 
 
 OVERLAYS = """

@@ -641,20 +641,27 @@ def first_tap(driver, base):
             wait_for(driver, "window.kuzari && kuzari.frames_drawn > 10")
             text = driver.execute_script("return document.getElementById('sound-notice').textContent;")
             check(f"at {width} x {height} the notice asks for a tap", text.startswith("Tap"), text)
-            picture = driver.execute_script(TOUCH_LAYOUT)["picture"]
-            touch(driver, "touchStart", [(0, (picture[0] + 4, picture[1] + 4))])  # a corner: no control here
-            touch(driver, "touchEnd")
+            # The controls up as a touch brings them, by an event of the page's own, which lets no sound start.
+            driver.execute_script("dispatchEvent(new PointerEvent('pointerdown', {pointerType: 'touch'}));")
             wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
             layout = driver.execute_script(TOUCH_LAYOUT)
-            notice = driver.execute_script(
-                "const r = document.getElementById('sound-notice').getBoundingClientRect();"
-                " return [r.left, r.top, r.right, r.bottom];")
-            clear = lambda box: not (notice[0] < box[2] and box[0] < notice[2] and notice[1] < box[3] and box[1] < notice[3])
-            in_the_way = [name for name, box in [("picture", layout["picture"]), *layout["controls"].items()] if not clear(box)]
+            notice, hint = driver.execute_script(
+                "return ['sound-notice', 'turn-hint'].map(id => { const e = document.getElementById(id),"
+                " r = e.getBoundingClientRect(); return e.hidden ? null : [r.left, r.top, r.right, r.bottom]; });")
+            meet = lambda a, b: a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+            others = [("picture", layout["picture"]), *layout["controls"].items()]
+            in_the_way = [name for name, box in others if meet(notice, box)]
+            upright = height > width
+            check(f"at {width} x {height} " + ("the page asks for the phone turned, clear of all else" if upright
+                  else "no hint to turn the phone"), (hint is not None) == upright
+                  and not (hint and [name for name, box in [*others, ("notice", notice)] if meet(hint, box)]), (hint, notice))
+            picture = layout["picture"]
+            touch(driver, "touchStart", [(0, (picture[0] + 4, picture[1] + 4))])  # a corner: no control here
+            touch(driver, "touchEnd")
             running = wait_until(driver, "kuzari.audio_state() === 'running'", timeout=10)
             hidden = driver.execute_script("return document.getElementById('sound-notice').hidden;")
             check(f"at {width} x {height} the notice lay clear of the picture and the controls, and the first"
-                  " tap started the sound and took the notice away", not in_the_way and running and hidden,
+                  " tap started the sound and took the notice away", notice and not in_the_way and running and hidden,
                   (notice, in_the_way, running, hidden))
     finally:
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})

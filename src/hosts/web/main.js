@@ -8,6 +8,7 @@ import { make_figures } from './figures.js';
 import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
 import { make_sound_notice } from './sound_notice.js';
+import { make_turn_hint } from './turn_hint.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
 import { make_touch } from './touch.js';
@@ -34,16 +35,19 @@ function use_language(english) {
     document.getElementById('again').textContent = texts.again;
     document.getElementById('save-recording')?.replaceChildren(texts.save);
     label_fullscreen?.();
+    label_turn_hint?.();
     options?.relabel();
 }
 let options = null;
 let label_fullscreen = null;
+let label_turn_hint = null;
 use_language(parameters.english);
 label_fullscreen = make_fullscreen_button(document.getElementById('fullscreen'), () => texts);
 
 const figures = make_figures(parameters.english);
 const screen = make_screen(document.getElementById('screen'));
-const sound_notice = make_sound_notice(document.getElementById('sound-notice'), document.getElementById('screen'), () => texts);
+label_turn_hint = make_turn_hint(document.getElementById('screen'), () => texts);
+const sound_notice = make_sound_notice(document.getElementById('sound-notice'), () => texts);
 const sound = make_sound(figures, state => {
     sound_notice(state === 'suspended' && !options?.held()); // the options hold it, not the browser
 });

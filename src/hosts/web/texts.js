@@ -3,6 +3,7 @@ export function page_texts(english) {
     return english ? {
         sound: 'Press a key or click to turn the sound on.',
         sound_touch: 'Tap to turn the sound on.',
+        turn: 'Turn your phone sideways for a larger picture.',
         over: 'The game has ended.',
         again: 'Play again',
         crashed: 'The game stopped with an error:',
@@ -15,6 +16,7 @@ export function page_texts(english) {
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
         sound_touch: 'タップすると音が出ます。',
+        turn: 'スマートフォンを横向きにすると画面が大きくなります。',
         over: 'ゲームを終了しました。',
         again: 'もう一度遊ぶ',
         crashed: 'エラーでゲームが止まりました:',

@@ -1054,6 +1054,13 @@ def test_options(driver, base, args):
         check("options kept as garbage: the defaults, the game plays",
               overlays(driver)["state"] == "running" and overlays(driver)["gains"]["master"] == 1)
 
+        load_live(driver, base, kept=json.dumps({"": {"captions": "sideways"}}))
+        note = "(n => n && !n.hidden && n.textContent)(document.getElementById('page-note'))"
+        said = wait_until(driver, note, timeout=5)
+        press(driver, Keys.DOWN)
+        check("a kept option not understood is said on the page, until the next key",
+              said and "not understood" in said and not driver.execute_script(f"return {note};"), said)
+
         # Back: the options over a still game, then away from the page.
         driver.get("data:text/html,<title>before</title>")
         load_live(driver, base)

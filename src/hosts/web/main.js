@@ -9,6 +9,7 @@ import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
 import { make_sound_notice } from './sound_notice.js';
 import { make_turn_hint } from './turn_hint.js';
+import { make_page_note } from './page_note.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
 import { make_touch } from './touch.js';
@@ -56,7 +57,7 @@ figures.gains = () => sound.gain_values(); // master, music, effects: the option
 const input = make_input(sound);
 make_touch(input, document.getElementById('screen'));
 options = parameters.replay_url ? null : make_options({
-    screen: document.getElementById('screen'), sound, input, texts: () => texts, kept });
+    screen: document.getElementById('screen'), sound, input, texts: () => texts, kept, tell: make_page_note() });
 if (options) make_back_button(options);
 const tests = test_mode?.make_test_mode(figures, sound);
 if (test_mode) sound.wake(); // the tests hear every frame's sound from the first

@@ -81,7 +81,7 @@ const lines_of = kept => Object.entries(kept).flatMap(([section, keys]) =>
         .map(([key, value]) => `${section}\t${key}\t${value}\n`) : []).join('');
 
 // page: { screen (the game's canvas), sound, input, texts() (the page's words
-// now), kept (read_kept_options's) }.
+// now), kept (read_kept_options's), tell(text) (a line for the player) }.
 export function make_options(page) {
     const { screen, sound, input } = page;
     const kept = page.kept;
@@ -93,6 +93,7 @@ export function make_options(page) {
     let pad_was = [];        // the pad's buttons at the last look
     let repeat = null;       // { input, next } for a direction held on the pad
     let caption = 0;         // the caption the band shows (the module's number, 0 none)
+    let told = false;        // the player has been told of kept options not understood
 
     const style = document.createElement('style');
     style.textContent = STYLE;
@@ -381,6 +382,8 @@ export function make_options(page) {
             write_text(lines_of(kept));
             const refused = game.exports.web_options_set();
             if (refused) console.warn(`${refused} of the kept options were not understood; they keep their defaults`);
+            if (refused && !told) page.tell?.(page.texts().options_refused); // once a visit, not every game
+            told ||= refused > 0;
             apply_all();
             if (!focused && pause_in_background) hold('blur', true);
         },

@@ -13,6 +13,7 @@ export function page_texts(english) {
         window: 'Leave full screen',
         options: 'Options (F1)',
         options_not_kept: 'The browser cannot keep the options.',
+        options_refused: 'Some of the kept options were not understood; they are back to their defaults.',
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
         sound_touch: 'タップすると音が出ます。',
@@ -26,5 +27,6 @@ export function page_texts(english) {
         window: '全画面表示を終了',
         options: 'オプション (F1)',
         options_not_kept: 'ブラウザに設定を保存できません。',
+        options_refused: '保存された設定の一部を読めなかったため、初期値に戻しました。',
     };
 }

@@ -470,6 +470,7 @@ def test_touch(driver, base, args):
     try:
         emulate_phone(driver, 844, 390)
         page_errors(driver)  # what an earlier group left in the log
+        title_taps(driver, base, args)  # before any key press: touches after one come as mouse clicks
         driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
         wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
         wait_for_viewport(driver, 844, 390)
@@ -538,6 +539,37 @@ def test_touch(driver, base, args):
     finally:
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
         driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
+def title_taps(driver, base, args):
+    """A tap on a title item moves the cursor there and chooses it: RULES
+    (down, then OK), and after the rules START (up, then OK), which starts a
+    round; recorded as those key presses, the play replays the same."""
+    driver.get(f"{base}/index.html?lang=en&seed=4&record=1")
+    wait_for_viewport(driver, 844, 390)
+    wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+    picture = driver.execute_script(TOUCH_LAYOUT)["picture"]
+    scale = (picture[2] - picture[0]) / 320
+
+    def tap_item(item):
+        touch(driver, "touchStart", [(0, (picture[0] + 256 * scale, picture[1] + (128 + 32 * item) * scale))])
+        touch(driver, "touchEnd")
+
+    def some_frames(count):
+        frames = driver.execute_script("return kuzari.hashes.length;") + count
+        wait_for(driver, f"kuzari.hashes.length > {frames}", timeout=10)
+
+    tap_item(1)  # RULES
+    some_frames(100)  # the title wiped away, the rules up
+    rules = driver.execute_script("return kuzari.recording();")
+    tap_item(1)  # the rules go at a tap on the same spot: its OK
+    some_frames(100)  # the title back, its menu taking keys again
+    tap_item(0)  # START
+    started = wait_until(driver, "kuzari.scene() === 1", timeout=10)
+    live = live_recording(driver)
+    check("a tap on a title item chooses it: RULES (down, OK), then START (up, OK) starts a round",
+          started and "down" in rules.split() and "up" in live["recording"].split(), (rules, live["recording"][-200:]))
+    compare_recording("title taps", args, live)
 
 
 def notched_phone(driver, base):

@@ -13,6 +13,7 @@ import { make_page_note } from './page_note.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
 import { make_touch } from './touch.js';
+import { make_title_taps } from './title_taps.js';
 import { play_live } from './live.js';
 import { recording_link, game_recording } from './recording_link.js';
 import { make_fullscreen_button } from './fullscreen.js';
@@ -56,6 +57,7 @@ figures.audio_state = () => sound.context()?.state ?? 'none';
 figures.gains = () => sound.gain_values(); // master, music, effects: the options' volumes
 const input = make_input(sound);
 make_touch(input, document.getElementById('screen'));
+const title_taps = make_title_taps(input, document.getElementById('screen'));
 options = parameters.replay_url ? null : make_options({
     screen: document.getElementById('screen'), sound, input, texts: () => texts, kept, tell: make_page_note() });
 if (options) make_back_button(options);
@@ -135,6 +137,7 @@ async function main() {
                 frame_finished: tests?.frame_finished,
             });
             options?.start(game);
+            title_taps.start(game);
             performance.mark('kuzari-game-made');
             return game;
         };

@@ -3,6 +3,7 @@
 // next, then the shutdown. The page drives them from its refresh callbacks.
 #include "hosts/web/web_host.h"
 #include "core/data_file.h"
+#include "scenes/scenes.h"
 #include "shell/shell.h"
 
 namespace {
@@ -37,3 +38,6 @@ WEB_EXPORT("web_finish") void web_finish() { game_finish(); }
 
 // The scene on top, 0 the title and 1 a round, for the page's tests.
 WEB_EXPORT("web_top_scene") int web_top_scene() { return int(top_scene); }
+
+// The title menu's cursor (a MenuItem), for a tap on an item to know the keys it takes.
+WEB_EXPORT("web_title_cursor") int web_title_cursor() { return int(cursor_pos); }

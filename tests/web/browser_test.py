@@ -559,6 +559,13 @@ def title_taps(driver, base, args):
         frames = driver.execute_script("return kuzari.hashes.length;") + count
         wait_for(driver, f"kuzari.hashes.length > {frames}", timeout=10)
 
+    words = "(w => w && !w.hidden && w.textContent)(document.getElementById('touch-words'))"
+    before = driver.execute_script(f"return {words};")
+    touch(driver, "touchStart", [(0, (picture[0] + 60 * scale, picture[1] + 60 * scale))])  # no item here
+    touch(driver, "touchEnd")
+    said = wait_until(driver, words, timeout=5)
+    check("on a touch screen, after a touch, touch words lie over the title's hint line",
+          not before and said and "throw" in said, (before, said))
     tap_item(1)  # RULES
     some_frames(100)  # the title wiped away, the rules up
     rules = driver.execute_script("return kuzari.recording();")
@@ -566,6 +573,7 @@ def title_taps(driver, base, args):
     some_frames(100)  # the title back, its menu taking keys again
     tap_item(0)  # START
     started = wait_until(driver, "kuzari.scene() === 1", timeout=10)
+    check("no touch words in a round", not driver.execute_script(f"return {words};"))
     live = live_recording(driver)
     check("a tap on a title item chooses it: RULES (down, OK), then START (up, OK) starts a round",
           started and "down" in rules.split() and "up" in live["recording"].split(), (rules, live["recording"][-200:]))

@@ -41,3 +41,9 @@ WEB_EXPORT("web_top_scene") int web_top_scene() { return int(top_scene); }
 
 // The title menu's cursor (a MenuItem), for a tap on an item to know the keys it takes.
 WEB_EXPORT("web_title_cursor") int web_title_cursor() { return int(cursor_pos); }
+
+// 1 while the title shows its hint line (the keys to press), which the page
+// covers with touch words on a touch screen.
+WEB_EXPORT("web_title_hint") int web_title_hint() {
+    return top_scene == scene_title && title_state >= title_opening && title_state <= title_closing ? 1 : 0;
+}

@@ -1138,11 +1138,44 @@ def test_options(driver, base, args):
             touch(driver, "touchEnd")
             check("on a touch screen the options button opens the options, clear of the full-screen button",
                   wait_until(driver, "!document.getElementById('options').hidden", timeout=5) and apart, (button, full))
+            upright_menu(driver, base)
         finally:
             driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
             driver.execute_script("localStorage.clear();")
         check_console(driver)
+
+
+def upright_menu(driver, base):
+    """On a phone held upright the options button stays above the menu it
+    opened and closes it; the touch arrows move through the menu."""
+    emulate_phone(driver, 360, 640)
+    load_live(driver, base)
+    wait_for_viewport(driver, 360, 640)
+    driver.execute_script("dispatchEvent(new PointerEvent('pointerdown', {pointerType: 'touch'}));")  # the controls up
+    wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+    spot = driver.execute_script(
+        "const c = e => { const r = e.getBoundingClientRect(); return [(r.left + r.right) / 2, (r.top + r.bottom) / 2]; };"
+        "return {button: c(document.getElementById('options-button')),"
+        " down: c(document.querySelector('#touch .control.down'))};")
+    menu = "document.getElementById('options')"
+
+    def tap(name):
+        touch(driver, "touchStart", [(0, spot[name])])
+        touch(driver, "touchEnd")
+
+    tap("button")
+    opened = wait_until(driver, f"!{menu}.hidden", timeout=5)
+    on_top = driver.execute_script(
+        f"const [x, y] = arguments[0]; return document.elementFromPoint(x, y)?.closest('#options-button') !== null;",
+        spot["button"])
+    before = driver.execute_script(f"return {menu}.toDataURL();")
+    tap("down")
+    moved = wait_until(driver, f"{menu}.toDataURL() !== {json.dumps(before)}", timeout=5)
+    tap("button")
+    closed = wait_until(driver, f"{menu}.hidden", timeout=5)
+    check("at 360 x 640 upright the options button stays above the menu, opens and closes it, and the touch"
+          " arrows move through it", opened and on_top and moved and closed, (opened, on_top, moved, closed))
 
 
 def test_install(driver, base, args):

@@ -44,6 +44,7 @@ export function make_input(sound) {
     const held_codes = new Set();
     const touch_held = new Set(); // the game's keys the touch controls hold
     let key_or_pad_used = () => {};
+    let menu_touch = () => {}; // the touch controls' presses while the options menu is open
     let pad_moves = ''; // the pad's buttons and stick as last read, to notice a move
 
     const playing = () => game && game.running && !game.box_open && !game.menu_open;
@@ -144,6 +145,10 @@ export function make_input(sound) {
         bound: code => codes.has(code),
         // The touch controls hold or let go the key with this code.
         touch(code, held) {
+            if (game?.menu_open) {
+                if (held) menu_touch(code);
+                return;
+            }
             const key = codes.get(code);
             if (key === undefined) return;
             if (held) touch_held.add(key);
@@ -152,6 +157,9 @@ export function make_input(sound) {
         },
         when_key_or_pad(callback) {
             key_or_pad_used = callback;
+        },
+        when_menu_touch(callback) {
+            menu_touch = callback;
         },
     };
 }

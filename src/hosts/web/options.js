@@ -308,6 +308,11 @@ export function make_options(page) {
         else open();
     });
 
+    // The touch controls drive the menu as the keys they stand for do.
+    input.when_menu_touch?.(code => {
+        if (is_open() && game.exports.web_menu_capturing() !== 1 && code in MENU_KEYS) menu_input(MENU_KEYS[code]);
+    });
+
     // ---- The pad and the captions, once a refresh ----
 
     function read_pad(now) {

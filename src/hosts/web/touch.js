@@ -28,7 +28,7 @@ const CONTROLS = [
 ];
 
 const STYLE = `
-#touch { position: fixed; inset: 0; pointer-events: none; }
+#touch { position: fixed; inset: 0; pointer-events: none; z-index: 1; } /* above the options, which they drive */
 #touch[hidden] { display: none; }
 #touch .control { position: absolute; box-sizing: border-box; border-radius: 50%;
     border: 3px solid rgba(255, 255, 255, 0.55); background: rgba(255, 255, 255, 0.14);

@@ -506,9 +506,13 @@ def test_touch(driver, base, args):
             touch(driver, "touchEnd", [(1, spot[lane])])
             time.sleep(0.3)
         check("two fingers at once: both controls show as pressed", sorted(held) == ["down", "throw"], held)
+        refill_words = "(w => !w.hidden && w.textContent)(document.getElementById('touch-words-refill_touch'))"
+        emptied = wait_until(driver, refill_words, timeout=30)  # throw held until the stock is out
         touch(driver, "touchEnd")
         touch(driver, "touchStart", [(2, spot["refill"])])
         touch(driver, "touchEnd")
+        check("with the stock out, touch words say the bowl refills, and go with the refill",
+              emptied == "bowl: refill" and wait_until(driver, f"!{refill_words}", timeout=5), emptied)
         frames = driver.execute_script("return kuzari.hashes.length;")
         wait_for(driver, f"kuzari.hashes.length > {frames + 10}")
         live = live_recording(driver)
@@ -559,7 +563,7 @@ def title_taps(driver, base, args):
         frames = driver.execute_script("return kuzari.hashes.length;") + count
         wait_for(driver, f"kuzari.hashes.length > {frames}", timeout=10)
 
-    words = "(w => w && !w.hidden && w.textContent)(document.getElementById('touch-words'))"
+    words = "(w => w && !w.hidden && w.textContent)(document.getElementById('touch-words-title_touch'))"
     before = driver.execute_script(f"return {words};")
     touch(driver, "touchStart", [(0, (picture[0] + 60 * scale, picture[1] + 60 * scale))])  # no item here
     touch(driver, "touchEnd")
@@ -573,7 +577,7 @@ def title_taps(driver, base, args):
     some_frames(100)  # the title back, its menu taking keys again
     tap_item(0)  # START
     started = wait_until(driver, "kuzari.scene() === 1", timeout=10)
-    check("no touch words in a round", not driver.execute_script(f"return {words};"))
+    check("the title's touch words go once a round is on", wait_until(driver, f"!{words}", timeout=5))
     live = live_recording(driver)
     check("a tap on a title item chooses it: RULES (down, OK), then START (up, OK) starts a round",
           started and "down" in rules.split() and "up" in live["recording"].split(), (rules, live["recording"][-200:]))

@@ -667,6 +667,8 @@ def test_first_sound(base, profile):
         running = wait_until(driver, "kuzari.audio_state() === 'running'", timeout=10)
         hidden, _, _ = driver.execute_script(notice)
         check("the first key press starts the sound, and the notice goes", running and hidden)
+        started = wait_until(driver, "kuzari.music_started.length && kuzari.music_started", timeout=10)
+        check("the title's music, asked for before the sound was made, starts once", started == ["title.mid"], started)
         first_tap(driver, base)
         notched_phone(driver, base)  # a browser of its own: touches after key presses come as mouse clicks
     finally:

@@ -121,6 +121,7 @@ export function make_sound(stats, on_state) {
 
     // The recording from its start, `plays` passes, then silence.
     function start_piece(playing, buffer) {
+        if (playing.sources.length) return; // started already: the context and the decoding may both call
         const info = pieces[playing.piece - 1];
         playing.sources = schedule_piece(context, buffer, info, playing.plays, context.currentTime, gains.music);
         stats.music_started.push(info.name);

@@ -910,6 +910,22 @@ def test_page(driver, root, base, args):
     for name in ["saved.txt", "bad.txt"]:
         (root / "scripts" / name).unlink()
     refused_elsewhere(driver, base)
+    without_streaming(driver, base)
+
+
+def without_streaming(driver, base):
+    """A browser without WebAssembly.compileStreaming still gets the title."""
+    script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                    {"source": "delete WebAssembly.compileStreaming;"})
+    try:
+        page_errors(driver)  # the earlier pages'
+        driver.get(f"{base}/index.html?lang=en")
+        shown = wait_until(driver, "window.kuzari && kuzari.frames_drawn > 10 && !WebAssembly.compileStreaming")
+        errors = page_errors(driver)
+        check("without WebAssembly.compileStreaming the module is compiled whole and the title shows",
+              shown and not errors, (shown, errors))
+    finally:
+        driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
 
 
 class EndlessHandler(QuietHandler):

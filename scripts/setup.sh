@@ -39,6 +39,7 @@ web_packages=(
   binaryen                      # clang runs its wasm-opt on the module when it is there
   g++ pkg-config libfluidsynth-dev timgm6mb-soundfont vorbis-tools  # the music, recorded at build time
   python3                       # the site's assembly
+  esbuild                       # the page's scripts bundled and minified
   libpng-dev                    # the page's icons (tools/icongen)
 )
 
@@ -46,7 +47,7 @@ web_packages=(
 play_commands=(c++:g++ cmake:cmake pkg-config:pkg-config dpkg-shlibdeps:dpkg-dev file:file)
 headless_commands=(c++:g++ cmake:cmake)
 web_commands=(clang-14:clang-14 clang++-14:clang-14 wasm-ld-14:lld-14 llvm-ar-14:llvm-14 llvm-ranlib-14:llvm-14
-  wasm-opt:binaryen oggenc:vorbis-tools g++:g++ python3:python3)
+  wasm-opt:binaryen oggenc:vorbis-tools g++:g++ python3:python3 esbuild:esbuild)
 test_commands=(clang++:clang Xvfb:xvfb xauth:xauth xdotool:xdotool sway:sway grim:grim wtype:wtype
   valgrind:valgrind dpkg-deb:dpkg desktop-file-validate:desktop-file-utils appstreamcli:appstream
   chromium:chromium chromedriver:chromium-driver ps:procps)

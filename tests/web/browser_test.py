@@ -399,7 +399,7 @@ return {shown: !!layer && !layer.hidden && getComputedStyle(layer).display !== '
 # what covers the picture's middle, leaves the screen or lies on another control.
 LAYOUT_SWEEP = """
 const done = arguments[arguments.length - 1];
-import('./touch.js').then(({ touch_layout }) => {
+import('/modules/touch.js').then(({ touch_layout }) => {
     const faults = [];
     for (const [w, h, dpr] of [[568, 320, 2], [640, 360, 3], [740, 360, 4], [480, 320, 1], [800, 600, 1],
                                [1024, 768, 2], [360, 640, 3], [320, 568, 2], [375, 667, 2], [768, 1024, 2]]) {
@@ -470,6 +470,7 @@ def test_touch(driver, base, args):
     try:
         emulate_phone(driver, 844, 390)
         page_errors(driver)  # what an earlier group left in the log
+        title_taps(driver, base, args)  # before any key press: touches after one come as mouse clicks
         driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
         wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
         wait_for_viewport(driver, 844, 390)
@@ -505,9 +506,13 @@ def test_touch(driver, base, args):
             touch(driver, "touchEnd", [(1, spot[lane])])
             time.sleep(0.3)
         check("two fingers at once: both controls show as pressed", sorted(held) == ["down", "throw"], held)
+        refill_words = "(w => !w.hidden && w.textContent)(document.getElementById('touch-words-refill_touch'))"
+        emptied = wait_until(driver, refill_words, timeout=30)  # throw held until the stock is out
         touch(driver, "touchEnd")
         touch(driver, "touchStart", [(2, spot["refill"])])
         touch(driver, "touchEnd")
+        check("with the stock out, touch words say the bowl refills, and go with the refill",
+              emptied == "bowl: refill" and wait_until(driver, f"!{refill_words}", timeout=5), emptied)
         frames = driver.execute_script("return kuzari.hashes.length;")
         wait_for(driver, f"kuzari.hashes.length > {frames + 10}")
         live = live_recording(driver)
@@ -552,13 +557,86 @@ def test_touch(driver, base, args):
         driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
+def title_taps(driver, base, args):
+    """A tap on a title item moves the cursor there and chooses it: RULES
+    (down, then OK), and after the rules START (up, then OK), which starts a
+    round; recorded as those key presses, the play replays the same."""
+    driver.get(f"{base}/index.html?lang=en&seed=4&record=1")
+    wait_for_viewport(driver, 844, 390)
+    wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+    picture = driver.execute_script(TOUCH_LAYOUT)["picture"]
+    scale = (picture[2] - picture[0]) / 320
+
+    def tap_item(item):
+        touch(driver, "touchStart", [(0, (picture[0] + 256 * scale, picture[1] + (128 + 32 * item) * scale))])
+        touch(driver, "touchEnd")
+
+    def some_frames(count):
+        frames = driver.execute_script("return kuzari.hashes.length;") + count
+        wait_for(driver, f"kuzari.hashes.length > {frames}", timeout=10)
+
+    words = "(w => w && !w.hidden && w.textContent)(document.getElementById('touch-words-title_touch'))"
+    before = driver.execute_script(f"return {words};")
+    touch(driver, "touchStart", [(0, (picture[0] + 60 * scale, picture[1] + 60 * scale))])  # no item here
+    touch(driver, "touchEnd")
+    said = wait_until(driver, words, timeout=5)
+    check("on a touch screen, after a touch, touch words lie over the title's hint line",
+          not before and said and "throw" in said, (before, said))
+    tap_item(1)  # RULES
+    some_frames(100)  # the title wiped away, the rules up
+    rules = driver.execute_script("return kuzari.recording();")
+    tap_item(1)  # the rules go at a tap on the same spot: its OK
+    some_frames(100)  # the title back, its menu taking keys again
+    tap_item(0)  # START
+    started = wait_until(driver, "kuzari.scene() === 1", timeout=10)
+    check("the title's touch words go once a round is on", wait_until(driver, f"!{words}", timeout=5))
+    live = live_recording(driver)
+    check("a tap on a title item chooses it: RULES (down, OK), then START (up, OK) starts a round",
+          started and "down" in rules.split() and "up" in live["recording"].split(), (rules, live["recording"][-200:]))
+    compare_recording("title taps", args, live)
+
+
+def notched_phone(driver, base):
+    """With a notch on the left and rounded corners, the controls and the
+    buttons keep inside the safe area; the full-screen button is thumb-sized
+    and clear of the options button."""
+    insets = {"top": 0, "left": 48, "right": 30, "bottom": 21}
+    driver.execute_cdp_cmd("Emulation.setSafeAreaInsetsOverride", {"insets": insets})
+    try:
+        emulate_phone(driver, 844, 390)
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        driver.get(f"{base}/index.html?lang=en")
+        wait_for_viewport(driver, 844, 390)
+        wait_for(driver, "window.kuzari && kuzari.frames_drawn > 0")
+        touch(driver, "touchStart", [(0, centre(driver.execute_script(TOUCH_LAYOUT)["picture"]))])
+        touch(driver, "touchEnd")
+        wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+        boxes = driver.execute_script(
+            "const box = e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };"
+            "return Object.fromEntries(['fullscreen', 'options-button', ...[...document.querySelectorAll('#touch .control')]"
+            ".map(e => e.getAttribute('aria-label'))].map(n => [n, box(document.getElementById(n) ||"
+            " document.querySelector(`#touch .control.${n}`))]));")
+        safe = (insets["left"], insets["top"], 844 - insets["right"], 390 - insets["bottom"])
+        outside = [name for name, b in boxes.items()
+                   if b[0] < safe[0] or b[1] < safe[1] or b[2] > safe[2] + 0.5 or b[3] > safe[3] + 0.5]
+        full, button = boxes["fullscreen"], boxes["options-button"]
+        apart = button[2] <= full[0] or full[2] <= button[0] or button[3] <= full[1] or full[3] <= button[1]
+        check("on a notched phone the controls and buttons lie in the safe area; the full-screen button is"
+              " at least 44 px and clear of the options button",
+              not outside and full[2] - full[0] >= 44 and full[3] - full[1] >= 44 and apart, (outside, boxes))
+    finally:
+        driver.execute_cdp_cmd("Emulation.setSafeAreaInsetsOverride", {"insets": {}})
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
 # Renders a looping piece played twice offline, with the page's own scheduling,
 # and compares every sample with where in the recording it should come from:
 # the head, then the repeating pass from that point on, round again, then silence.
 PASSES = """
 const [name, done] = [arguments[0], arguments[arguments.length - 1]];
 (async () => {
-    const { schedule_piece } = await import('./sound.js');
+    const { schedule_piece } = await import('/modules/sound.js');
     const info = (await (await fetch('manifest.json')).json()).music.find(p => p.name === name);
     const pass = info.loop_end - info.loop_start, length = 2 * pass + info.rate;
     const offline = new OfflineAudioContext(2, length, info.rate);
@@ -601,8 +679,51 @@ def test_first_sound(base, profile):
         running = wait_until(driver, "kuzari.audio_state() === 'running'", timeout=10)
         hidden, _, _ = driver.execute_script(notice)
         check("the first key press starts the sound, and the notice goes", running and hidden)
+        started = wait_until(driver, "kuzari.music_started.length && kuzari.music_started", timeout=10)
+        check("the title's music, asked for before the sound was made, starts once", started == ["title.mid"], started)
+        first_tap(driver, base)
+        notched_phone(driver, base)  # a browser of its own: touches after key presses come as mouse clicks
     finally:
         driver.quit()
+
+
+def first_tap(driver, base):
+    """On a phone held either way, the notice asks for a tap, clear of the
+    picture and the touch controls, and the first tap starts the sound."""
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        for width, height in ((360, 640), (844, 390)):
+            emulate_phone(driver, width, height)
+            driver.get(f"{base}/index.html?lang=en")  # a page of its own: no gesture yet
+            wait_for_viewport(driver, width, height)
+            wait_for(driver, "window.kuzari && kuzari.frames_drawn > 10")
+            text = driver.execute_script("return document.getElementById('sound-notice').textContent;")
+            check(f"at {width} x {height} the notice asks for a tap", text.startswith("Tap"), text)
+            # The controls up as a touch brings them, by an event of the page's own, which lets no sound start.
+            driver.execute_script("dispatchEvent(new PointerEvent('pointerdown', {pointerType: 'touch'}));")
+            wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+            layout = driver.execute_script(TOUCH_LAYOUT)
+            notice, hint = driver.execute_script(
+                "return ['sound-notice', 'turn-hint'].map(id => { const e = document.getElementById(id),"
+                " r = e.getBoundingClientRect(); return e.hidden ? null : [r.left, r.top, r.right, r.bottom]; });")
+            meet = lambda a, b: a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+            others = [("picture", layout["picture"]), *layout["controls"].items()]
+            in_the_way = [name for name, box in others if meet(notice, box)]
+            upright = height > width
+            check(f"at {width} x {height} " + ("the page asks for the phone turned, clear of all else" if upright
+                  else "no hint to turn the phone"), (hint is not None) == upright
+                  and not (hint and [name for name, box in [*others, ("notice", notice)] if meet(hint, box)]), (hint, notice))
+            picture = layout["picture"]
+            touch(driver, "touchStart", [(0, (picture[0] + 4, picture[1] + 4))])  # a corner: no control here
+            touch(driver, "touchEnd")
+            running = wait_until(driver, "kuzari.audio_state() === 'running'", timeout=10)
+            hidden = driver.execute_script("return document.getElementById('sound-notice').hidden;")
+            check(f"at {width} x {height} the notice lay clear of the picture and the controls, and the first"
+                  " tap started the sound and took the notice away", notice and not in_the_way and running and hidden,
+                  (notice, in_the_way, running, hidden))
+    finally:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
 def broken_copies(site, data, root, name, changes):
@@ -800,6 +921,63 @@ def test_page(driver, root, base, args):
               and not uncaught, (state, notice, uncaught))
     for name in ["saved.txt", "bad.txt"]:
         (root / "scripts" / name).unlink()
+    refused_elsewhere(driver, base)
+    without_streaming(driver, base)
+
+
+def without_streaming(driver, base):
+    """A browser without WebAssembly.compileStreaming still gets the title."""
+    script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                    {"source": "delete WebAssembly.compileStreaming;"})
+    try:
+        page_errors(driver)  # the earlier pages'
+        driver.get(f"{base}/index.html?lang=en")
+        shown = wait_until(driver, "window.kuzari && kuzari.frames_drawn > 10 && !WebAssembly.compileStreaming")
+        errors = page_errors(driver)
+        check("without WebAssembly.compileStreaming the module is compiled whole and the title shows",
+              shown and not errors, (shown, errors))
+    finally:
+        driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
+
+
+class EndlessHandler(QuietHandler):
+    """Another origin's server: /endless is a body of no stated length that
+    goes on until the reader stops, readable by any page; anything else it
+    serves as usual, readable by none but its own."""
+    protocol_version = "HTTP/1.0"  # the body ends when the connection does
+
+    def do_GET(self):
+        if self.path != "/endless":
+            return super().do_GET()
+        self.send_response(200)
+        self.send_header("Access-Control-Allow-Origin", "*")
+        self.end_headers()
+        sent, block = 0, bytes(1 << 20)
+        try:
+            while sent < 1 << 30:  # a reader that never stops would end here
+                self.wfile.write(block)
+                sent += len(block)
+        except OSError:
+            pass  # the page stopped reading
+
+
+def refused_elsewhere(driver, base):
+    """A recording too large is refused while it streams, its size said; one
+    another origin's server does not let the page read says so."""
+    server = serve(ROOT / "tests/web", handler_class=EndlessHandler)
+    other = f"http://localhost:{server.server_address[1]}"
+    try:
+        for url, reason in [(f"{other}/endless", "too large for a recording"),
+                            (f"{other}/browser_test.py", "did not allow this page to read it")]:
+            driver.get(f"{base}/index.html?lang=en&playback={url}")
+            wait_for(driver, "window.kuzari && kuzari.state !== 'loading'")
+            notice = driver.execute_script("return document.getElementById('loading').innerText;")
+            said = [int(n) for n in re.findall(r"(\d+) bytes", notice)]
+            check(f"a recording from another origin, {reason}: refused (a long one once past the limit), and the"
+                  " page says why", reason in notice and all(n <= 65 << 20 for n in said), notice)
+    finally:
+        server.shutdown()
+        server.server_close()
 
 
 OVERLAYS = """
@@ -990,6 +1168,31 @@ def test_options(driver, base, args):
         check("options kept as garbage: the defaults, the game plays",
               overlays(driver)["state"] == "running" and overlays(driver)["gains"]["master"] == 1)
 
+        load_live(driver, base, kept=json.dumps({"": {"captions": "sideways"}}))
+        note = "(n => n && !n.hidden && n.textContent)(document.getElementById('page-note'))"
+        said = wait_until(driver, note, timeout=5)
+        press(driver, Keys.DOWN)
+        check("a kept option not understood is said on the page, until the next key",
+              said and "not understood" in said and not driver.execute_script(f"return {note};"), said)
+
+        # Back: the options over a still game, then away from the page.
+        driver.get("data:text/html,<title>before</title>")
+        load_live(driver, base)
+        press(driver, Keys.ENTER)  # a round, and the gesture the page's history entry waits for
+        wait_for(driver, "kuzari.scene() === 1")
+        driver.execute_script("window.back_marker = 1;")
+        driver.back()
+        opened = wait_until(driver, "!document.getElementById('options').hidden", timeout=5)
+        frames = overlays(driver)["frames"]
+        still = driver.execute_async_script(  # thirty refreshes later, no new frame
+            "const done = arguments[0]; let n = 30; const tick = () => --n ? requestAnimationFrame(tick)"
+            f" : done(kuzari.hashes.length === {frames}); requestAnimationFrame(tick);")
+        stayed = driver.execute_script("return window.back_marker === 1 && location.pathname.endsWith('index.html');")
+        check("Back in a round opens the options over a still game, and the page stays",
+              opened and still and stayed, (opened, still, stayed))
+        driver.back()
+        check("a second Back leaves the page", wait_until(driver, "document.title === 'before'", timeout=10))
+
         # Touch: the options button, clear of the full-screen one.
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         try:
@@ -1009,11 +1212,44 @@ def test_options(driver, base, args):
             touch(driver, "touchEnd")
             check("on a touch screen the options button opens the options, clear of the full-screen button",
                   wait_until(driver, "!document.getElementById('options').hidden", timeout=5) and apart, (button, full))
+            upright_menu(driver, base)
         finally:
             driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
             driver.execute_script("localStorage.clear();")
         check_console(driver)
+
+
+def upright_menu(driver, base):
+    """On a phone held upright the options button stays above the menu it
+    opened and closes it; the touch arrows move through the menu."""
+    emulate_phone(driver, 360, 640)
+    load_live(driver, base)
+    wait_for_viewport(driver, 360, 640)
+    driver.execute_script("dispatchEvent(new PointerEvent('pointerdown', {pointerType: 'touch'}));")  # the controls up
+    wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+    spot = driver.execute_script(
+        "const c = e => { const r = e.getBoundingClientRect(); return [(r.left + r.right) / 2, (r.top + r.bottom) / 2]; };"
+        "return {button: c(document.getElementById('options-button')),"
+        " down: c(document.querySelector('#touch .control.down'))};")
+    menu = "document.getElementById('options')"
+
+    def tap(name):
+        touch(driver, "touchStart", [(0, spot[name])])
+        touch(driver, "touchEnd")
+
+    tap("button")
+    opened = wait_until(driver, f"!{menu}.hidden", timeout=5)
+    on_top = driver.execute_script(
+        f"const [x, y] = arguments[0]; return document.elementFromPoint(x, y)?.closest('#options-button') !== null;",
+        spot["button"])
+    before = driver.execute_script(f"return {menu}.toDataURL();")
+    tap("down")
+    moved = wait_until(driver, f"{menu}.toDataURL() !== {json.dumps(before)}", timeout=5)
+    tap("button")
+    closed = wait_until(driver, f"{menu}.hidden", timeout=5)
+    check("at 360 x 640 upright the options button stays above the menu, opens and closes it, and the touch"
+          " arrows move through it", opened and on_top and moved and closed, (opened, on_top, moved, closed))
 
 
 def test_install(driver, base, args):
@@ -1037,12 +1273,39 @@ def test_install(driver, base, args):
     check("the page links the manifest, and its icons load at their sizes, 192 and 512 among them",
           linked.endswith("/kuzari.webmanifest") and sizes == [icon["sizes"] for icon in manifest["icons"]]
           and {"192x192", "512x512"} <= set(sizes), (linked, sizes))
+    check("a maskable icon, opaque, its art clear of the edge a launcher may cut away",
+          maskable_icon_fits(driver, manifest), [icon for icon in manifest["icons"] if icon.get("purpose")])
+
+
+def maskable_icon_fits(driver, manifest):
+    """The maskable icon loads, every pixel opaque, and every pixel outside the
+    circle of 80 % of its width is the background's."""
+    icon = next((icon for icon in manifest["icons"] if icon.get("purpose") == "maskable"), None)
+    return icon is not None and driver.execute_async_script("""
+        const [src, done] = arguments;
+        const image = new Image();
+        image.onerror = () => done(false);
+        image.onload = () => {
+            const n = image.naturalWidth, c = new OffscreenCanvas(n, n), x = c.getContext('2d');
+            x.drawImage(image, 0, 0);
+            const d = x.getImageData(0, 0, n, n).data;
+            let art_inside = 0;
+            for (let y = 0; y < n; y++)
+                for (let i = 0; i < n; i++) {
+                    const at = 4 * (y * n + i), outside = Math.hypot(i + 0.5 - n / 2, y + 0.5 - n / 2) > 0.4 * n;
+                    const dark = d[at] + d[at + 1] + d[at + 2] === 0;
+                    if (d[at + 3] !== 255 || (outside && !dark)) return done(false);
+                    if (!outside && !dark) art_inside++;
+                }
+            done(art_inside > n * n / 20);
+        };
+        image.src = src;""", icon["src"])
 
 
 def marked_build(site, number):
     """The copy of the site made build `number`: its page and a module say so."""
     import make_site  # tools/web: the site's hashes and version, as the build writes them
-    index, module = site / "index.html", site / "figures.js"
+    index, module = site / "index.html", site / "main.js"
     page, code = index.read_text(), module.read_text()
     for path in (index, module):
         path.unlink()  # a link to the site's own file
@@ -1082,7 +1345,7 @@ def test_offline(driver, root, args):
               (driver.execute_script(f"return {build};"), page_errors(driver)))
         server = serve(site, port)
         second = marked_build(site, 2)
-        asked = driver.execute_script("return fetch('figures.js').then(response => response.text());")
+        asked = driver.execute_script("return fetch('main.js').then(response => response.text());")
         check("a page of the old build still gets the old build's files once the server has the new one",
               asked.endswith("kuzari_build = 1;\n"), asked[-40:])
         driver.refresh()
@@ -1168,6 +1431,8 @@ def main():
         (root / "scripts").mkdir()
         for path in SCRIPTS.values():
             shutil.copyfile(path, root / "scripts" / path.name)
+        # The page's modules as written (the site has them bundled), for the tests that call one directly.
+        shutil.copytree(ROOT / "src/hosts/web", root / "modules", ignore=lambda _, names: [n for n in names if not n.endswith(".js")])
         server = serve(root)
         port = server.server_address[1]
         base = f"http://127.0.0.1:{port}/site"

@@ -27,8 +27,13 @@ ROOT = Path(__file__).resolve().parent.parent.parent
 WEB = ROOT / "src" / "hosts" / "web"
 DATA = ROOT / "data"
 WORKER = "service_worker.js"  # the version's carrier, at the site's root so that it serves the whole site
-PAGE_FILES = ["index.html"] + sorted(path.name for path in WEB.glob("*.js") if path.name != WORKER)
+# The page's modules go out as two bundles, minified: the page's and test
+# mode's, which only the tests load. One request in place of a dozen and
+# more, each waiting on the one that imports it.
+ENTRIES = ["main.js", "test_mode.js"]
+ESBUILD = "esbuild"
 ICON_SIZES = [32, 192, 512]  # the favicon, then what installing asks for
+MASKABLE_SIZE = 512  # for launchers that cut icons to a shape of their own
 BACKGROUND = "#000000"  # the page's own
 DATA_FOLDERS = ["bitmap", "wave", "voice", "midi", "lang/en", "font"]
 SOUNDFONT = Path("/usr/share/sounds/sf2/TimGM6mb.sf2")  # the desktop's first choice
@@ -85,6 +90,7 @@ def write_icons(out, icongen):
     arguments = []
     for size in ICON_SIZES:
         arguments += [str(size), str(out / "icons" / f"kuzari-{size}.png")]
+    arguments += [f"m{MASKABLE_SIZE}", str(out / "icons" / f"kuzari-maskable-{MASKABLE_SIZE}.png")]
     subprocess.run([icongen] + arguments, check=True)
     manifest = {
         "name": "Kuzari", "short_name": "Kuzari",
@@ -93,9 +99,19 @@ def write_icons(out, icongen):
         "orientation": "landscape",
         "theme_color": BACKGROUND, "background_color": BACKGROUND,
         "icons": [{"src": f"icons/kuzari-{size}.png", "sizes": f"{size}x{size}", "type": "image/png"}
-                  for size in ICON_SIZES if size >= 192],
+                  for size in ICON_SIZES if size >= 192] +
+                 [{"src": f"icons/kuzari-maskable-{MASKABLE_SIZE}.png", "sizes": f"{MASKABLE_SIZE}x{MASKABLE_SIZE}",
+                   "type": "image/png", "purpose": "maskable"}],
     }
     (out / "kuzari.webmanifest").write_text(json.dumps(manifest, indent=1) + "\n")
+
+
+def bundle(out):
+    """The page's modules bundled by esbuild into `out`: each entry whole, a
+    chunk for what the two share, if anything."""
+    subprocess.run([ESBUILD, "--bundle", "--splitting", "--format=esm", "--minify", "--target=es2022",
+                    "--log-level=warning", "--chunk-names=chunk-[hash]", f"--outdir={out}"] +
+                   [str(WEB / name) for name in ENTRIES], check=True)
 
 
 def seal(out):
@@ -134,8 +150,7 @@ def main():
 
     paths = data_files()
     first = [path for path in paths if FIRST.match(path)]
-    for name in PAGE_FILES:
-        shutil.copyfile(WEB / name, out / name)
+    bundle(out)
     page = (WEB / "index.html").read_text()
     assert page.count(TITLE_DATA) == 1
     (out / "index.html").write_text(page.replace(TITLE_DATA, "\n".join(

@@ -47,6 +47,7 @@ export function make_input(sound) {
     const held_codes = new Set();
     const touch_held = new Set(); // the game's keys the touch controls hold
     let key_or_pad_used = () => {};
+    let menu_touch = () => {}; // the touch controls' presses while the options menu is open
     let pad_moves = ''; // the pad's buttons and stick as last read, to notice a move
 
     const playing = () => game && game.running && !game.box_open && !game.menu_open;
@@ -86,7 +87,8 @@ export function make_input(sound) {
         if (playing()) for (let key = 0; key < key_count; key++) game.exports.web_key(key, 0);
     });
 
-    addEventListener('pointerdown', () => sound.resume());
+    // A touch is a gesture only once the finger lifts, so each of these may be the first.
+    for (const type of ['pointerdown', 'pointerup', 'touchend', 'click']) addEventListener(type, () => sound.resume());
 
     // The first pad: the standard mapping's d-pad (buttons 12 to 15) and left
     // stick, and its four face buttons, south, east, west and north, as the
@@ -150,6 +152,10 @@ export function make_input(sound) {
         bound: code => codes.has(code),
         // The touch controls hold or let go the game key of this name ("up").
         touch(name, held) {
+            if (game?.menu_open) {
+                if (held) menu_touch(name);
+                return;
+            }
             const key = key_named.get(name);
             if (key === undefined) return;
             if (held) touch_held.add(key);
@@ -158,6 +164,9 @@ export function make_input(sound) {
         },
         when_key_or_pad(callback) {
             key_or_pad_used = callback;
+        },
+        when_menu_touch(callback) {
+            menu_touch = callback;
         },
     };
 }

@@ -42,8 +42,11 @@ async function fetch_data_file(path) {
 async function compile(url) {
     const response = await fetch(url);
     if (!response.ok) throw new Error(`${url}: HTTP ${response.status}`);
-    const inflated = response.body.pipeThrough(new DecompressionStream('gzip'));
-    return WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
+    const inflated = new Response(response.body.pipeThrough(new DecompressionStream('gzip')),
+        { headers: { 'Content-Type': 'application/wasm' } });
+    if (typeof WebAssembly.compileStreaming !== 'function') // older browsers: whole, then compiled
+        return WebAssembly.compile(await inflated.arrayBuffer());
+    return WebAssembly.compileStreaming(inflated);
 }
 
 // The data files as they come. `files`: those here, by path; arrival(path):

@@ -7,15 +7,22 @@ import { page_texts } from './texts.js';
 import { make_figures } from './figures.js';
 import { make_screen } from './screen.js';
 import { make_sound } from './sound.js';
+import { make_sound_notice } from './sound_notice.js';
+import { make_turn_hint } from './turn_hint.js';
+import { make_page_note } from './page_note.js';
 import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
 import { make_touch } from './touch.js';
+import { make_title_taps } from './title_taps.js';
+import { make_touch_words } from './touch_words.js';
 import { play_live } from './live.js';
 import { recording_link, game_recording } from './recording_link.js';
 import { make_fullscreen_button } from './fullscreen.js';
+import { make_back_button } from './back_button.js';
 import { PlaybackError, fetch_recording, use_recording } from './playback.js';
 import { read_kept_options, kept_language, make_options } from './options.js';
 
+performance.mark('kuzari-script'); // the phone benchmark's milestones, as User Timing marks
 const parameters = read_parameters();
 // Test mode's module only when asked for, before window.kuzari is set up.
 const test_mode = parameters.replay_url || parameters.recording ? await import('./test_mode.js') : null;
@@ -31,31 +38,39 @@ function use_language(english) {
     document.getElementById('again').textContent = texts.again;
     document.getElementById('save-recording')?.replaceChildren(texts.save);
     label_fullscreen?.();
+    label_turn_hint?.();
     options?.relabel();
 }
 let options = null;
 let label_fullscreen = null;
+let label_turn_hint = null;
 use_language(parameters.english);
 label_fullscreen = make_fullscreen_button(document.getElementById('fullscreen'), () => texts);
 
 const figures = make_figures(parameters.english);
 const screen = make_screen(document.getElementById('screen'));
-const sound_notice = document.getElementById('sound-notice');
+label_turn_hint = make_turn_hint(document.getElementById('screen'), () => texts);
+const sound_notice = make_sound_notice(document.getElementById('sound-notice'), () => texts);
 const sound = make_sound(figures, state => {
-    sound_notice.textContent = texts.sound;
-    sound_notice.hidden = state !== 'suspended' || !!options?.held(); // the options hold it, not the browser
+    sound_notice(state === 'suspended' && !options?.held()); // the options hold it, not the browser
 });
 figures.audio_state = () => sound.context()?.state ?? 'none';
 figures.gains = () => sound.gain_values(); // master, music, effects: the options' volumes
 const input = make_input(sound);
 make_touch(input, document.getElementById('screen'));
+const title_taps = make_title_taps(input, document.getElementById('screen'));
+const touch_words = make_touch_words(document.getElementById('screen'), () => texts);
 options = parameters.replay_url ? null : make_options({
-    screen: document.getElementById('screen'), sound, input, texts: () => texts, kept });
+    screen: document.getElementById('screen'), sound, input, texts: () => texts, kept, tell: make_page_note() });
+if (options) make_back_button(options);
 const tests = test_mode?.make_test_mode(figures, sound);
+if (test_mode) sound.wake(); // the tests hear every frame's sound from the first
 
 function draw(game) {
     if (!screen.draw(game.memory)) return;
-    if (figures.frames_drawn++ === 0) figures.t_first_frame = performance.now();
+    if (figures.frames_drawn++ > 0) return;
+    figures.t_first_frame = performance.now();
+    setTimeout(sound.wake); // the sound once the title is up: making its context takes long on a phone
 }
 
 // An error stops the page and is shown; when a game was under way, the
@@ -115,6 +130,7 @@ async function main() {
         const recorded = parameters.playback_url ? fetch_recording(parameters.playback_url) : null;
         recorded?.catch(() => {}); // its refusal is shown once the game has loaded
         const loaded = await load(sound);
+        performance.mark('kuzari-loaded');
         const prepare = recorded ? playback(await recorded) : null;
         document.getElementById('loading').hidden = true;
         const new_game = async show_box => {
@@ -123,6 +139,9 @@ async function main() {
                 frame_finished: tests?.frame_finished,
             });
             options?.start(game);
+            title_taps.start(game);
+            touch_words.start(game);
+            performance.mark('kuzari-game-made');
             return game;
         };
         if (parameters.replay_url) {

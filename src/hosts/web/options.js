@@ -77,7 +77,7 @@ const lines_of = kept => Object.entries(kept).flatMap(([section, keys]) =>
         .map(([key, value]) => `${section}\t${key}\t${value}\n`) : []).join('');
 
 // page: { screen (the game's canvas), sound, input, texts() (the page's words
-// now), kept (read_kept_options's) }.
+// now), kept (read_kept_options's), tell(text) (a line for the player) }.
 export function make_options(page) {
     const { screen, sound, input } = page;
     const kept = page.kept;
@@ -89,6 +89,7 @@ export function make_options(page) {
     let pad_was = [];        // the pad's buttons at the last look
     let repeat = null;       // { input, next } for a direction held on the pad
     let caption = 0;         // the caption the band shows (the module's number, 0 none)
+    let told = false;        // the player has been told of kept options not understood
 
     const style = document.createElement('style');
     style.textContent = STYLE;
@@ -299,6 +300,12 @@ export function make_options(page) {
         else open();
     });
 
+    // The touch controls drive the menu as the keys they stand for do.
+    const TOUCH_INPUT = { up: INPUT.up, down: INPUT.down, throw: INPUT.confirm };
+    input.when_menu_touch?.(name => {
+        if (is_open() && game.exports.web_menu_capturing() !== 1 && name in TOUCH_INPUT) menu_input(TOUCH_INPUT[name]);
+    });
+
     // ---- The pad and the captions, once a refresh ----
 
     function read_pad(now) {
@@ -378,6 +385,8 @@ export function make_options(page) {
             write_text(lines_of(kept));
             const refused = game.exports.web_options_set();
             if (refused) console.warn(`${refused} of the kept options were not understood; they keep their defaults`);
+            if (refused && !told) page.tell?.(page.texts().options_refused); // once a visit, not every game
+            told ||= refused > 0;
             apply_all();
             if (!focused && pause_in_background) hold('blur', true);
         },
@@ -387,5 +396,9 @@ export function make_options(page) {
         },
         held: () => holds.size > 0,
         relabel: label_button,
+        // For the Back button (back_button.js).
+        open,
+        is_open,
+        running: () => !!game && game.running && !game.box_open && !game.over,
     };
 }

@@ -13,11 +13,49 @@ export async function fetch_recording(url) {
     try {
         response = await fetch(url, { signal: AbortSignal.timeout(FETCH_TIMEOUT_MS) });
     } catch (error) {
-        throw new PlaybackError(`${url}: ${error.message || error}`);
+        // A browser tells a refusal of another origin's server from no answer at all to nobody.
+        const elsewhere = new URL(url, location.href).origin !== location.origin && error instanceof TypeError;
+        throw new PlaybackError(elsewhere ? `${url}: its server did not allow this page to read it (or did not answer)`
+            : `${url}: ${error.message || error}`);
     }
     if (!response.ok) throw new PlaybackError(`${url}: HTTP ${response.status}`);
-    const bytes = new Uint8Array(await response.arrayBuffer());
-    if (bytes.length > MAX_RECORDING_BYTES) throw new PlaybackError(`${url}: ${bytes.length} bytes, too large for a recording`);
+    return read_body(response, url);
+}
+
+const too_large = (url, bytes) =>
+    new PlaybackError(`${url}: ${bytes} bytes or more, too large for a recording (at most ${MAX_RECORDING_BYTES})`);
+
+// The body as it streams, refused once it passes the limit rather than
+// after a huge one has all come.
+async function read_body(response, url) {
+    const said = Number(response.headers.get('Content-Length'));
+    if (said > MAX_RECORDING_BYTES) {
+        response.body?.cancel().catch(() => {});
+        throw too_large(url, said);
+    }
+    const chunks = [];
+    let length = 0;
+    try {
+        const reader = response.body.getReader();
+        for (;;) {
+            const { done, value } = await reader.read();
+            if (done) break;
+            length += value.length;
+            if (length > MAX_RECORDING_BYTES) {
+                reader.cancel().catch(() => {});
+                throw too_large(url, length);
+            }
+            chunks.push(value);
+        }
+    } catch (error) {
+        throw error instanceof PlaybackError ? error : new PlaybackError(`${url}: ${error.message || error}`);
+    }
+    const bytes = new Uint8Array(length);
+    let at = 0;
+    for (const chunk of chunks) {
+        bytes.set(chunk, at);
+        at += chunk.length;
+    }
     return bytes;
 }
 

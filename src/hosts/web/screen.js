@@ -1,6 +1,6 @@
 // The picture: the game's RGB565 back buffer drawn on a 320 x 240 canvas,
-// scaled by the largest whole factor that fits the window (in device pixels,
-// so that every game pixel is a sharp square), centred on black.
+// scaled by the largest whole factor that fits the window (index.html's
+// kuzari_fit), centred on black.
 
 // RGB565 to the canvas's RGBA bytes, read as one little-endian word (ABGR).
 // Each channel widened by repeating its top bits, so 31 and 63 give 255.
@@ -15,12 +15,7 @@ export function make_screen(canvas) {
     let image = null, rgba = null;
     let shown = null; // { pointer, pitch } of the picture to draw next
 
-    function fit() {
-        const dpr = window.devicePixelRatio || 1;
-        const scale = Math.max(1, Math.floor(Math.min(innerWidth * dpr / canvas.width, innerHeight * dpr / canvas.height)));
-        canvas.style.width = `${canvas.width * scale / dpr}px`;
-        canvas.style.height = `${canvas.height * scale / dpr}px`;
-    }
+    const fit = () => window.kuzari_fit(canvas); // index.html's, which sized it before the first paint
     addEventListener('resize', fit);
 
     return {

@@ -6,8 +6,10 @@
 // pass that repeats seamlessly, which the first pass joins after the head.
 //
 // The context runs at 48 kHz, the recordings' rate, so that their loop points
-// fall on whole samples. Browsers keep it suspended until the first key press
-// or click; `on_state` hears when that changes.
+// fall on whole samples. It is made off the way to the first picture: on the
+// first gesture, or when the page calls wake(); clips and recordings are kept
+// and decoded without it meanwhile. Browsers keep it suspended until the first
+// key press or tap; `on_state` hears when that changes.
 
 const MUSIC_RATE = 48000;
 
@@ -50,14 +52,6 @@ export function schedule_piece(context, buffer, info, plays, when, output = cont
     return [once];
 }
 
-// The context index.html began while the modules came, if it is the one
-// wanted (making one takes long on a slow phone).
-function take_early_context() {
-    const early = window.kuzari_early_context;
-    delete window.kuzari_early_context;
-    return early?.sampleRate === MUSIC_RATE ? early : null;
-}
-
 export function make_sound(stats, on_state) {
     let context = null;
     const clips = [], sources = [];
@@ -68,6 +62,7 @@ export function make_sound(stats, on_state) {
     // the music and the effects (voices with them) each through their own.
     let gains = null; // { master, music, effects }
     let volumes = { master: 1, music: 1, effects: 1 };
+    let decoder = null; // decodes the recordings until the context is made
 
     function set_gains() {
         if (gains) for (const name of Object.keys(gains)) gains[name].gain.value = volumes[name];
@@ -76,7 +71,7 @@ export function make_sound(stats, on_state) {
     function make_context() {
         if (context) return context;
         try {
-            context = take_early_context() ?? new AudioContext({ sampleRate: MUSIC_RATE, latencyHint: 'interactive' });
+            context = new AudioContext({ sampleRate: MUSIC_RATE, latencyHint: 'interactive' });
         } catch (error) {
             console.warn(`no Web Audio at 48 kHz (${error}); trying the device's rate`);
             context = new AudioContext();
@@ -89,6 +84,10 @@ export function make_sound(stats, on_state) {
         set_gains();
         context.onstatechange = () => on_state(context.state);
         on_state(context.state);
+        // The piece asked for before there was a context starts now, from its start.
+        const waiting = music;
+        if (waiting && !waiting.sources.length)
+            decode(waiting.piece).then(buffer => { if (music === waiting) start_piece(waiting, buffer); }, () => {});
         return context;
     }
 
@@ -108,7 +107,8 @@ export function make_sound(stats, on_state) {
             const info = pieces[piece - 1];
             const buffer = info.bytes.then(bytes => {
                 const began = performance.now();
-                return context.decodeAudioData(bytes).then(done => {
+                decoder ??= context ?? new OfflineAudioContext(1, 1, MUSIC_RATE);
+                return decoder.decodeAudioData(bytes).then(done => {
                     stats.decode_ms[info.name] = Math.round(performance.now() - began);
                     return done;
                 });
@@ -121,21 +121,28 @@ export function make_sound(stats, on_state) {
 
     // The recording from its start, `plays` passes, then silence.
     function start_piece(playing, buffer) {
+        if (playing.sources.length) return; // started already: the context and the decoding may both call
         const info = pieces[playing.piece - 1];
         playing.sources = schedule_piece(context, buffer, info, playing.plays, context.currentTime, gains.music);
         stats.music_started.push(info.name);
         stats.t_first_music ||= performance.now();
     }
 
+    // The context made, if it can be.
+    function wake() {
+        if (context) return;
+        try {
+            make_context();
+        } catch (error) {
+            console.error(`no Web Audio: ${error}`);
+        }
+    }
+
     const host = {
         audio_open() {
-            try {
-                make_context();
-                return 1;
-            } catch (error) {
-                console.error(`no Web Audio: ${error}`);
-                return 0;
-            }
+            if (typeof AudioContext === 'function') return 1;
+            console.error('no Web Audio');
+            return 0;
         },
         audio_close() {
             for (let slot = 0; slot < sources.length; slot++) host.clip_unbind(slot);
@@ -148,7 +155,7 @@ export function make_sound(stats, on_state) {
             const frames = Math.floor(byte_count / frame_bytes);
             let buffer;
             try {
-                buffer = context.createBuffer(channels, frames, rate);
+                buffer = new AudioBuffer({ numberOfChannels: channels, length: frames, sampleRate: rate });
             } catch (error) {
                 console.warn(`a clip at ${rate} Hz, ${channels} channels, ${frames} frames: ${error}`);
                 return 0;
@@ -174,6 +181,10 @@ export function make_sound(stats, on_state) {
         clip_play(slot) {
             if (!clips[slot]) return;
             stop_source(sources[slot]);
+            if (!context) { // nobody could hear it yet
+                stats.frame_events?.push(['clip', slot]);
+                return;
+            }
             const source = context.createBufferSource();
             source.buffer = clips[slot];
             source.connect(gains.effects);
@@ -184,7 +195,7 @@ export function make_sound(stats, on_state) {
         },
 
         music_open() {
-            return context ? 1 : 0;
+            return typeof AudioContext === 'function' ? 1 : 0;
         },
         music_close() {
             host.music_stop();
@@ -206,7 +217,7 @@ export function make_sound(stats, on_state) {
             music = playing;
             stats.frame_events?.push(['music', pieces[piece - 1].name, plays]);
             decode(piece).then(buffer => {
-                if (music === playing) start_piece(playing, buffer);
+                if (music === playing && context) start_piece(playing, buffer);
             }, () => {});
         },
         music_stop() {
@@ -240,8 +251,10 @@ export function make_sound(stats, on_state) {
         // The first key press or click lets the sound start. Asked whatever
         // the state, as a suspension may still be on its way.
         resume() {
+            wake();
             return context && context.state !== 'closed' ? context.resume() : undefined;
         },
+        wake,
         suspend() {
             if (context && context.state !== 'closed') context.suspend();
         },

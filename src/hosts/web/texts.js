@@ -2,6 +2,10 @@
 export function page_texts(english) {
     return english ? {
         sound: 'Press a key or click to turn the sound on.',
+        sound_touch: 'Tap to turn the sound on.',
+        turn: 'Turn your phone sideways for a larger picture.',
+        title_touch: '▲▼ or tap: choose   throw: OK',
+        refill_touch: 'bowl: refill',
         over: 'The game has ended.',
         again: 'Play again',
         crashed: 'The game stopped with an error:',
@@ -11,8 +15,13 @@ export function page_texts(english) {
         window: 'Leave full screen',
         options: 'Options (F1)',
         options_not_kept: 'The browser cannot keep the options.',
+        options_refused: 'Some of the kept options were not understood; they are back to their defaults.',
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
+        sound_touch: 'タップすると音が出ます。',
+        turn: 'スマートフォンを横向きにすると画面が大きくなります。',
+        title_touch: '▲▼・タップ: 選ぶ  投げる: 決定',
+        refill_touch: 'おわん: 補充',
         over: 'ゲームを終了しました。',
         again: 'もう一度遊ぶ',
         crashed: 'エラーでゲームが止まりました:',
@@ -22,5 +31,6 @@ export function page_texts(english) {
         window: '全画面表示を終了',
         options: 'オプション (F1)',
         options_not_kept: 'ブラウザに設定を保存できません。',
+        options_refused: '保存された設定の一部を読めなかったため、初期値に戻しました。',
     };
 }

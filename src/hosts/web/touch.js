@@ -5,6 +5,7 @@
 // recorded like any other. They sit beside the picture where
 // there is room (below it when the screen stands upright) and over its edges
 // only where there is not, never over its middle.
+import { safe_area } from './safe_area.js';
 
 const SVG = 'xmlns="http://www.w3.org/2000/svg" viewBox="0 0 100 100"';
 const SHAPES = {
@@ -27,7 +28,7 @@ const CONTROLS = [
 ];
 
 const STYLE = `
-#touch { position: fixed; inset: 0; pointer-events: none; }
+#touch { position: fixed; inset: 0; pointer-events: none; z-index: 1; } /* above the options, which they drive */
 #touch[hidden] { display: none; }
 #touch .control { position: absolute; box-sizing: border-box; border-radius: 50%;
     border: 3px solid rgba(255, 255, 255, 0.55); background: rgba(255, 255, 255, 0.14);
@@ -163,9 +164,12 @@ export function make_touch(input, canvas) {
 
     function lay_out() {
         if (layer.hidden) return;
-        const place = touch_layout(innerWidth, innerHeight, canvas.getBoundingClientRect());
+        // Laid out in the safe area, clear of a notch.
+        const { left, top, right, bottom } = safe_area(), r = canvas.getBoundingClientRect();
+        const place = touch_layout(innerWidth - left - right, innerHeight - top - bottom, {
+            left: r.left - left, right: r.right - left, top: r.top - top, bottom: r.bottom - top, width: r.width, height: r.height });
         for (const [element, p] of [...controls.map(c => [c.element, place[c.name]]), [slot, place.slot]]) {
-            Object.assign(element.style, { left: `${p.left}px`, top: `${p.top}px`, width: `${p.size}px`, height: `${p.size}px` });
+            Object.assign(element.style, { left: `${p.left + left}px`, top: `${p.top + top}px`, width: `${p.size}px`, height: `${p.size}px` });
         }
     }
 

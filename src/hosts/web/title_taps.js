@@ -1,7 +1,7 @@
 // On the title, a tap (or click) on START, RULES or QUIT moves the cursor
-// there and chooses it as the keys would: Up or Down once a frame, then
-// Enter, each a tap through the keyboard's own path, so the recording holds
-// those presses and plays back the same anywhere.
+// there and chooses it as the keys would: up or down once a frame, then
+// throw, each a tap of the game key through the keyboard's own path, so the
+// recording holds those presses and plays back the same anywhere.
 
 // The items' labels on the game's picture, one under another, and the room
 // beside them the cursor's hand takes, in game pixels.
@@ -21,9 +21,9 @@ export function make_title_taps(input, canvas) {
         });
     }
 
-    async function tap(code) {
-        input.touch(code, true);
-        input.touch(code, false);
+    async function tap(key) {
+        input.touch(key, true);
+        input.touch(key, false);
         await frame_passed();
     }
 
@@ -43,9 +43,9 @@ export function make_title_taps(input, canvas) {
         busy = true;
         try {
             const downs = (item - game.exports.web_title_cursor() + ITEMS.count) % ITEMS.count;
-            const [code, moves] = downs === ITEMS.count - 1 ? ['ArrowUp', 1] : ['ArrowDown', downs];
-            for (let move = 0; move < moves; move++) await tap(code);
-            await tap('Enter');
+            const [key, moves] = downs === ITEMS.count - 1 ? ['up', 1] : ['down', downs];
+            for (let move = 0; move < moves; move++) await tap(key);
+            await tap('throw');
         } finally {
             busy = false;
         }

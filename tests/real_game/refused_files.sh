@@ -2,7 +2,8 @@
 # The real game with something other than a file in a file's place, under
 # Xvfb: a FIFO, a folder or /dev/zero as the script to play back, the
 # settings file or a data file is refused with its reason at once; nothing
-# waits on it or reads it without end.
+# waits on it or reads it without end. A pipe with no reader as the recording
+# and a FIFO as the desktop's folders list (F12) hold nothing up either.
 #   refused_files.sh KUZARI DATA_DIR X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
 set -uo pipefail
@@ -45,6 +46,31 @@ for _ in $(seq 100); do grep -q "title.mid" "$game_log" && break; sleep 0.1; don
 grep -q "midi/title.mid: is a FIFO" "$game_log" || fail "a FIFO for a data file: $(cat "$game_log")"
 kill -0 "$game_pid" 2>/dev/null || fail "a FIFO for a data file: the game ended"
 stop_game
+
+# ---- Files the game writes to or looks in, not there to be read ----
+# A pipe nobody reads from as the recording: refused at once, before any window.
+start_game "$scratch" "$kuzari" --record "$scratch/fifo"
+if wait_for_exit 10; then
+  [ "$game_status" -ne 0 ] || fail "--record to a pipe with no reader: exit status 0"
+  grep -q "cannot record to $scratch/fifo: no program is reading from this pipe" "$game_log" ||
+    fail "--record to a pipe with no reader: $(cat "$game_log")"
+else
+  fail "--record to a pipe with no reader: still running after 10 s"
+fi
+# A FIFO as the desktop's list of folders: F12 says so and saves the picture
+# where the game started; Escape still ends the game.
+mkdir -p "$scratch/config" "$scratch/home"
+mkfifo "$scratch/config/user-dirs.dirs"
+start_game "$scratch" env HOME="$scratch/home" "$kuzari" --window
+wait_for_window || fail "F12 with a FIFO for user-dirs.dirs: no window: $(cat "$game_log")"
+xdotool key F12
+for _ in $(seq 100); do grep -q "screenshot" "$game_log" && break; sleep 0.1; done
+grep -q "cannot read $scratch/config/user-dirs.dirs: is a FIFO" "$game_log" ||
+  fail "F12 with a FIFO for user-dirs.dirs: $(cat "$game_log")"
+grep -q "screenshot \./kuzari-.*\.png" "$game_log" || fail "F12 saved no screenshot: $(cat "$game_log")"
+xdotool key Escape
+wait_for_exit 10 || fail "F12 with a FIFO for user-dirs.dirs: Escape did not end the game"
+rm -f "$scratch/config/user-dirs.dirs" "$scratch"/kuzari-*.png
 
 [ $failures -eq 0 ] || exit 1
 echo "PASS"

@@ -3,7 +3,8 @@
 # a quit signal ends it while its main thread is stuck (an open on a FIFO, a
 # huge pad mapping file); a message box's process goes with a killed game; no
 # display at all is refused; a crash leaves a black box that kuzari-replay
-# plays to the crash's last picture; and a lost X server ends the game with a
+# plays to the crash's last picture, two crashing at once leave two under a
+# long path; and a lost X server ends the game with a
 # message, its recording closed and no core.
 #   quit_and_crash.sh KUZARI KUZARI_REPLAY DATA_DIR X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
@@ -121,6 +122,34 @@ else
   fail "no window for the crash"
   stop_game
 fi
+
+# ---- Two games crashing at once, under a long path: two whole black boxes ----
+long_state="$scratch/state$(printf '/a-long-folder-name%.0s' $(seq 16))"
+start_game "$data" env XDG_STATE_HOME="$long_state" "$kuzari" --window
+first_pid=$game_pid first_log=$game_log
+if wait_for_window; then
+  game_log="$scratch/second.log"
+  (cd "$data" && exec env XDG_STATE_HOME="$long_state" "$kuzari" --window) >"$game_log" 2>&1 &
+  second_pid=$!
+  for _ in $(seq 300); do
+    [ "$(xdotool search --name '^Kuzari$' 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.1
+  done
+  kill -SEGV "$first_pid" "$second_pid"
+  wait "$first_pid" "$second_pid"
+  boxes=$(ls "$long_state"/kuzari/crash-*.txt 2>/dev/null | wc -l)
+  [ "$boxes" -eq 2 ] || fail "two crashes at once left $boxes black boxes: $(cat "$first_log" "$game_log")"
+  for box_file in "$long_state"/kuzari/crash-*.txt; do
+    [ -n "$(closing "$box_file")" ] && grep -q '^# backtrace' "$box_file" ||
+      fail "$box_file is not whole: $(head -c 300 "$box_file")"
+  done
+  grep -q "crash-.*-$first_pid-1\.txt" "$first_log" || fail "the first game's box is not named: $(cat "$first_log")"
+  [ "$boxes" -eq 2 ] && echo "ok   two crashes at once under a ${#long_state}-character path: two black boxes"
+else
+  fail "no window for the crashes at once"
+fi
+game_pid=$first_pid
+stop_game
 
 # ---- The X server lost under the game (last: it takes the display) ----
 start_game "$data" "$kuzari" --window --record "$scratch/lost.txt"

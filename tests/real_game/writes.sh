@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every file the programs write is there whole or not at all: onto /dev/full
 # and onto a full file system, --record, --write-config, F12 and
-# kuzari-replay's --trace and --shot say what failed and why, end with a
+# kuzari-replay's --trace and --shot and a crash's black box say what failed and why, end with a
 # non-zero status (F12's game goes on) and leave no file behind; and a
 # recording to a pipe replays exactly to its closing line.
 #   writes.sh KUZARI KUZARI_REPLAY DATA_DIR X11_PROBE
@@ -97,6 +97,17 @@ if [ -n "$full" ]; then
   grep -q "cannot write the screenshot $full/kuzari-.*\.png: No space left" "$game_log" ||
     fail "F12 onto a full disk: $(cat "$game_log")"
   nothing_left "$full" kuzari-
+fi
+
+# ---- A crash's black box onto a full disk: said to be missing, and why ----
+if [ -n "$full" ]; then
+  start_game "$data" env XDG_STATE_HOME="$full/state" "$kuzari" --window
+  wait_for_window || fail "no window for the crash onto a full disk"
+  kill -SEGV "$game_pid"
+  wait_for_exit 10 || fail "still running 10 s after SIGSEGV"
+  grep -q "the black box could not be written in $full/state/kuzari/: No space left on device" "$game_log" ||
+    fail "a black box onto a full disk: $(cat "$game_log")"
+  nothing_left "$full/state/kuzari" crash-
 fi
 
 # ---- --record to a pipe ----

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real game ends when it must, whatever it is doing, and loses nothing:
-# a quit signal ends it while its main thread is stuck (an open on a FIFO, a
+# a quit signal ends it while its main thread is stuck, and one sent twice at
+# once ends it as Escape does with its recording committed (an open on a FIFO, a
 # huge pad mapping file); a message box's process goes with a killed game; no
 # display at all is refused; a crash leaves a black box that kuzari-replay
 # plays to the crash's last picture, two crashing at once leave two under a
@@ -62,6 +63,39 @@ else
   fail "the game with many pad mappings ended by itself: $(cat "$game_log")"
 fi
 rm -r "${XDG_CONFIG_HOME:?}/kuzari"
+
+# ---- One quit sent twice at once, as `timeout` sends it: ended as Escape ends it ----
+# Sent together, the two would merge into one pending signal; a moment apart
+# the game takes both, as it does under load.
+send_twice() {
+  kill -TERM "$game_pid"
+  sleep 0.05
+  kill -TERM "$game_pid"
+}
+start_game "$data" "$kuzari" --window --record "$scratch/twice.txt"
+if wait_for_window; then
+  send_twice
+  wait_for_exit 10 || fail "still running 10 s after two SIGTERMs"
+  [ "${game_status:-1}" -eq 0 ] || fail "status ${game_status:-?} after two SIGTERMs at once: $(cat "$game_log")"
+  grep -q "did not end in time\|ends now" "$game_log" && fail "two SIGTERMs at once: $(cat "$game_log")"
+  [ -n "$(closing "$scratch/twice.txt")" ] && [ ! -e "$scratch/twice.txt.partial" ] &&
+    echo "ok   two SIGTERMs at once: the recording committed" ||
+    fail "two SIGTERMs at once: the recording is not committed: $(ls "$scratch")"
+else
+  fail "no window for two SIGTERMs"
+fi
+stop_game
+start_game "$data" "$kuzari" --window --playback "$data/../docs/screenshots/perfect.txt"
+if wait_for_window; then
+  send_twice
+  wait_for_exit 10 || fail "a playback still running 10 s after two SIGTERMs"
+  [ "${game_status:-1}" -eq 0 ] && ! grep -q "ends now" "$game_log" &&
+    echo "ok   two SIGTERMs at once end a playback as Escape does" ||
+    fail "a playback given two SIGTERMs: status ${game_status:-?}: $(cat "$game_log")"
+else
+  fail "no window for the playback given two SIGTERMs"
+fi
+stop_game
 
 # ---- A message box up, and the game killed ----
 SDL_AUDIODRIVER=no-such-driver start_game "$data" "$kuzari" --window

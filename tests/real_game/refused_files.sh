@@ -3,7 +3,8 @@
 # Xvfb: a FIFO, a folder or /dev/zero as the script to play back, the
 # settings file or a data file is refused with its reason at once; nothing
 # waits on it or reads it without end. A pipe with no reader as the recording
-# and a FIFO as the desktop's folders list (F12) hold nothing up either.
+# and a FIFO as the desktop's folders list (F12) hold nothing up either; an
+# empty recording and a --data folder without the data are refused.
 #   refused_files.sh KUZARI DATA_DIR X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
 set -uo pipefail
@@ -24,6 +25,31 @@ for stand_in in "$scratch/fifo:is a FIFO" "$scratch/folder:is a directory" "/dev
   else
     fail "--playback $path: still running after 10 s"
   fi
+done
+
+# ---- An empty recording to play back, and a --data folder without the data ----
+: >"$scratch/empty.txt"
+for case in "--playback:$scratch/empty.txt:cannot play back $scratch/empty.txt: the file is empty" \
+  "--data:$scratch/no/such/typo:cannot play with the data in $scratch/no/such/typo: No such file or directory" \
+  "--data:$scratch/folder:cannot play with the data in $scratch/folder: it holds none of the game's data"; do
+  option=${case%%:*} rest=${case#*:}
+  path=${rest%%:*} said=${rest#*:}
+  start_game "$scratch" "$kuzari" "$option" "$path"
+  if wait_for_exit 10; then
+    [ "$game_status" -ne 0 ] || fail "$option $path: exit status 0"
+    grep -qF "$said" "$game_log" || fail "$option $path: $(cat "$game_log")"
+  else
+    fail "$option $path: still running after 10 s"
+  fi
+done
+
+# ---- What the player typed is shown, not sent to the terminal ----
+escape=$(printf '\033')
+for args in "--captions:x${escape}[2J" "--playback:$scratch/a${escape}[31m"; do
+  start_game "$scratch" "$kuzari" "${args%%:*}" "${args#*:}"
+  wait_for_exit 10 || fail "${args%%:*} with an escape: still running after 10 s"
+  grep -q "$escape" "$game_log" && fail "${args%%:*}: an escape reached the terminal: $(cat -v "$game_log")"
+  grep -qF '\x1B[' "$game_log" || fail "${args%%:*}: the escape is not shown: $(cat -v "$game_log")"
 done
 
 # ---- The settings file: refused with its reason; the game plays on the defaults ----

@@ -766,6 +766,7 @@ def test_page(driver, root, base, args):
     # Played back on a Japanese page: the recording's edition, to its end.
     (root / "scripts" / "saved.txt").write_text(text)
     (root / "scripts" / "bad.txt").write_text("# seed 5\nthrow the bowls\n")
+    (root / "scripts" / "empty.txt").write_text("")
     driver.get(f"{base}/index.html?lang=ja&playback=/scripts/saved.txt")
     wait_for(driver, "window.kuzari && (kuzari.state === 'over' || kuzari.state === 'error')", timeout=120)
     picture, _ = canvas_picture_hash(driver)
@@ -778,7 +779,8 @@ def test_page(driver, root, base, args):
           [state, lang, offered, picture] == ["over", "en", True, closing_line(text)[1]] and took >= 17 * (frames - 2),
           (state, lang, offered, picture, took, frames))
     check_console(driver)
-    for url, reason in [("/scripts/missing.txt", "HTTP 404"), ("/scripts/bad.txt", "bad.txt: ")]:
+    for url, reason in [("/scripts/missing.txt", "HTTP 404"), ("/scripts/bad.txt", "bad.txt: "),
+                        ("/scripts/empty.txt", "empty.txt: the file is empty")]:
         driver.get(f"{base}/index.html?lang=en&playback={url}")
         wait_for(driver, "window.kuzari && kuzari.state !== 'loading'")
         state, notice = driver.execute_script("return [kuzari.state, document.getElementById('loading').innerText];")
@@ -786,7 +788,7 @@ def test_page(driver, root, base, args):
         check(f"a recording that cannot be played ({reason.strip(': ')}) is refused on the page, and nothing else",
               state == "error" and notice.startswith("The recording cannot be played:") and reason in notice
               and not uncaught, (state, notice, uncaught))
-    for name in ["saved.txt", "bad.txt"]:
+    for name in ["saved.txt", "bad.txt", "empty.txt"]:
         (root / "scripts" / name).unlink()
 
 

@@ -10,6 +10,7 @@
 #include "core/data_file.h"
 #include "core/file_read.h"
 #include "core/picture_hash.h"
+#include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/file_writer.h"
@@ -41,7 +42,7 @@ uint64_t open_run_offset = 0;   // where the line of the first run still open st
 
 void give_up_recording() {
     std::fprintf(stderr, "kuzari: cannot record to %s: %s; the game goes on unrecorded\n",
-                 recording.target.c_str(), recording.error.c_str());
+                 shown_text(recording.target).c_str(), recording.error.c_str());
     writer_abandon(&recording);
     recording_on = false;
     recording_failed = true;
@@ -77,7 +78,7 @@ bool open_recording(const std::string& path) {
         recording_on = true;
         return true;
     }
-    std::fprintf(stderr, "kuzari: cannot record to %s: %s\n", path.c_str(), recording.error.c_str());
+    std::fprintf(stderr, "kuzari: cannot record to %s: %s\n", shown_text(path).c_str(), recording.error.c_str());
     return false;
 }
 
@@ -86,13 +87,16 @@ bool open_recording(const std::string& path) {
 bool start_playback(const std::string& path) {
     std::string text, reason;
     std::vector<InputRun> runs;
-    if (read_whole_file(path, max_script_bytes, &text, &reason) != file_read || !parse_script(text, &runs, &reason)) {
-        std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", path.c_str(), reason.c_str());
+    if (read_whole_file(path, max_script_bytes, &text, &reason) == file_read && parse_script(text, &runs, &reason) &&
+        runs.empty())
+        reason = text.empty() ? "the file is empty" : "it holds no frames to play";
+    if (!reason.empty()) {
+        std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", shown_text(path).c_str(), reason.c_str());
         return false;
     }
     played = script_header(text);
     for (const std::string& warning : played.warnings)
-        std::fprintf(stderr, "kuzari: warning: %s: %s\n", path.c_str(), warning.c_str());
+        std::fprintf(stderr, "kuzari: warning: %s: %s\n", shown_text(path).c_str(), warning.c_str());
     feed_play_script(std::move(runs));
     return true;
 }

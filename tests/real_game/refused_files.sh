@@ -73,6 +73,20 @@ grep -q "midi/title.mid: is a FIFO" "$game_log" || fail "a FIFO for a data file:
 kill -0 "$game_pid" 2>/dev/null || fail "a FIFO for a data file: the game ended"
 stop_game
 
+# An effect file that is a FIFO fails the sound's start: the box says so, and
+# does not send the player to --nosound, which would not help.
+rm "$scratch/data/midi/title.mid"
+cp "$data/midi/title.mid" "$scratch/data/midi/title.mid"
+rm "$scratch/data/wave/05.wav"
+mkfifo "$scratch/data/wave/05.wav"
+start_game "$scratch" "$kuzari" --data "$scratch/data"
+sound_box="DirectSound\|Could not start the sound"
+for _ in $(seq 100); do grep -q "$sound_box" "$game_log" && break; sleep 0.1; done
+grep -q "wave/05.wav: is a FIFO" "$game_log" && grep -q "$sound_box" "$game_log" ||
+  fail "a FIFO for an effect file: $(cat "$game_log")"
+grep -q "nosound" "$game_log" && fail "a FIFO for an effect file: --nosound advised: $(cat "$game_log")"
+stop_game
+
 # ---- Files the game writes to or looks in, not there to be read ----
 # A pipe nobody reads from as the recording: refused at once, before any window.
 start_game "$scratch" "$kuzari" --record "$scratch/fifo"

@@ -20,8 +20,6 @@ int main(int argc, char** argv) {
     const std::string data_folder = find_data_folder();
     if (data_folder.empty()) return 1;
     set_data_folder(data_folder);
-    add_text_hint(text_sound_failed, "音を出さずに遊ぶには --nosound を付けて起動してください。",
-                  "Start the game with --nosound to play without sound.");
     if (!sdl_start_recording_and_playback()) return 1;
     bool english = play_in_english();
     bool recorded_english;

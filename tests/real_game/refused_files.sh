@@ -15,33 +15,29 @@ export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$scratch/config"
 mkfifo "$scratch/fifo"
 mkdir "$scratch/folder"
 
+# refused OPTION PATH SAID: the game given OPTION PATH ends at once, not 0,
+# saying SAID.
+refused() {
+  start_game "$scratch" "$kuzari" "$1" "$2"
+  if wait_for_exit 10; then
+    [ "$game_status" -ne 0 ] || fail "$1 $2: exit status 0"
+    grep -qF "$3" "$game_log" || fail "$1 $2: $(cat "$game_log")"
+  else
+    fail "$1 $2: still running after 10 s"
+  fi
+}
+
 # ---- A script to play back: refused, and the game does not start ----
 for stand_in in "$scratch/fifo:is a FIFO" "$scratch/folder:is a directory" "/dev/zero:is a character device"; do
   path=${stand_in%%:*} reason=${stand_in#*:}
-  start_game "$scratch" "$kuzari" --playback "$path"
-  if wait_for_exit 10; then
-    [ "$game_status" -ne 0 ] || fail "--playback $path: exit status 0"
-    grep -q "cannot play back $path: $reason" "$game_log" || fail "--playback $path: $(cat "$game_log")"
-  else
-    fail "--playback $path: still running after 10 s"
-  fi
+  refused --playback "$path" "cannot play back $path: $reason"
 done
 
 # ---- An empty recording to play back, and a --data folder without the data ----
 : >"$scratch/empty.txt"
-for case in "--playback:$scratch/empty.txt:cannot play back $scratch/empty.txt: the file is empty" \
-  "--data:$scratch/no/such/typo:cannot play with the data in $scratch/no/such/typo: No such file or directory" \
-  "--data:$scratch/folder:cannot play with the data in $scratch/folder: it holds none of the game's data"; do
-  option=${case%%:*} rest=${case#*:}
-  path=${rest%%:*} said=${rest#*:}
-  start_game "$scratch" "$kuzari" "$option" "$path"
-  if wait_for_exit 10; then
-    [ "$game_status" -ne 0 ] || fail "$option $path: exit status 0"
-    grep -qF "$said" "$game_log" || fail "$option $path: $(cat "$game_log")"
-  else
-    fail "$option $path: still running after 10 s"
-  fi
-done
+refused --playback "$scratch/empty.txt" "cannot play back $scratch/empty.txt: the file is empty"
+refused --data "$scratch/no/such/typo" "cannot play with the data in $scratch/no/such/typo: No such file or directory"
+refused --data "$scratch/folder" "cannot play with the data in $scratch/folder: it holds none of the game's data"
 
 # ---- What the player typed is shown, not sent to the terminal ----
 escape=$(printf '\033')
@@ -89,14 +85,7 @@ stop_game
 
 # ---- Files the game writes to or looks in, not there to be read ----
 # A pipe nobody reads from as the recording: refused at once, before any window.
-start_game "$scratch" "$kuzari" --record "$scratch/fifo"
-if wait_for_exit 10; then
-  [ "$game_status" -ne 0 ] || fail "--record to a pipe with no reader: exit status 0"
-  grep -q "cannot record to $scratch/fifo: no program is reading from this pipe" "$game_log" ||
-    fail "--record to a pipe with no reader: $(cat "$game_log")"
-else
-  fail "--record to a pipe with no reader: still running after 10 s"
-fi
+refused --record "$scratch/fifo" "cannot record to $scratch/fifo: no program is reading from this pipe"
 # A FIFO as the desktop's list of folders: F12 says so and saves the picture
 # where the game started; Escape still ends the game.
 mkdir -p "$scratch/config" "$scratch/home"

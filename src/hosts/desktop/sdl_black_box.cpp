@@ -78,6 +78,14 @@ void say_reason(int error_number) {
     say(number.text);
 }
 
+void say_not_written(int error_number) {
+    say("; the black box could not be written in ");
+    say(box_folder_shown.c_str());
+    say(": ");
+    say_reason(error_number);
+    say("\n");
+}
+
 bool put_bytes(int file, const char* bytes, size_t size) {
     while (size > 0 && box_write_error == 0) {
         const ssize_t written = write(file, bytes, size);
@@ -222,11 +230,7 @@ void write_black_box(const char* what) {
     if (file < 0) {
         say("kuzari: ");
         say(what);
-        say("; the black box could not be written in ");
-        say(box_folder_shown.c_str());
-        say(": ");
-        say_reason(open_error);
-        say("\n");
+        say_not_written(open_error);
         return;
     }
     write_recording(file);
@@ -242,11 +246,7 @@ void write_black_box(const char* what) {
     if (box_write_error != 0) {
         // Nothing half-written is left to be taken for the session's input.
         unlinkat(box_folder_fd, name.text, 0);
-        say("; the black box could not be written in ");
-        say(box_folder_shown.c_str());
-        say(": ");
-        say_reason(box_write_error);
-        say("\n");
+        say_not_written(box_write_error);
         return;
     }
     say(". The input of this session, to its last frame, is in\n  ");

@@ -1,5 +1,7 @@
 #include "hosts/desktop/user_dirs.h"
 
+#include <sstream>
+
 namespace {
 
 // The quoted value of a line `KEY="value"`, its backslash escapes undone, as
@@ -19,13 +21,9 @@ bool quoted_value(const std::string& line, size_t from, std::string* value) {
 
 std::string pictures_dir_in_user_dirs(const std::string& text, const std::string& home) {
     const std::string key = "XDG_PICTURES_DIR=";
-    std::string found;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
-        start = end + 1;
+    std::string found, line;
+    std::istringstream lines(text);
+    while (std::getline(lines, line)) {
         const size_t first = line.find_first_not_of(" \t");
         std::string value;
         if (first == std::string::npos || line.compare(first, key.size(), key) != 0 ||

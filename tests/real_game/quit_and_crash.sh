@@ -131,6 +131,19 @@ status=$?
   echo "ok   no display: refused (status $status)" ||
   fail "no display: status $status, said: $(cat "$scratch/none.log")"
 
+# ---- A display that cannot be opened: the box in a process of its own ----
+# SDL's box would fork the half-started SDL; the desktop's dialog tool (here a
+# stand-in that notes what it was asked) shows it instead, and nothing crashes.
+mkdir -p "$scratch/tools"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s/dialog.txt"\n' "$scratch" >"$scratch/tools/zenity"
+chmod +x "$scratch/tools/zenity"
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:no-such-display PATH="$scratch/tools:$PATH" \
+  timeout 10 "$kuzari" --window >"$scratch/nodisplay.log" 2>&1
+status=$?
+[ $status -eq 1 ] && grep -q -- "--text" "$scratch/dialog.txt" 2>/dev/null &&
+  ! grep -q "crashed" "$scratch/nodisplay.log" && echo "ok   a display that cannot be opened: the desktop's dialog" ||
+  fail "a display that cannot be opened: status $status, dialog: $(cat "$scratch/dialog.txt" 2>&1), said: $(cat "$scratch/nodisplay.log")"
+
 # ---- A crash mid-round: the black box ----
 start_game "$data" "$kuzari" --window
 if wait_for_window; then

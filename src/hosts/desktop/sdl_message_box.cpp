@@ -1,5 +1,9 @@
 // Message boxes on SDL, owned by the game's window. The text also goes to
 // standard error, so that a start without a display still says why it ends.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -38,15 +42,39 @@ struct Utf8LocaleForBox {
     }
 };
 
+// Without a window SDL's own box would fork this half-started SDL and open a
+// second display connection from the copy, which can crash. The desktop's
+// dialog tool runs in a process of its own instead (when it is there: the text
+// is on standard error either way).
+void desktop_dialog(const char* text, const char* caption, bool error_icon) {
+    const char* const arguments[] = {"zenity", error_icon ? "--error" : "--info", "--no-markup", "--title",
+                                     caption[0] ? caption : "Kuzari", "--text", text, nullptr};
+    const pid_t child = fork();
+    if (child < 0) return;
+    if (child == 0) {
+        execvp(arguments[0], const_cast<char* const*>(arguments));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
 }  // namespace
 
 void platform_message_box(const char* text, const char* caption, bool error_icon) {
     std::fprintf(stderr, "%s%s%s\n", caption, caption[0] ? ": " : "", text);
     if (sdl_quit_signalled()) return;  // the player has already asked to quit
     Utf8LocaleForBox locale;
+    SDL_Window* window = sdl_main_window();
+    if (!window) {
+        sdl_box_open(true);
+        desktop_dialog(text, caption, error_icon);
+        sdl_box_open(false);
+        return;
+    }
     // A full-screen window would cover its own box: it steps back into a
     // window while the box is up.
-    SDL_Window* window = sdl_main_window();
     const bool was_fullscreen = sdl_is_fullscreen();
     if (was_fullscreen) sdl_switch_fullscreen();
     sdl_box_open(true);

@@ -81,6 +81,10 @@ void sdl_save_screenshot(const uint16_t* pixels, int width, int height, int pitc
 // The picture last shown again, with the options and captions over it as they
 // are now; no frame runs and nothing is recorded.
 void sdl_present_again();
+// Lays `image` (picture-sized; null: none) over everything and presents it,
+// over a black picture when no frame has been shown yet; false when there is
+// no display to show it on.
+bool sdl_show_panel(const OverlayImage* image);
 // A point of the window (in its units, as its events give them) in the
 // game's pixels; false outside the picture.
 bool sdl_window_to_picture(int window_x, int window_y, int* x, int* y);

@@ -6,7 +6,8 @@
 # pixels, exact to the pixel; another workspace pauses it; SIGTERM ends it
 # with status 0; without a sound device (and no zenity) the message shows in
 # the game's window;
-# a damaged picture's box text comes and the game goes on.
+# a damaged picture's box text comes and the game goes on; a keyboard that
+# came and went before the start does not crash it.
 #   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
 # Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
 set -uo pipefail
@@ -227,6 +228,23 @@ grep -q "Wayland could not be used; the game runs on x11 instead" "$game_log" ||
   fail "no word of the fall back to X11: $(tail -n 5 "$game_log")"
 kill -0 "$game_pid" 2>/dev/null || fail "on X11 after Wayland: the game ended: $(tail -n 5 "$game_log")"
 stop_game
+
+# A keyboard that came and went before the game started (the F11 keys above,
+# and one more here), as a Bluetooth keyboard drops out: the game starts, and
+# a key from the next keyboard still ends it.
+if [ -n "$keyboard_pid" ]; then
+  "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k x
+  start_game "$scratch/game/kuzari" --window
+  if wait_for_window; then
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k Escape
+    for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$game_pid" 2>/dev/null && fail "a keyboard gone before the start: Escape did not end the game"
+  else
+    fail "a keyboard gone before the start: no window: $(tail -n 5 "$game_log")"
+  fi
+  stop_game
+  [ "$game_status" = 0 ] || fail "a keyboard gone before the start: status $game_status: $(tail -n 3 "$game_log")"
+fi
 
 [ $failures -eq 0 ] || exit 1
 echo "PASS"

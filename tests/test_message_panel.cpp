@@ -13,7 +13,8 @@
 
 TEST(MessagePanel, LinesBreakAtSpacesOrAnywhereWithinTheWidth) {
     const PixelFont font = committed_font();
-    const std::string text = "Start the game with --nosound to play without sound.\n\nこの文はとても長いので二行以上になるはずです。";
+    const std::string text =
+        "Start the game with --nosound to play without sound.\n\nこの文はとても長いので二行以上になるはずです。";
     const std::vector<std::string> lines = wrap_pixel_text(font, text, 120);
     ASSERT_GE(lines.size(), 5u);
     std::string joined;
@@ -39,7 +40,8 @@ TEST(MessagePanel, EveryBoxTextOfBothEditionsIsInTheFontAndOnThePanel) {
         set_game_language(language);
         add_text_hint(text_sound_failed, "音を出さずに遊ぶには --nosound を付けて起動してください。",
                       "Start the game with --nosound to play without sound.");
-        for (const GameText text : {text_display_failed, text_sound_failed, text_music_failed, text_missing_file}) {
+        for (const GameText text :
+             {text_display_failed, text_sound_failed, text_music_failed, text_missing_file}) {
             for (const std::string& line : wrap_pixel_text(font, game_text(text), 272))
                 EXPECT_TRUE(pixel_font_covers(font, line.c_str())) << line;
             OverlayImage panel;

@@ -187,7 +187,8 @@ int main(int argc, char** argv) {
     if (!parse_script(script, &config.script, &error)) fail(error);
     // A file cut to nothing is no recording; a run of no input is asked for with --frames.
     if (script.empty() && config.frame_limit < 0)
-        fail("the script '" + shown_text(script_path) + "' is empty: no frames to play (--frames N runs without input)");
+        fail("the script '" + shown_text(script_path) +
+             "' is empty: no frames to play (--frames N runs without input)");
     // A recording of the real game names the seed and the edition it was played with.
     if (!seed_given) {
         for (const std::string& warning : script_seed_warnings(script))

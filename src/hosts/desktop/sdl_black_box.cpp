@@ -100,10 +100,11 @@ void put(int file, const PlainText& line) { put_bytes(file, line.text, line.leng
 
 // The folder, made as `mkdir -p` would, and opened; the reason kept when not.
 void open_box_folder(const std::string& path) {
+    int making_error = 0;  // why the first folder on the way could not be made: the reason to give
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        if (mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) box_folder_error = errno;
+        if (mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST && !making_error) making_error = errno;
     box_folder_fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    box_folder_error = box_folder_fd >= 0 ? 0 : errno;
+    box_folder_error = box_folder_fd >= 0 ? 0 : making_error ? making_error : errno;
 }
 
 std::string choose_box_folder() {

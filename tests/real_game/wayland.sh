@@ -6,8 +6,9 @@
 # pixels, exact to the pixel; another workspace pauses it; SIGTERM ends it
 # with status 0; without a sound device (and no zenity) the message shows in
 # the game's window;
-# a damaged picture's box text comes and the game goes on; a keyboard that
-# came and went before the start does not crash it.
+# a damaged picture's box text comes and the game goes on; the options menu
+# moved quickly shows where it is; a keyboard that came and went before the
+# start does not crash it.
 #   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
 # Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
 set -uo pipefail
@@ -228,6 +229,31 @@ grep -q "Wayland could not be used; the game runs on x11 instead" "$game_log" ||
   fail "no word of the fall back to X11: $(tail -n 5 "$game_log")"
 kill -0 "$game_pid" 2>/dev/null || fail "on X11 after Wayland: the game ended: $(tail -n 5 "$game_log")"
 stop_game
+
+# The options menu, moved by keys in quick succession, shows where it is: the
+# screen is the same before and after a redraw forced by a workspace switch.
+# (A redraw that found both buffers held was dropped and never retried.)
+if [ -n "$keyboard_pid" ]; then
+  start_game "$scratch/game/kuzari" --window --scale 2
+  if wait_for_window; then
+    sleep 1
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F1
+    sleep 1
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k Down -k Down -k Down -k Down -k Down
+    sleep 1
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 grim -o HEADLESS-1 "$scratch/home/menu1.png"
+    swaymsg workspace 2 >/dev/null
+    sleep 0.5
+    swaymsg workspace 1 >/dev/null
+    sleep 1
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 grim -o HEADLESS-1 "$scratch/home/menu2.png"
+    cmp -s "$scratch/home/menu1.png" "$scratch/home/menu2.png" ||
+      fail "the options menu showed a stale picture until it was drawn again"
+  else
+    fail "the options menu: no window: $(tail -n 5 "$game_log")"
+  fi
+  stop_game
+fi
 
 # A keyboard that came and went before the game started (the F11 keys above,
 # and one more here), as a Bluetooth keyboard drops out: the game starts, and

@@ -325,6 +325,10 @@ void sdl_present_again() {
     if (shown_pixels && (surface_path || wayland_path || (renderer && screen_texture))) present_shown();
 }
 
+void sdl_present_owed() {
+    if (wayland_path && shown_pixels && sdl_wayland_surface_owed()) present_shown();
+}
+
 bool sdl_show_panel(const OverlayImage* image) {
     if (!surface_path && !wayland_path && (!renderer || !screen_texture)) return false;
     panel = image;

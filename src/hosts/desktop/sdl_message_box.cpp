@@ -81,6 +81,7 @@ void panel_in_window(const char* text) {
     draw_message_panel(&panel, *font, text, english ? "Enter: close" : "Enter: 閉じる");
     if (!sdl_show_panel(&panel)) return;
     while (!sdl_quit_signalled()) {
+        sdl_present_owed();
         SDL_Event event;
         if (!SDL_WaitEventTimeout(&event, 100)) continue;
         const bool quit = event.type == SDL_QUIT ||

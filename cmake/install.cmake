@@ -9,7 +9,7 @@ set(KUZARI_INSTALL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/kuzari)
 add_executable(kuzari-icongen tools/icongen/icongen_main.cpp)
 target_include_directories(kuzari-icongen PRIVATE src)
 target_link_libraries(kuzari-icongen PRIVATE kuzari_png)
-set(KUZARI_ICON_SIZES 32 64 128 256)
+set(KUZARI_ICON_SIZES 32 48 64 128 256)
 set(icongen_arguments)
 set(icon_files)
 foreach(size IN LISTS KUZARI_ICON_SIZES)
@@ -19,6 +19,12 @@ foreach(size IN LISTS KUZARI_ICON_SIZES)
   list(APPEND icon_files ${icon})
   install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
+# And one for any size: the art's pixels as squares.
+set(icon ${CMAKE_CURRENT_BINARY_DIR}/icons/scalable/kuzari.svg)
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/icons/scalable)
+list(APPEND icongen_arguments svg ${icon})
+list(APPEND icon_files ${icon})
+install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 add_custom_command(OUTPUT ${icon_files}
   COMMAND kuzari-icongen ${icongen_arguments}
   DEPENDS kuzari-icongen

@@ -24,6 +24,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # for TimGM6mb first, then the system's default General MIDI one.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "timgm6mb-soundfont | fluid-soundfont-gm | musescore-general-soundfont-small | sf3-soundfont-gm")
+# The game's messages (a sound device that cannot start, a missing file)
+# come up in the desktop's own dialog when zenity is there.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS zenity)
 include(CPack)
 
 # Builds the package and checks its files, its control fields and that the

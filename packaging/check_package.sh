@@ -39,9 +39,10 @@ while read -r file; do
 done < <(cd "$source_dir/data" && find bitmap wave voice midi lang -type f | sort)
 has '-rw-r--r--' /usr/share/applications/kuzari.desktop
 has '-rw-r--r--' /usr/share/metainfo/io.github.kuzari.Kuzari.metainfo.xml
-for size in 32 64 128 256; do
+for size in 32 48 64 128 256; do
   has '-rw-r--r--' "/usr/share/icons/hicolor/${size}x${size}/apps/kuzari.png"
 done
+has '-rw-r--r--' /usr/share/icons/hicolor/scalable/apps/kuzari.svg
 has '-rw-r--r--' /usr/share/man/man6/kuzari.6.gz
 
 # The control fields.
@@ -56,6 +57,7 @@ for library in 'libsdl2-2\.0-0' 'libsdl2-mixer-2\.0-0' libfluidsynth3 libinih1 '
   grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library"
 done
 grep -qE "(^|, )timgm6mb-soundfont \| [^,]*sf3-soundfont-gm" <<<"$depends" || fail "Depends lacks the soundfont"
+[ "$(field Recommends)" = zenity ] || fail "Recommends is '$(field Recommends)', not zenity"
 if grep -qE -- '-dev( |,|$)|libasan|libubsan' <<<"$depends"; then
   fail "Depends names a package the game does not need"
 fi
@@ -70,7 +72,7 @@ fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$root/usr/share/applications/kuzari.desktop" || fail "the desktop entry is not valid"
 fi
-for size in 32 64 128 256; do
+for size in 32 48 64 128 256; do
   icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/kuzari.png"
   # The PNG header: width and height as big-endian words, then depth and type.
   read -r -a header < <(od -An -tu1 -j16 -N10 "$icon")

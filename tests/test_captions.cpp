@@ -25,10 +25,16 @@ TEST(Captions, ShowWhileTheClipPlaysUntilReplacedOrReset) {
     reset_captions();
     caption_voice_asked("voice/hajimaru.wav");
     EXPECT_EQ(nullptr, caption_showing(1000));  // asked, not yet sounding
-    caption_voice_played(700, 1000);
+    caption_voice_played(1700, 1000);
     EXPECT_EQ(caption_of("voice/hajimaru.wav"), caption_showing(1000));
-    EXPECT_EQ(caption_of("voice/hajimaru.wav"), caption_showing(1699));
-    EXPECT_EQ(nullptr, caption_showing(1700));
+    EXPECT_EQ(caption_of("voice/hajimaru.wav"), caption_showing(2699));
+    EXPECT_EQ(nullptr, caption_showing(2700));
+
+    // A short shout's caption stays long enough to read.
+    caption_voice_asked("voice/uwa.wav");
+    caption_voice_played(500, 3000);
+    EXPECT_EQ(caption_of("voice/uwa.wav"), caption_showing(4499));
+    EXPECT_EQ(nullptr, caption_showing(4500));
 
     // The next voice replaces one still sounding.
     caption_voice_asked("voice/kono.wav");

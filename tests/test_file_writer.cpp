@@ -2,6 +2,8 @@
 // is written, a failure leaves no temporary file, and a stream is written
 // straight.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -115,4 +117,32 @@ TEST(FileWriter, LinkIsFollowedNotReplaced) {
     ASSERT_TRUE(write_whole_file(link, "new", 3, &error)) << error;
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(file_text(real), "new");
+}
+
+TEST(FileWriter, ReplacedFileKeepsItsMode) {
+    ScratchDir scratch;
+    const std::string path = scratch.path + "/private.ini";
+    std::ofstream(path) << "old";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    std::string error;
+    ASSERT_TRUE(write_whole_file(path, "new", 3, &error)) << error;
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(FileWriter, PipeWithNoReaderIsRefusedAtOnce) {
+    ScratchDir scratch;
+    const std::string path = scratch.path + "/fifo";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    FileWriter writer;
+    EXPECT_FALSE(writer_open(&writer, path));
+    EXPECT_EQ(writer.error, "no program is reading from this pipe");
+    EXPECT_EQ(writer.fd, -1);
+    // With a reader there, it is written and waited for as any pipe is.
+    const int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_TRUE(writer_open(&writer, path)) << writer.error;
+    ASSERT_TRUE(writer_write(&writer, std::string("line\n")) && writer_commit(&writer)) << writer.error;
+    char read_back[8] = {};
+    EXPECT_EQ(read(reader, read_back, sizeof read_back), 5);
+    close(reader);
 }

@@ -67,3 +67,37 @@ TEST(DesktopIcons, AreWholeFactorEnlargementsOfTheArt) {
         EXPECT_EQ(wrong, 0);
     }
 }
+
+// 48 is one and a half times the art: averaged, no column wider than another.
+// Every third pixel lies wholly inside one pixel of the art.
+TEST(DesktopIcons, TheHalfFactorSizeIsTheArtEvenlyAveraged) {
+    const RgbaImage image = read_png(std::string(KUZARI_ICON_DIR) + "/48x48/kuzari.png");
+    ASSERT_EQ(image.width, 48);
+    ASSERT_EQ(image.height, 48);
+    int wrong = 0;
+    for (int y = 0; y < 48; y += 3)
+        for (int x = 0; x < 48; x += 3) {
+            const IconColour& want = icon_pixel(x / 3 * 2, y / 3 * 2);
+            const unsigned char* got = &image.pixels[(y * 48 + x) * 4];
+            if (got[3] != want.a || (want.a && (got[0] != want.r || got[1] != want.g || got[2] != want.b))) ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+// The scalable icon covers exactly the art's visible pixels, each once.
+TEST(DesktopIcons, TheScalableOneIsTheArtsPixels) {
+    FILE* file = std::fopen((std::string(KUZARI_ICON_DIR) + "/scalable/kuzari.svg").c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::vector<int> covered(icon_size * icon_size, 0);
+    char line[256];
+    int x, y, width;
+    while (std::fgets(line, sizeof line, file))
+        if (std::sscanf(line, "<rect x=\"%d\" y=\"%d\" width=\"%d\"", &x, &y, &width) == 3)
+            for (int i = 0; i < width; ++i)
+                if (x + i < icon_size && y < icon_size) ++covered[y * icon_size + x + i];
+    std::fclose(file);
+    int wrong = 0;
+    for (int py = 0; py < icon_size; ++py)
+        for (int px = 0; px < icon_size; ++px) wrong += covered[py * icon_size + px] != (icon_pixel(px, py).a ? 1 : 0);
+    EXPECT_EQ(wrong, 0);
+}

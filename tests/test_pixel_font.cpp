@@ -9,6 +9,7 @@
 #include "hosts/shared/captions.h"
 #include "hosts/shared/pixel_font.h"
 #include "support/bmp_writer.h"
+#include "support/committed_font.h"
 
 namespace {
 
@@ -32,15 +33,6 @@ std::string refusal(const std::vector<uint8_t>& sheet, const std::string& charac
     EXPECT_FALSE(parse_pixel_font(&font, sheet, bytes_of(characters), &error));
     EXPECT_TRUE(font.glyphs.empty());
     return error;
-}
-
-PixelFont committed_font() {
-    set_data_folder(KUZARI_DATA_DIR);
-    PixelFont font;
-    std::string error;
-    EXPECT_TRUE(load_pixel_font(&font, &error)) << error;
-    set_data_folder("");
-    return font;
 }
 
 }  // namespace

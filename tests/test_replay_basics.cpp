@@ -1,7 +1,10 @@
 // kuzari-replay's own behaviour: the trace's shape, determinism and usage errors.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/replay_run.h"
+#include "support/scratch_dir.h"
 
 TEST(Replay, EmptyScriptWithFrameCountTracesEveryFrame) {
     ReplayOptions options;
@@ -81,4 +84,26 @@ TEST(Replay, ScriptLengthSetsTheRunAndEscapeEndsItBeforeItsLine) {
     result = run_replay(options);
     ASSERT_EQ(result.exit_status, 0);
     EXPECT_EQ(result.frames.size(), 5u) << "no frame of the escape line runs";
+}
+
+TEST(Replay, AnEmptyScriptWithoutAFrameCountIsRefused) {
+    ReplayOptions options;
+    options.script = "";
+    const ReplayResult result = run_replay(options);
+    EXPECT_EQ(result.exit_status, 2);
+    EXPECT_NE(result.error_output.find("is empty: no frames to play"), std::string::npos) << result.error_output;
+}
+
+TEST(Replay, AnEmptyPicturesFolderIsReportedAndFails) {
+    const ScratchDir scratch;
+    std::filesystem::copy(KUZARI_DATA_DIR, scratch.path, std::filesystem::copy_options::recursive);
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.path + "/bitmap"))
+        std::filesystem::remove(entry.path());
+    ReplayOptions options;
+    options.frames = 5;
+    options.data_dir = scratch.path;
+    const ReplayResult result = run_replay(options);
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_NE(result.error_output.find("the game showed a box: bitmap/title.bmp: "), std::string::npos)
+        << result.error_output;
 }

@@ -88,7 +88,7 @@ TEST(SoundStartUp, ABrokenEffectFileEndsTheGameWithTheSoundBox) {
         options.frames = 10;
         options.data_dir = data;
         const ReplayResult result = run_replay(options);
-        ASSERT_EQ(result.exit_status, 0) << result.error_output;
+        ASSERT_EQ(result.exit_status, 1) << result.error_output;
         ASSERT_EQ(result.frames.size(), 1u) << "no frame runs";
         const nlohmann::json box = {"box", "DirectSoundの初期化に失敗しました。\nアプリケーションを終了します。", ""};
         EXPECT_EQ(result.frames[0]["events"].back(), box);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every file the programs write is there whole or not at all: onto /dev/full
 # and onto a full file system, --record, --write-config, F12 and
-# kuzari-replay's --trace and --shot say what failed and why, end with a
-# non-zero status (F12's game goes on) and leave no file behind; and a
+# kuzari-replay's --trace and --shot and a crash's black box say what failed and why, end with a
+# non-zero status (F12's game goes on) and leave no file behind; a read-only
+# file system is named as the reason; and a
 # recording to a pipe replays exactly to its closing line.
 #   writes.sh KUZARI KUZARI_REPLAY DATA_DIR X11_PROBE
 # The full file system is a 64 KiB tmpfs in a mount namespace of the test's
@@ -97,6 +98,34 @@ if [ -n "$full" ]; then
   grep -q "cannot write the screenshot $full/kuzari-.*\.png: No space left" "$game_log" ||
     fail "F12 onto a full disk: $(cat "$game_log")"
   nothing_left "$full" kuzari-
+fi
+
+# ---- A read-only file system: the settings and a crash's black box say so ----
+readonly_fs="$scratch/readonly"
+mkdir "$readonly_fs"
+if [ -n "$full" ] && mount -t tmpfs -o ro,size=64k tmpfs "$readonly_fs" 2>/dev/null; then
+  XDG_CONFIG_HOME="$readonly_fs/config" "$kuzari" --write-config 2>"$scratch/err" &&
+    fail "--write-config onto a read-only file system: status 0"
+  grep -q "cannot make the folder $readonly_fs/config: Read-only file system" "$scratch/err" ||
+    fail "--write-config onto a read-only file system: $(cat "$scratch/err")"
+  start_game "$data" env XDG_STATE_HOME="$readonly_fs/state" "$kuzari" --window
+  wait_for_window || fail "no window for the crash onto a read-only file system"
+  kill -SEGV "$game_pid"
+  wait_for_exit 10 || fail "still running 10 s after SIGSEGV"
+  grep -q "the black box could not be written in $readonly_fs/state/kuzari/: Read-only file system" "$game_log" ||
+    fail "a black box onto a read-only file system: $(cat "$game_log")"
+  umount "$readonly_fs"
+fi
+
+# ---- A crash's black box onto a full disk: said to be missing, and why ----
+if [ -n "$full" ]; then
+  start_game "$data" env XDG_STATE_HOME="$full/state" "$kuzari" --window
+  wait_for_window || fail "no window for the crash onto a full disk"
+  kill -SEGV "$game_pid"
+  wait_for_exit 10 || fail "still running 10 s after SIGSEGV"
+  grep -q "the black box could not be written in $full/state/kuzari/: No space left on device" "$game_log" ||
+    fail "a black box onto a full disk: $(cat "$game_log")"
+  nothing_left "$full/state/kuzari" crash-
 fi
 
 # ---- --record to a pipe ----

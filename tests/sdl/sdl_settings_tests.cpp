@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -89,4 +90,28 @@ TEST(SdlSettings, EveryKeySdlNamesReadsBackFromTheFileAsWritten) {
     }
     host_options.keys[key_throw] = saved;
     EXPECT_GT(checked, 400);
+}
+
+TEST(SdlSettings, AByteOrderMarkBeforeACommentIsNoMistake) {
+    EXPECT_EQ(messages_reading("\xEF\xBB\xBF# the player's notes\nfullscreen = no\n"), "");
+}
+
+TEST(SdlSettings, AChangeThatWouldPassTheReadersLimitIsRefusedAndTheFileKept) {
+    const ScratchDir scratch;
+    const std::string path = scratch.path + "/kuzari.ini";
+    const std::string text = "# " + std::string((size_t(1) << 20) - 4, 'x') + "\n";
+    std::ofstream(path) << text;
+    chmod(path.c_str(), 0600);
+    std::string error;
+    EXPECT_FALSE(keep_settings(path, {{"", "fullscreen", "yes"}}, &error));
+    EXPECT_NE(error.find("would grow past 1 MiB"), std::string::npos) << error;
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(size_t(info.st_size), text.size());
+
+    // A change that fits is written, and the file stays the player's only.
+    std::ofstream(path) << "fullscreen = no\n";
+    ASSERT_TRUE(keep_settings(path, {{"", "fullscreen", "yes"}}, &error)) << error;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }

@@ -73,8 +73,11 @@ def replay_trace(replay, data, script_text, lang=None):
         script.write(script_text)
         script.flush()
         command = [replay, "--trace", "-", "--data", str(data)] + (["--lang", lang] if lang else []) + [script.name]
-        out = subprocess.run(command, check=True, capture_output=True, text=True).stdout
-    return [json.loads(line) for line in out.splitlines()]
+        run = subprocess.run(command, capture_output=True, text=True)
+    # A box the game showed (broken data) is said and ends the run with status 1.
+    if run.returncode != 0 and not (run.returncode == 1 and "the game showed a box" in run.stderr):
+        raise subprocess.CalledProcessError(run.returncode, command, run.stdout, run.stderr)
+    return [json.loads(line) for line in run.stdout.splitlines()]
 
 
 def expected_sound(trace_line):
@@ -899,6 +902,7 @@ def test_page(driver, root, base, args):
     # Played back on a Japanese page: the recording's edition, to its end.
     (root / "scripts" / "saved.txt").write_text(text)
     (root / "scripts" / "bad.txt").write_text("# seed 5\nthrow the bowls\n")
+    (root / "scripts" / "empty.txt").write_text("")
     driver.get(f"{base}/index.html?lang=ja&playback=/scripts/saved.txt")
     wait_for(driver, "window.kuzari && (kuzari.state === 'over' || kuzari.state === 'error')", timeout=120)
     picture, _ = canvas_picture_hash(driver)
@@ -911,7 +915,8 @@ def test_page(driver, root, base, args):
           [state, lang, offered, picture] == ["over", "en", True, closing_line(text)[1]] and took >= 17 * (frames - 2),
           (state, lang, offered, picture, took, frames))
     check_console(driver)
-    for url, reason in [("/scripts/missing.txt", "HTTP 404"), ("/scripts/bad.txt", "bad.txt: ")]:
+    for url, reason in [("/scripts/missing.txt", "HTTP 404"), ("/scripts/bad.txt", "bad.txt: "),
+                        ("/scripts/empty.txt", "empty.txt: the file is empty")]:
         driver.get(f"{base}/index.html?lang=en&playback={url}")
         wait_for(driver, "window.kuzari && kuzari.state !== 'loading'")
         state, notice = driver.execute_script("return [kuzari.state, document.getElementById('loading').innerText];")
@@ -919,7 +924,7 @@ def test_page(driver, root, base, args):
         check(f"a recording that cannot be played ({reason.strip(': ')}) is refused on the page, and nothing else",
               state == "error" and notice.startswith("The recording cannot be played:") and reason in notice
               and not uncaught, (state, notice, uncaught))
-    for name in ["saved.txt", "bad.txt"]:
+    for name in ["saved.txt", "bad.txt", "empty.txt"]:
         (root / "scripts" / name).unlink()
     refused_elsewhere(driver, base)
     without_streaming(driver, base)

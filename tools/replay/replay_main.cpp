@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <set>
 #include <string>
 
 #include "graphics/graphics.h"
@@ -19,6 +20,7 @@
 #include "hosts/shared/png/png_file.h"
 #include "hosts/shared/script_player.h"
 #include "core/data_file.h"
+#include "core/shown_text.h"
 #include "core/file_read.h"
 #include "hosts/shared/data_folder.h"
 #include "shell/shell.h"
@@ -184,6 +186,10 @@ int main(int argc, char** argv) {
     std::string error;
     const std::string script = read_script(absolute(start_dir, script_path));
     if (!parse_script(script, &config.script, &error)) fail(error);
+    // A file cut to nothing is no recording; a run of no input is asked for with --frames.
+    if (script.empty() && config.frame_limit < 0)
+        fail("the script '" + shown_text(script_path) +
+             "' is empty: no frames to play (--frames N runs without input)");
     // A recording of the real game names the seed and the edition it was played with.
     const ScriptHeader header = script_header(script);
     if (!seed_given) {
@@ -212,9 +218,14 @@ int main(int argc, char** argv) {
 
     int write_failures = 0;
     uint64_t last_frame = 0;
+    std::set<std::string> boxes;  // a missing or broken data file shows one
     config.on_frame = [&](uint64_t frame, bool presented) {
         last_frame = frame;
         const std::vector<HeadlessEvent> events = headless_take_events();
+        for (const HeadlessEvent& event : events)
+            if (event.kind == HeadlessEvent::box && boxes.insert(event.text + "\n" + event.caption).second)
+                std::cerr << "kuzari-replay: the game showed a box: " << shown_text(event.text) << ": "
+                          << shown_text(event.caption) << "\n";
         // After a failure the trace is only reported, at the end.
         if (tracing && trace.error.empty()) writer_write(&trace, trace_line(frame, presented, events, trace_playing));
         const auto wanted = shots.find(frame);
@@ -238,5 +249,5 @@ int main(int argc, char** argv) {
         std::cerr << "kuzari-replay: cannot write the trace '" << trace.target << "': " << trace.error << "\n";
         ++write_failures;
     }
-    return write_failures ? 1 : 0;
+    return write_failures || !boxes.empty() ? 1 : 0;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/audio.h"
+#include "core/texts.h"
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/shared/captions.h"
@@ -59,6 +60,10 @@ bool platform_audio_open() {
         Mix_OpenAudio(device_rate, AUDIO_S16SYS, 2, device_buffer_frames) != 0) {
         std::fprintf(stderr, "kuzari: the sound device could not be opened: %s\n"
                              "kuzari: 'kuzari --nosound' plays without sound\n", SDL_GetError());
+        // Only the device's failure is the player's to get round so: an
+        // effect file that cannot be read fails the same start, without it.
+        add_text_hint(text_sound_failed, "音を出さずに遊ぶには --nosound を付けて起動してください。",
+                      "Start the game with --nosound to play without sound.");
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/picture_hash.h"
+#include "core/shown_text.h"
 #include "hosts/desktop/sdl_environment.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/input_feed.h"
@@ -48,23 +49,62 @@ int picture_width = 0, picture_height = 0;
 // between frames, so that they are never moved while a crash may read them.
 constexpr size_t runs_room = 1024;
 
-char box_folder[4096];  // ends with '/'; empty when there is none
+// The folder is opened at start-up and the file made in it by a short name,
+// so that no path of any length has to fit a buffer in the handler.
+std::string box_folder;         // ends with '/'; empty when there is none
+std::string box_folder_shown;   // as messages show it
+int box_folder_fd = -1;
+int box_folder_error = 0;       // why the folder could not be made or opened
 long main_thread_id = 0;
 std::atomic<bool> crashing{false};
+int box_write_error = 0;        // the first write into the box that failed
 
 void say(const char* text) {
     if (write(STDERR_FILENO, text, std::strlen(text)) < 0) {
     }
 }
 
-void put(int file, const PlainText& line) {
-    if (write(file, line.text, line.length) < 0) {
+// A failure's reason without strerror, which may allocate or lock.
+void say_reason(int error_number) {
+    const char* reason = strerrordesc_np(error_number);
+    if (reason) {
+        say(reason);
+        return;
     }
+    PlainText number;
+    plain_add(&number, "error ");
+    plain_add_decimal(&number, uint64_t(error_number));
+    number.text[std::min(number.length, sizeof number.text - 1)] = '\0';
+    say(number.text);
 }
 
-void make_folders(const std::string& path) {
+void say_not_written(int error_number) {
+    say("; the black box could not be written in ");
+    say(box_folder_shown.c_str());
+    say(": ");
+    say_reason(error_number);
+    say("\n");
+}
+
+bool put_bytes(int file, const char* bytes, size_t size) {
+    while (size > 0 && box_write_error == 0) {
+        const ssize_t written = write(file, bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) box_write_error = written < 0 ? errno : ENOSPC;
+        else bytes += written, size -= size_t(written);
+    }
+    return box_write_error == 0;
+}
+
+void put(int file, const PlainText& line) { put_bytes(file, line.text, line.length); }
+
+// The folder, made as `mkdir -p` would, and opened; the reason kept when not.
+void open_box_folder(const std::string& path) {
+    int making_error = 0;  // why the first folder on the way could not be made: the reason to give
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0700);
+        if (mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST && !making_error) making_error = errno;
+    box_folder_fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    box_folder_error = box_folder_fd >= 0 ? 0 : making_error ? making_error : errno;
 }
 
 std::string choose_box_folder() {
@@ -78,9 +118,10 @@ void add_two_digits(PlainText* line, long value) {
     plain_add_decimal(line, uint64_t(value));
 }
 
-// crash-YYYY-MM-DD-HHMMSS.txt in UTC, from the days since 1970 by hand:
-// gmtime is not safe here.
-void add_file_name(PlainText* path) {
+// crash-YYYY-MM-DD-HHMMSS-PID-N.txt in UTC, from the days since 1970 by hand
+// (gmtime is not safe here); the process and the attempt keep two games
+// that crash in the same second apart.
+void add_file_name(PlainText* path, int attempt) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const long seconds = long(now.tv_sec);
@@ -105,6 +146,10 @@ void add_file_name(PlainText* path) {
     add_two_digits(path, of_day / 3600);
     add_two_digits(path, of_day / 60 % 60);
     add_two_digits(path, of_day % 60);
+    plain_add(path, "-");
+    plain_add_decimal(path, uint64_t(getpid()));
+    plain_add(path, "-");
+    plain_add_decimal(path, uint64_t(attempt));
     plain_add(path, ".txt");
 }
 
@@ -136,15 +181,19 @@ void write_recording(int file) {
 }
 
 // The backtrace as comment lines, so that the file stays a recording to play:
-// backtrace_symbols_fd writes it bare to a scratch file, copied from there.
+// backtrace_symbols_fd writes it bare to a nameless scratch file, copied from there.
 void write_backtrace(int file) {
-    PlainText scratch_path;
-    plain_add(&scratch_path, box_folder);
-    plain_add(&scratch_path, "backtrace.tmp");
-    scratch_path.text[std::min(scratch_path.length, sizeof scratch_path.text - 1)] = '\0';
-    const int scratch = open(scratch_path.text, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (scratch < 0) return;
-    unlink(scratch_path.text);
+    int scratch = openat(box_folder_fd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (scratch < 0) {  // a file system without nameless files
+        PlainText name;
+        plain_add(&name, "backtrace-");
+        plain_add_decimal(&name, uint64_t(getpid()));
+        plain_add(&name, ".tmp");
+        name.text[std::min(name.length, sizeof name.text - 1)] = '\0';
+        scratch = openat(box_folder_fd, name.text, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (scratch < 0) return;
+        unlinkat(box_folder_fd, name.text, 0);
+    }
     void* frames[64];
     backtrace_symbols_fd(frames, backtrace(frames, 64), scratch);
     lseek(scratch, 0, SEEK_SET);
@@ -153,8 +202,8 @@ void write_backtrace(int file) {
     ssize_t got;
     while ((got = read(scratch, chunk, sizeof chunk)) > 0)
         for (ssize_t i = 0; i < got; ++i) {
-            if (line_begins && write(file, "# ", 2) < 0) break;
-            if (write(file, chunk + i, 1) < 0) break;
+            if (line_begins && !put_bytes(file, "# ", 2)) break;
+            if (!put_bytes(file, chunk + i, 1)) break;
             line_begins = chunk[i] == '\n';
         }
     close(scratch);
@@ -162,24 +211,27 @@ void write_backtrace(int file) {
 
 void write_black_box(const char* what) {
     if (crashing.exchange(true)) return;
-    if (!box_folder[0]) {
+    if (box_folder.empty()) {
         say("kuzari: ");
         say(what);
         say("; no folder for the black box (neither XDG_STATE_HOME nor HOME is set)\n");
         return;
     }
-    PlainText path;
-    plain_add(&path, box_folder);
-    add_file_name(&path);
-    if (path.length >= sizeof path.text) return;
-    path.text[path.length] = '\0';
-    const int file = open(path.text, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    PlainText name;
+    int file = -1;
+    int open_error = box_folder_error;
+    for (int attempt = 1; box_folder_fd >= 0 && attempt <= 100; ++attempt) {
+        name.length = 0;
+        add_file_name(&name, attempt);
+        name.text[std::min(name.length, sizeof name.text - 1)] = '\0';
+        file = openat(box_folder_fd, name.text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        open_error = file >= 0 ? 0 : errno;
+        if (file >= 0 || open_error != EEXIST) break;
+    }
     if (file < 0) {
         say("kuzari: ");
         say(what);
-        say("; the black box could not be written to ");
-        say(path.text);
-        say("\n");
+        say_not_written(open_error);
         return;
     }
     write_recording(file);
@@ -189,11 +241,18 @@ void write_black_box(const char* what) {
     plain_add(&cause, "\n# backtrace:\n");
     put(file, cause);
     write_backtrace(file);
-    close(file);
+    if (close(file) != 0 && box_write_error == 0) box_write_error = errno;
     say("kuzari: ");
     say(what);
+    if (box_write_error != 0) {
+        // Nothing half-written is left to be taken for the session's input.
+        unlinkat(box_folder_fd, name.text, 0);
+        say_not_written(box_write_error);
+        return;
+    }
     say(". The input of this session, to its last frame, is in\n  ");
-    say(path.text);
+    say(box_folder_shown.c_str());
+    say(name.text);
     say("\nPlease attach that file to a bug report (see \"Reporting a bug\" in the README).\n");
 }
 
@@ -233,11 +292,9 @@ void on_fatal_signal(int signal_number, siginfo_t* info, void*) {
 }  // namespace
 
 void sdl_start_black_box() {
-    const std::string folder = choose_box_folder();
-    if (!folder.empty() && folder.size() < sizeof box_folder) {
-        make_folders(folder);
-        std::memcpy(box_folder, folder.c_str(), folder.size() + 1);
-    }
+    box_folder = choose_box_folder();
+    box_folder_shown = shown_text(box_folder);
+    if (!box_folder.empty()) open_box_folder(box_folder);
     main_thread_id = syscall(SYS_gettid);
     // backtrace loads its unwinder the first time, which a handler must not.
     void* frames[4];

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_settings.h"
 #include "hosts/shared/settings_table.h"
@@ -76,7 +77,9 @@ void print_help() {
 }
 
 int fail_usage(const std::string& message) {
-    std::fprintf(stderr, "kuzari: %s\n%sTry 'kuzari --help' for the options.\n", message.c_str(), usage_line);
+    // The message holds what was typed: shown, not sent to the terminal.
+    std::fprintf(stderr, "kuzari: %s\n%sTry 'kuzari --help' for the options.\n", shown_text(message).c_str(),
+                 usage_line);
     return exit_usage;
 }
 

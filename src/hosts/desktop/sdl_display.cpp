@@ -33,6 +33,9 @@ SDL_Renderer* renderer = nullptr;     // the GPU's path
 SDL_Texture* screen_texture = nullptr;
 SDL_Texture* menu_texture = nullptr;     // the options menu over the picture
 SDL_Texture* caption_texture = nullptr;  // a caption's band over its bottom
+SDL_Texture* panel_texture = nullptr;    // a message over everything
+const OverlayImage* panel = nullptr;     // while one is up
+std::vector<uint16_t> black_picture;     // under a message that comes before any frame
 bool surface_path = false;            // the window surface's path
 bool wayland_path = false;            // our own buffers on Wayland
 SDL_Surface* known_surface = nullptr; // the surface the borders were drawn on
@@ -133,6 +136,7 @@ void present_through_renderer(const uint16_t* pixels, int pitch) {
         copy_overlay(&caption_texture, *band, &bottom);
     }
     if (const OverlayImage* menu = sdl_overlay_picture()) copy_overlay(&menu_texture, *menu, nullptr);
+    if (panel) copy_overlay(&panel_texture, *panel, nullptr);
     SDL_RenderPresent(renderer);
 }
 
@@ -237,6 +241,7 @@ void blend_overlays(SDL_Surface* surface, const SDL_Rect& picture) {
     if (const OverlayImage* band = sdl_caption_band())
         blend_overlay(surface, picture, scale, *band, picture_height - band->height);
     if (const OverlayImage* menu = sdl_overlay_picture()) blend_overlay(surface, picture, scale, *menu, 0);
+    if (panel) blend_overlay(surface, picture, scale, *panel, 0);
 }
 
 void present_through_surface(const uint16_t* pixels, int pitch) {
@@ -322,6 +327,22 @@ void sdl_present_again() {
     if (shown_pixels && (surface_path || wayland_path || (renderer && screen_texture))) present_shown();
 }
 
+void sdl_present_owed() {
+    if (wayland_path && shown_pixels && sdl_wayland_surface_owed()) present_shown();
+}
+
+bool sdl_show_panel(const OverlayImage* image) {
+    if (!surface_path && !wayland_path && (!renderer || !screen_texture)) return false;
+    panel = image;
+    if (!shown_pixels) {
+        black_picture.assign(size_t(picture_width) * size_t(picture_height), 0);
+        shown_pixels = black_picture.data();
+        shown_pitch = picture_width;
+    }
+    present_shown();
+    return true;
+}
+
 bool sdl_window_to_picture(int window_x, int window_y, int* x, int* y) {
     if (!display_window || !picture_width) return false;
     const int per_unit = sdl_pixels_per_unit(display_window);
@@ -345,7 +366,7 @@ void sdl_save_shown_picture() {
 
 void platform_close_display() {
     shown_pixels = nullptr;
-    for (SDL_Texture** texture : {&screen_texture, &menu_texture, &caption_texture}) {
+    for (SDL_Texture** texture : {&screen_texture, &menu_texture, &caption_texture, &panel_texture}) {
         if (*texture) SDL_DestroyTexture(*texture);
         *texture = nullptr;
     }

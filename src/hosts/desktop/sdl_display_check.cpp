@@ -24,7 +24,12 @@ bool set(const char* variable) {
     return value && value[0];
 }
 
+pid_t game_process = 0;
+
 [[noreturn]] void end_on_lost_display(const char* which) {
+    // A message box's process, forked from the game, loses the display too:
+    // the game says so and closes the recording, once.
+    if (getpid() != game_process) _exit(1);
     std::fprintf(stderr, "kuzari: lost the display (%s); the game ends\n", which);
     sdl_finish_recording();
     _exit(1);
@@ -67,6 +72,7 @@ bool sdl_display_opened() {
         std::fprintf(stderr, "kuzari: cannot open a display (SDL found only its '%s' driver)\n", driver);
         return false;
     }
+    game_process = getpid();
 #ifdef KUZARI_HAVE_X11
     if (driver && std::strcmp(driver, "x11") == 0) XSetIOErrorHandler(on_x_connection_lost);
 #endif

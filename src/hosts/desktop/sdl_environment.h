@@ -20,5 +20,6 @@ std::string kuzari_xdg_dir(const char* variable, const char* under_home);
 // setting), $KUZARI_DATA, the folder it was installed to, and data/ of the
 // source tree it was built from. When none does, says on standard error
 // which were tried and gives the first, whose missing files the game then
-// reports as it would any other.
+// reports as it would any other. A folder the player named that holds no
+// data is refused with the reason: then the result is empty.
 std::string find_data_folder();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/file_read.h"
+#include "core/shown_text.h"
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_pad_mappings.h"
@@ -45,7 +46,7 @@ void read_pad_mappings() {
     const FileReadOutcome outcome = read_whole_file(pad_mappings_path, max_pad_mapping_bytes, &text, &reason);
     if (outcome == file_read) pad_mappings = index_pad_mappings(text, SDL_GetPlatform());
     else if (outcome != file_missing)
-        std::fprintf(stderr, "kuzari: cannot read %s: %s\n", pad_mappings_path.c_str(), reason.c_str());
+        std::fprintf(stderr, "kuzari: cannot read %s: %s\n", shown_text(pad_mappings_path).c_str(), reason.c_str());
 }
 
 // Hands SDL the player's mappings for this pad before it is asked about it.
@@ -57,7 +58,7 @@ void add_pad_mappings(int device_index) {
     if (found == pad_mappings.end()) return;
     for (const PadMappingLine& line : found->second)
         if (SDL_GameControllerAddMapping(line.text.c_str()) < 0)
-            std::fprintf(stderr, "kuzari: %s:%d: %s\n", pad_mappings_path.c_str(), line.number, SDL_GetError());
+            std::fprintf(stderr, "kuzari: %s:%d: %s\n", shown_text(pad_mappings_path).c_str(), line.number, SDL_GetError());
 }
 
 bool open_pad(int device_index) {

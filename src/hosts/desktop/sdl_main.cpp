@@ -2,7 +2,9 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <string>
 
+#include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_event_log.h"
 #include "hosts/desktop/sdl_platform.h"
@@ -17,16 +19,16 @@ int main(int argc, char** argv) {
     if (!sdl_display_named()) return 1;
     sdl_start_black_box();
     sdl_event_log_start();
-    set_data_folder(find_data_folder());
-    add_text_hint(text_sound_failed, "音を出さずに遊ぶには --nosound を付けて起動してください。",
-                  "Start the game with --nosound to play without sound.");
+    const std::string data_folder = find_data_folder();
+    if (data_folder.empty()) return 1;
+    set_data_folder(data_folder);
     if (!sdl_start_recording_and_playback()) return 1;
     bool english = play_in_english();
     bool recorded_english;
     if (sdl_playback_language(&recorded_english) && recorded_english != english) {
         // A recording replays only in the edition it was made in.
         std::fprintf(stderr, "kuzari: %s was recorded in the %s edition; playing it back in that one\n",
-                     host_options.playback_path.c_str(), recorded_english ? "English" : "Japanese");
+                     shown_text(host_options.playback_path).c_str(), recorded_english ? "English" : "Japanese");
         english = recorded_english;
     }
     set_game_language(english ? language_english : language_japanese);

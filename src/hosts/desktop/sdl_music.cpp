@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/file_read.h"
+#include "core/shown_text.h"
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_platform.h"
 
@@ -77,7 +78,7 @@ bool file_exists(const std::string& path) {
 bool soundfont_usable(const std::string& path) {
     std::string reason;
     if (readable_regular_file(path, &reason)) return true;
-    std::fprintf(stderr, "kuzari: the soundfont %s cannot be used: %s\n", path.c_str(), reason.c_str());
+    std::fprintf(stderr, "kuzari: the soundfont %s cannot be used: %s\n", shown_text(path).c_str(), reason.c_str());
     return false;
 }
 

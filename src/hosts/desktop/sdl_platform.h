@@ -44,6 +44,9 @@ bool sdl_wayland_surface_open(SDL_Window* window);
 SDL_Surface* sdl_wayland_surface_begin(bool* fresh);
 // The buffer to the compositor; `changed` is what differs (null: all of it).
 void sdl_wayland_surface_send(const SDL_Rect* changed);
+// True when a picture could not be drawn for want of a free buffer and one
+// has come back since.
+bool sdl_wayland_surface_owed();
 void sdl_wayland_surface_close();
 
 // ---- The clock (sdl_clock.cpp) ----
@@ -81,6 +84,13 @@ void sdl_save_screenshot(const uint16_t* pixels, int width, int height, int pitc
 // The picture last shown again, with the options and captions over it as they
 // are now; no frame runs and nothing is recorded.
 void sdl_present_again();
+// Lays `image` (picture-sized; null: none) over everything and presents it,
+// over a black picture when no frame has been shown yet; false when there is
+// no display to show it on.
+bool sdl_show_panel(const OverlayImage* image);
+// The last picture again if one could not be shown and now can; for a window
+// that draws only when something changes (paused, the menu, a message).
+void sdl_present_owed();
 // A point of the window (in its units, as its events give them) in the
 // game's pixels; false outside the picture.
 bool sdl_window_to_picture(int window_x, int window_y, int* x, int* y);

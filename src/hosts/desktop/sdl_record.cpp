@@ -5,10 +5,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "core/data_file.h"
 #include "core/file_read.h"
 #include "core/picture_hash.h"
+#include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/file_writer.h"
@@ -18,9 +20,13 @@ namespace {
 
 ScriptHeader played{};  // what the played-back script names
 // Set by whichever thread finishes the recording first; the main thread's
-// writes stop once it is set.
+// writes stop once it is set. The main thread marks its writes before it
+// looks at the claim, and the signal thread claims before it looks at the
+// mark, so one of them always sees the other.
 std::atomic<bool> recording_claimed{false};
 std::atomic<bool> writing_runs{false};
+// How long the signal thread waits for a write of the main thread's to end.
+constexpr long longest_wait_ms = 1000;
 
 // The recording is written to a file beside its target and renamed into
 // place when the game ends: a recording that fails leaves nothing where it
@@ -36,7 +42,7 @@ uint64_t open_run_offset = 0;   // where the line of the first run still open st
 
 void give_up_recording() {
     std::fprintf(stderr, "kuzari: cannot record to %s: %s; the game goes on unrecorded\n",
-                 recording.target.c_str(), recording.error.c_str());
+                 shown_text(recording.target).c_str(), recording.error.c_str());
     writer_abandon(&recording);
     recording_on = false;
     recording_failed = true;
@@ -45,8 +51,12 @@ void give_up_recording() {
 // Writes the lines of the runs that have ended since the last call; `game_over`:
 // the last run has ended too.
 void write_runs(bool game_over) {
-    if (!recording_on || (recording_claimed && !game_over)) return;
+    if (!recording_on) return;
     writing_runs = true;
+    if (recording_claimed && !game_over) {
+        writing_runs = false;
+        return;
+    }
     const std::vector<InputRun>& runs = input_feed.recorder.runs;
     const size_t now_final = game_over || runs.empty() ? runs.size() : runs.size() - 1;
     std::string lines;
@@ -68,7 +78,7 @@ bool open_recording(const std::string& path) {
         recording_on = true;
         return true;
     }
-    std::fprintf(stderr, "kuzari: cannot record to %s: %s\n", path.c_str(), recording.error.c_str());
+    std::fprintf(stderr, "kuzari: cannot record to %s: %s\n", shown_text(path).c_str(), recording.error.c_str());
     return false;
 }
 
@@ -77,13 +87,16 @@ bool open_recording(const std::string& path) {
 bool start_playback(const std::string& path) {
     std::string text, reason;
     std::vector<InputRun> runs;
-    if (read_whole_file(path, max_script_bytes, &text, &reason) != file_read || !parse_script(text, &runs, &reason)) {
-        std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", path.c_str(), reason.c_str());
+    if (read_whole_file(path, max_script_bytes, &text, &reason) == file_read && parse_script(text, &runs, &reason) &&
+        runs.empty())
+        reason = text.empty() ? "the file is empty" : "it holds no frames to play";
+    if (!reason.empty()) {
+        std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", shown_text(path).c_str(), reason.c_str());
         return false;
     }
     played = script_header(text);
     for (const std::string& warning : played.warnings)
-        std::fprintf(stderr, "kuzari: warning: %s: %s\n", path.c_str(), warning.c_str());
+        std::fprintf(stderr, "kuzari: warning: %s: %s\n", shown_text(path).c_str(), warning.c_str());
     feed_play_script(std::move(runs));
     return true;
 }
@@ -126,8 +139,11 @@ void sdl_record_escape() {
     write_runs(false);
 }
 
-bool sdl_finish_recording() {
-    if (!recording_on || recording_claimed.exchange(true)) return !recording_failed;
+namespace {
+
+// By the thread that claimed the recording: the runs still open, the closing
+// line, and the file renamed into place.
+bool close_recording() {
     write_runs(true);
     const Recorder& recorder = input_feed.recorder;
     if (recording_on && writer_write(&recording, recording_closing(recorder.frames, recorder.last_picture_hash)) &&
@@ -137,7 +153,28 @@ bool sdl_finish_recording() {
     return false;
 }
 
+}  // namespace
+
+bool sdl_finish_recording() {
+    if (!recording_on) return !recording_failed;
+    writing_runs = true;
+    if (recording_claimed.exchange(true)) {
+        writing_runs = false;
+        return !recording_failed;
+    }
+    const bool closed = close_recording();
+    writing_runs = false;
+    return closed;
+}
+
 void sdl_finish_recording_at_once() {
-    // Unless the main thread is in the middle of writing it: then it stays as it is.
-    if (!writing_runs) sdl_finish_recording();
+    if (!recording_on) return;
+    const bool ours = !recording_claimed.exchange(true);
+    // A write or a close the main thread has begun is let finish: cut off,
+    // it would leave only the temporary file.
+    for (long waited = 0; writing_runs && waited < longest_wait_ms; ++waited) {
+        const timespec millisecond{0, 1000 * 1000};
+        nanosleep(&millisecond, nullptr);
+    }
+    if (ours && !writing_runs) close_recording();
 }

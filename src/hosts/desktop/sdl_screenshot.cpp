@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <string>
 
+#include "core/file_read.h"
+#include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/desktop/user_dirs.h"
 #include "hosts/shared/png/png_file.h"
 
 namespace {
@@ -24,20 +26,25 @@ std::string home() {
     return home_dir ? home_dir : "";
 }
 
-// XDG_PICTURES_DIR="$HOME/Pictures" in the user-dirs.dirs of the player's configuration.
+// Far more than any desktop writes there.
+constexpr size_t max_user_dirs_bytes = 64 * 1024;
+
 std::string xdg_pictures_dir() {
     const char* config_home = std::getenv("XDG_CONFIG_HOME");
     const std::string config = config_home && config_home[0] == '/' ? config_home : home() + "/.config";
-    std::ifstream dirs(config + "/user-dirs.dirs");
-    std::string line;
-    while (std::getline(dirs, line)) {
-        const std::string key = "XDG_PICTURES_DIR=\"";
-        if (line.compare(0, key.size(), key) != 0) continue;
-        std::string path = line.substr(key.size(), line.rfind('"') - key.size());
-        if (path.compare(0, 5, "$HOME") == 0) path = home() + path.substr(5);
-        return path;
-    }
+    const std::string path = config + "/user-dirs.dirs";
+    std::string text, reason;
+    const FileReadOutcome outcome = read_whole_file(path, max_user_dirs_bytes, &text, &reason);
+    if (outcome == file_read) return pictures_dir_in_user_dirs(text, home());
+    if (outcome != file_missing)
+        std::fprintf(stderr, "kuzari: cannot read %s: %s\n", shown_text(path).c_str(), reason.c_str());
     return "";
+}
+
+// Whether anything at all is there, without opening it (a FIFO would wait).
+bool taken(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
 }
 
 std::string pictures_dir() {
@@ -56,10 +63,11 @@ void sdl_save_screenshot(const uint16_t* pixels, int width, int height, int pitc
     std::strftime(stamp, sizeof stamp, "kuzari-%Y%m%d-%H%M%S", std::localtime(&now));
     const std::string folder = pictures_dir();
     std::string path = folder + "/" + stamp + ".png";
-    for (int n = 2; std::ifstream(path).good(); ++n) path = folder + "/" + stamp + "-" + std::to_string(n) + ".png";
+    for (int n = 2; taken(path); ++n) path = folder + "/" + stamp + "-" + std::to_string(n) + ".png";
     std::string error;
     if (write_rgb565_png(path, pixels, width, height, pitch, host_options.screenshot_scale, &error))
-        std::fprintf(stderr, "kuzari: screenshot %s\n", path.c_str());
+        std::fprintf(stderr, "kuzari: screenshot %s\n", shown_text(path).c_str());
     else
-        std::fprintf(stderr, "kuzari: cannot write the screenshot %s: %s\n", path.c_str(), error.c_str());
+        std::fprintf(stderr, "kuzari: cannot write the screenshot %s: %s\n", shown_text(path).c_str(),
+                     error.c_str());
 }

@@ -34,7 +34,7 @@ struct Reading {
 };
 
 void report(const Reading& reading, const std::string& what) {
-    std::fprintf(stderr, "kuzari: %s:%d: %s; the line is left out\n", reading.path->c_str(), reading.line, what.c_str());
+    std::fprintf(stderr, "kuzari: %s:%d: %s; the line is left out\n", shown_text(*reading.path).c_str(), reading.line, what.c_str());
 }
 
 // A line inih did not hand on that is neither blank, a comment nor a section
@@ -69,6 +69,8 @@ char* read_line(char* buffer, int size, void* stream) {
     std::string line = file.substr(reading->next, end - reading->next);
     reading->next = end;
     ++reading->line;
+    // An editor's byte-order mark is not part of the first line.
+    if (reading->line == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
     reading->handled = false;
     reading->text = line;
     // inih would take the rest of a long line for a line of its own, and
@@ -113,7 +115,7 @@ void read_settings_file(const std::string& path, bool named_by_player) {
     const FileReadOutcome outcome = read_whole_file(path, max_settings_bytes, &text, &reason);
     if (outcome != file_read) {
         if (named_by_player || outcome != file_missing)
-            std::fprintf(stderr, "kuzari: cannot read %s: %s; playing with the defaults\n", path.c_str(),
+            std::fprintf(stderr, "kuzari: cannot read %s: %s; playing with the defaults\n", shown_text(path).c_str(),
                          reason.c_str());
         return;
     }
@@ -123,12 +125,15 @@ void read_settings_file(const std::string& path, bool named_by_player) {
 bool write_settings_file(const std::string& path) {
     struct stat info;
     if (stat(path.c_str(), &info) == 0) {
-        std::fprintf(stderr, "kuzari: %s is there already; remove it first to write a fresh one\n", path.c_str());
+        std::fprintf(stderr, "kuzari: %s is there already; remove it first to write a fresh one\n",
+                     shown_text(path).c_str());
         return false;
     }
-    // The folders on the way, as `mkdir -p` would.
-    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0755);
+    std::string error;
+    if (!make_folders_to(path, &error)) {
+        std::fprintf(stderr, "kuzari: %s\n", shown_text(error).c_str());
+        return false;
+    }
     std::string text =
         "# Kuzari's settings. Every key is at its default; the command line wins\n"
         "# over this file (kuzari --help lists the options). A bad line is reported\n"
@@ -147,11 +152,10 @@ bool write_settings_file(const std::string& path) {
                 setting->text() + "\n";
     }
     // Whole or not at all: a half-written file would stand in the way of the next try.
-    std::string error;
     if (!write_whole_file(path, text.data(), text.size(), &error)) {
-        std::fprintf(stderr, "kuzari: cannot write %s: %s\n", path.c_str(), error.c_str());
+        std::fprintf(stderr, "kuzari: cannot write %s: %s\n", shown_text(path).c_str(), error.c_str());
         return false;
     }
-    std::fprintf(stderr, "kuzari: wrote %s\n", path.c_str());
+    std::fprintf(stderr, "kuzari: wrote %s\n", shown_text(path).c_str());
     return true;
 }

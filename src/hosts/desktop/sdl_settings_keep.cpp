@@ -1,10 +1,9 @@
 // The options menu's changes kept in the settings file the game read at start.
-#include <sys/stat.h>
-
 #include <string>
 #include <vector>
 
 #include "core/file_read.h"
+#include "core/shown_text.h"
 #include "hosts/desktop/settings_edit.h"
 #include "hosts/desktop/sdl_settings.h"
 #include "hosts/shared/file_writer.h"
@@ -26,19 +25,25 @@ bool keep_settings(const std::string& path, const std::vector<SettingsEdit>& edi
     if (outcome == file_missing) {
         text.clear();
     } else if (outcome != file_read) {
-        *error = "cannot read " + path + ": " + reason;
+        *error = "cannot read " + shown_text(path) + ": " + reason;
         return false;
     }
     if (!edit_settings_text(&text, edits)) {
-        *error = "a value cannot be written on one line of " + path;
+        *error = "a value cannot be written on one line of " + shown_text(path);
         return false;
     }
-    // The folders on the way, as `mkdir -p` would.
-    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0755);
+    if (text.size() > max_settings_bytes) {
+        *error = shown_text(path) + " would grow past " + std::to_string(max_settings_bytes >> 20) +
+                 " MiB, more than the game reads at start";
+        return false;
+    }
     std::string write_error;
+    if (!make_folders_to(path, &write_error)) {
+        *error = shown_text(write_error);
+        return false;
+    }
     if (!write_whole_file(path, text.data(), text.size(), &write_error)) {
-        *error = "cannot write " + path + ": " + write_error;
+        *error = "cannot write " + shown_text(path) + ": " + write_error;
         return false;
     }
     return true;

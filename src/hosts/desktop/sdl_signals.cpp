@@ -29,6 +29,9 @@ pid_t game_pid = 0;
 
 constexpr double seconds_to_take_quit = 1.0;
 constexpr double seconds_to_shut_down = 4.0;  // once taken: the shutdown joins the soundfont's loader
+// `timeout` and a shell's job control send one quit to the process and again
+// to its group: a repeat this soon is the same request, not a second one.
+constexpr double seconds_of_one_request = 0.5;
 
 sigset_t quit_signals() {
     sigset_t set;
@@ -69,9 +72,10 @@ double seconds_now() {
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-[[noreturn]] void end_at_once(int signal_number) {
-    static const char message[] = "kuzari: the game did not end in time: it ends now\n";
-    if (write(STDERR_FILENO, message, sizeof message - 1) < 0) {
+[[noreturn]] void end_at_once(int signal_number, bool asked_again) {
+    static const char late[] = "kuzari: the game did not end in time: it ends now\n";
+    static const char again[] = "kuzari: asked again to quit: the game ends now\n";
+    if (write(STDERR_FILENO, asked_again ? again : late, (asked_again ? sizeof again : sizeof late) - 1) < 0) {
     }
     sdl_finish_recording_at_once();
     end_box_processes();
@@ -105,9 +109,9 @@ void watch_signals() {
         }
         const timespec tick{0, 100 * 1000 * 1000};
         const int again = sigtimedwait(&set, nullptr, &tick);
-        if (again > 0) end_at_once(again);
         const double waited = seconds_now() - signalled_at;
-        if (waited > (quit_seen ? seconds_to_shut_down : seconds_to_take_quit)) end_at_once(signal_number);
+        if (again > 0 && waited > seconds_of_one_request) end_at_once(again, true);
+        if (waited > (quit_seen ? seconds_to_shut_down : seconds_to_take_quit)) end_at_once(signal_number, false);
     }
 }
 

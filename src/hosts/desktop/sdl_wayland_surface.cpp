@@ -13,6 +13,7 @@
 bool sdl_wayland_surface_open(SDL_Window*) { return false; }
 SDL_Surface* sdl_wayland_surface_begin(bool*) { return nullptr; }
 void sdl_wayland_surface_send(const SDL_Rect*) {}
+bool sdl_wayland_surface_owed() { return false; }
 void sdl_wayland_surface_close() {}
 
 #else
@@ -44,6 +45,9 @@ wl_shm* shm = nullptr;
 SDL_Window* shm_window = nullptr;
 ShmBuffer buffers[2] = {};
 ShmBuffer* drawing = nullptr;
+// A picture could not be drawn: the compositor held both buffers. A running
+// game draws the next frame anyway; a paused one (its menu) must try again.
+bool redraw_owed = false;
 
 void found_global(void*, wl_registry* from, uint32_t name, const char* interface, uint32_t) {
     if (std::strcmp(interface, wl_shm_interface.name) == 0 && !shm)
@@ -119,6 +123,7 @@ SDL_Surface* sdl_wayland_surface_begin(bool* fresh) {
     int width = 0, height = 0;
     SDL_GetWindowSizeInPixels(shm_window, &width, &height);
     drawing = !buffers[0].busy ? &buffers[0] : !buffers[1].busy ? &buffers[1] : nullptr;
+    redraw_owed = !drawing;
     if (!drawing || width <= 0 || height <= 0) return nullptr;  // both on screen: this frame is not shown
     if (!drawing->view || drawing->view->w != width || drawing->view->h != height) {
         if (!make_buffer(drawing, width, height)) {
@@ -145,9 +150,16 @@ void sdl_wayland_surface_send(const SDL_Rect* changed) {
     wl_display_flush(display);
 }
 
+bool sdl_wayland_surface_owed() {
+    if (!redraw_owed || !display) return false;
+    wl_display_dispatch_queue_pending(display, queue);
+    return !buffers[0].busy || !buffers[1].busy;
+}
+
 void sdl_wayland_surface_close() {
     for (ShmBuffer& buffer : buffers) free_buffer(&buffer);
     drawing = nullptr;
+    redraw_owed = false;
     if (shm) wl_shm_destroy(shm);
     if (registry) wl_registry_destroy(registry);
     if (display_wrapper) wl_proxy_wrapper_destroy(display_wrapper);

@@ -297,6 +297,7 @@ bool platform_take_message(PlatformMessage* message) {
     if (paused && sdl_overlay_is_open()) sdl_present_again();
     while (paused) {
         if (sdl_quit_signalled()) return platform_take_message(message);
+        sdl_present_owed();
         if (!SDL_WaitEventTimeout(&event, 100)) continue;
         if (handle_event(event, message)) return true;
         if (sdl_overlay_is_open()) sdl_present_again();

@@ -1,6 +1,7 @@
 // The voices' captions: which clip is sounding, for how long, and its band.
 #include "hosts/shared/captions.h"
 
+#include <algorithm>
 #include <cstring>
 
 const VoiceCaption voice_captions[] = {
@@ -19,6 +20,7 @@ const int voice_caption_count = int(sizeof voice_captions / sizeof voice_caption
 namespace {
 
 const VoiceCaption* asked = nullptr;    // the voice the game asked for last
+constexpr uint32_t shortest_caption_ms = 1500;
 const VoiceCaption* playing = nullptr;  // the one whose clip sounds, from played_at for played_ms
 uint32_t played_at = 0, played_ms = 0;
 
@@ -67,7 +69,9 @@ void caption_voice_played(uint32_t clip_ms, uint32_t now_ms) {
     playing = asked;
     asked = nullptr;
     played_at = now_ms;
-    played_ms = clip_ms;
+    // A shout of half a second is gone before it can be read: a caption
+    // stays at least this long, unless the next voice takes its place.
+    played_ms = std::max(clip_ms, shortest_caption_ms);
 }
 
 void reset_captions() {

@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 DataFolderChoice choose_data_folder(const std::vector<std::string>& candidates,
                                     const std::function<bool(const std::string& folder)>& holds_data) {
     DataFolderChoice choice;
@@ -18,7 +21,13 @@ DataFolderChoice choose_data_folder(const std::vector<std::string>& candidates,
     return choice;
 }
 
-bool holds_game_data(const std::string& folder) {
+bool holds_game_data(const std::string& folder) { return why_no_game_data(folder).empty(); }
+
+std::string why_no_game_data(const std::string& folder) {
     struct stat info;
-    return stat((folder + "/bitmap/title.bmp").c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    if (stat(folder.c_str(), &info) != 0) return std::strerror(errno);
+    if (!S_ISDIR(info.st_mode)) return "it is not a folder";
+    if (stat((folder + "/bitmap/title.bmp").c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return "it holds none of the game's data (there is no bitmap/title.bmp)";
+    return "";
 }

@@ -18,3 +18,5 @@ DataFolderChoice choose_data_folder(const std::vector<std::string>& candidates,
 
 // The title's picture is there: a folder of the game's data, not some other.
 bool holds_game_data(const std::string& folder);
+// Why `folder` is not a folder of the game's data; empty when it is one.
+std::string why_no_game_data(const std::string& folder);

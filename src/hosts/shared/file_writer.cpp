@@ -97,13 +97,28 @@ int write_all(int fd, const char* data, size_t size, bool at_offset, uint64_t of
     return 0;
 }
 
+// The file replaced keeps its permissions: a settings file the player made
+// private stays private.
+void keep_the_mode_of(const std::string& destination, int fd) {
+#if defined(__wasi__)
+    (void)destination;
+    (void)fd;
+#else
+    struct stat info;
+    if (stat(destination.c_str(), &info) == 0 && S_ISREG(info.st_mode)) fchmod(fd, info.st_mode & 07777);
+#endif
+}
+
 bool open_temporary(FileWriter* writer) {
     const std::string destination = where_the_file_goes(writer->target);
     // Beside the target, so that the rename stays on its file system.
     for (int attempt = 1; attempt <= 100; ++attempt) {
         writer->temporary = destination + ".partial" + (attempt > 1 ? "-" + std::to_string(attempt) : "");
         writer->fd = open(writer->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (writer->fd >= 0) return true;
+        if (writer->fd >= 0) {
+            keep_the_mode_of(destination, writer->fd);
+            return true;
+        }
         if (errno != EEXIST) break;
     }
     const int error_number = errno;
@@ -120,8 +135,22 @@ bool writer_open(FileWriter* writer, const std::string& path) {
     if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return fail(writer, EISDIR);
     writer->stream = names_a_stream(path);
     if (!writer->stream) return open_temporary(writer);
-    writer->fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY);
-    return writer->fd >= 0 || fail(writer, errno);
+    // Opened without waiting: a pipe nobody reads from would otherwise hold the
+    // game before its window. Writes wait for the reader as usual afterwards.
+    writer->fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (writer->fd < 0) {
+        if (errno != ENXIO) return fail(writer, errno);
+        writer->error = "no program is reading from this pipe";
+        return false;
+    }
+    const int flags = fcntl(writer->fd, F_GETFL);
+    if (flags < 0 || fcntl(writer->fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        fail(writer, errno);
+        close(writer->fd);
+        writer->fd = -1;
+        return false;
+    }
+    return true;
 }
 
 void writer_open_stream(FileWriter* writer, int fd, const std::string& name) {
@@ -205,4 +234,17 @@ bool write_whole_file(const std::string& path, const void* bytes, size_t size, s
         *error = writer.error;
     }
     return written;
+}
+
+bool make_folders_to(const std::string& path, std::string* error) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string folder = path.substr(0, slash);
+        // A read-only file system would otherwise show only as the file's "No
+        // such file or directory".
+        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+            *error = "cannot make the folder " + folder + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
 }

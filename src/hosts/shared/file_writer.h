@@ -48,3 +48,7 @@ void writer_abandon(FileWriter* writer);
 
 // The whole of `bytes` written to `path`; false with the reason in `error`.
 bool write_whole_file(const std::string& path, const void* bytes, size_t size, std::string* error);
+
+// The folders on the way to `path`, as `mkdir -p` makes them; false, with the
+// reason in `error`, when one of them cannot be made.
+bool make_folders_to(const std::string& path, std::string* error);

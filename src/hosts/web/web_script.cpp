@@ -57,6 +57,11 @@ WEB_EXPORT("web_use_playback") int web_use_playback() {
     std::vector<InputRun> runs;
     ScriptHeader header;
     if (!read_script(&runs, &header)) return 0;
+    // A file cut to nothing would play as a demo of no frames, without a word.
+    if (runs.empty()) {
+        script_error = script_text.empty() ? "the file is empty" : "it holds no frames to play";
+        return 0;
+    }
     set_game_language(header.language == "en" ? language_english : language_japanese);
     own_clock = false;
     feed_play_script(std::move(runs));

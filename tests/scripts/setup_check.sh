@@ -8,7 +8,7 @@ repo=$1
 bin=$(mktemp -d)
 trap 'rm -rf "$bin"' EXIT
 for tool in bash dirname cat grep sort printf mkdir tail sed dpkg-query clang-14 clang++-14 wasm-ld-14 \
-    llvm-ranlib-14 wasm-opt oggenc g++ python3; do
+    llvm-ranlib-14 wasm-opt oggenc g++ python3 esbuild; do
   found=$(command -v "$tool") || { echo "SKIP: no $tool here"; exit 77; }
   ln -s "$found" "$bin/$tool"
 done

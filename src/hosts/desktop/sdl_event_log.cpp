@@ -12,7 +12,7 @@ namespace {
 
 int log_fd = -1;
 unsigned long long shown = 0;
-int last_title = -1, last_round = -1;
+int last_title = -1, last_round = -1, last_paused = 0;
 
 // One write a line, so that a reader never sees half of one.
 void put(const char* format, long long value = 0) {
@@ -45,5 +45,7 @@ void sdl_event_log_voice(uint32_t clip_ms) {
 }
 
 void sdl_event_log_paused(bool paused) {
-    if (log_fd >= 0) put(paused ? "paused\n" : "running\n");
+    if (log_fd < 0 || int(paused) == last_paused) return;
+    last_paused = paused;
+    put(paused ? "paused\n" : "running\n");
 }

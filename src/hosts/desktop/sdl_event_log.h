@@ -5,7 +5,8 @@
 //   title S       the title's state changed to S (3: the menu takes input)
 //   round S       the round's state changed to S
 //   voice MS      a voice's clip began, MS milliseconds long
-//   paused, running  the game stood still, then went on
+//   paused, running  the game stood still (the menu, if open, on the screen),
+//                    then went on
 #pragma once
 
 #include <cstdint>

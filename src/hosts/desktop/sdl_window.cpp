@@ -108,7 +108,6 @@ void set_paused(bool pause) {
     paused = pause;
     sdl_audio_pause(pause);
     sdl_captions_pause(pause);
-    sdl_event_log_paused(pause);
 }
 
 // Alt+Enter and F11 belong to the window, never to the game.
@@ -295,12 +294,14 @@ bool platform_take_message(PlatformMessage* message) {
     // window is back, and then play goes on from the same frame.
     // The options menu is drawn again after whatever may have changed it.
     if (paused && sdl_overlay_is_open()) sdl_present_again();
+    sdl_event_log_paused(paused);  // once the menu is on the screen
     while (paused) {
         if (sdl_quit_signalled()) return platform_take_message(message);
         sdl_present_owed();
         if (!SDL_WaitEventTimeout(&event, 100)) continue;
         if (handle_event(event, message)) return true;
         if (sdl_overlay_is_open()) sdl_present_again();
+        sdl_event_log_paused(paused);
     }
     return false;
 }

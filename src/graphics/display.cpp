@@ -30,6 +30,12 @@ bool init_display(PlatformWindow* window, int width, int height) {
     return true;
 }
 
+void restart_display() {
+    if (!display_open) return;
+    back_buffer = blank_picture(back_buffer.width, back_buffer.height);
+    load_sheet("bitmap/title.bmp");
+}
+
 void release_display() {
     sheet = Picture{};
     back_buffer = Picture{};

@@ -11,6 +11,7 @@
 
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_settings.h"
+#include "hosts/shared/playback_control.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ const CommandOption command_table[] = {
     {"data", "DIR", "data", nullptr, "the folder of the game's pictures, sounds and music"},
     {"record", "FILE", "record", nullptr, "record every frame's input, for kuzari-replay"},
     {"playback", "FILE", nullptr, nullptr, "play the recorded or written script FILE"},
+    {"speed", "N|max", nullptr, nullptr, "watch the playback at 1/4, 1/2, 1, 2, 4 or 8 times the pace, or max"},
     {"config", "FILE", nullptr, nullptr, "read the settings from FILE"},
     {"write-config", nullptr, nullptr, nullptr, "write a settings file of the defaults and exit"},
     {"help", nullptr, nullptr, nullptr, "show this help and exit"},
@@ -65,7 +67,8 @@ void print_help() {
     std::printf("\nThe settings file %s holds the keys in brackets\n"
                 "and the keyboard's keys; the command line wins over it.\n"
                 "Keys: F1 or Tab the options, Alt+Enter or F11 full screen or a window, M mute,\n"
-                "F12 screenshot, Escape quit.\n",
+                "F12 screenshot, Escape quit. Watching a --playback: Space pause, . one frame,\n"
+                "- and + slower and faster, Left and Right ten seconds back and forward, Home the start.\n",
                 default_settings_path().empty() ? "($XDG_CONFIG_HOME or ~/.config)/kuzari/kuzari.ini"
                                                 : default_settings_path().c_str());
 }
@@ -105,7 +108,12 @@ int read_options(int argc, char** argv) {
             std::printf("kuzari %s\n", KUZARI_VERSION);
             return 0;
         }
-        if (name == "config") {
+        if (name == "speed") {
+            PlaybackSpeed speed;
+            if (!parse_playback_speed(value, &speed))
+                return fail_usage("--speed takes 1/4, 1/2, 1, 2, 4, 8 or max, not '" + value + "'");
+            host_options.playback_speed = value;
+        } else if (name == "config") {
             config_path = value;
             config_given = true;
         } else if (name == "write-config") {
@@ -126,7 +134,7 @@ int read_options(int argc, char** argv) {
     host_options.settings_path = config_path;
 
     for (const auto& [command, value] : given) {
-        if (!command->setting) {  // --playback
+        if (!command->setting) {  // --playback; --speed was taken above
             host_options.playback_path = value;
             continue;
         }

@@ -137,6 +137,15 @@ bool sdl_finish_recording() {
     return false;
 }
 
+bool sdl_recording_can_restart() { return !recording_on || !recording.stream; }
+
+void sdl_restart_recording() {
+    // The game is seeded again and writes the opening anew.
+    if (recording_on && !writer_rewrite_tail(&recording, 0, "")) give_up_recording();
+    final_runs = 0;
+    open_run_offset = 0;
+}
+
 void sdl_finish_recording_at_once() {
     // Unless the main thread is in the middle of writing it: then it stays as it is.
     if (!writing_runs) sdl_finish_recording();

@@ -80,7 +80,8 @@ std::string read_script(const std::string& path) {
 // installed launcher names the installed data) or where we were started.
 std::string default_data_folder() {
     const char* from_environment = std::getenv("KUZARI_DATA");
-    const DataFolderChoice choice = choose_data_folder({from_environment ? from_environment : "", "."}, holds_game_data);
+    const DataFolderChoice choice =
+        choose_data_folder({from_environment ? from_environment : "", "."}, holds_game_data);
     return choice.found ? choice.folder : ".";
 }
 

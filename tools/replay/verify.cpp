@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-#include "gameplay/gameplay.h"
 #include "graphics/graphics.h"
-#include "scenes/scenes.h"
 
 namespace {
 
@@ -22,15 +20,19 @@ void verify_frame(VerifyRun* run, const RecordingClaims& claims, uint64_t frame)
         run->closing_reached = true;
         run->closing_hash = back_buffer_hash();
     }
-    // The rank is taken as it starts rising; the game-over screen means the
-    // food ran out. A later round's end replaces an earlier one's.
-    if (play_state == play_in_round && round_state == round_ranking && result_state == result_rank_rising) {
+    // A later round's end replaces an earlier one's.
+    switch (watch_round(&run->watch)) {
+    case round_event_won:
         run->outcome = outcome_won;
-        run->rank = round_data.rank;
-        run->food_left = round_data.total_left;
-    } else if (play_state == play_in_round && round_state == round_game_over_opening) {
+        run->rank = round_rank();
+        run->food_left = round_food_left();
+        break;
+    case round_event_lost:
         run->outcome = outcome_lost;
         run->food_left = 0;
+        break;
+    default:
+        break;
     }
 }
 

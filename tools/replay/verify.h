@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hosts/shared/recording_claims.h"
+#include "hosts/shared/round_watch.h"
 
 // How the last round the run finished came out.
 enum RoundOutcome { outcome_none, outcome_won, outcome_lost };
@@ -17,6 +18,7 @@ struct VerifyRun {
     RoundOutcome outcome = outcome_none;
     int32_t rank = 0;
     int32_t food_left = 0;
+    RoundWatch watch;
 };
 
 // Called after every frame the run shows, with the game's state as it stands.

@@ -123,6 +123,10 @@ int read_options(int argc, char** argv) {
         }
     }
     if (optind < argc) return fail_usage(std::string("unexpected argument: '") + argv[optind] + "'");
+    bool playing_back = false;
+    for (const auto& option : given) playing_back |= std::string(option.first->name) == "playback";
+    if (!host_options.playback_speed.empty() && !playing_back)
+        return fail_usage("--speed is for a playback: give --playback FILE too");
 
     if (write_config && config_path.empty()) {
         std::fprintf(stderr, "kuzari: neither XDG_CONFIG_HOME nor HOME names a folder (an absolute path) for the "

@@ -320,6 +320,7 @@ void platform_present(const void* pixels, int pitch) {
     }
     sdl_record_frame(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_black_box_frame_shown(shown_pixels, picture_width, picture_height, shown_pitch);
+    sdl_records_frame(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_profile_presented(began);
 }

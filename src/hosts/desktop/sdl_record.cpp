@@ -72,16 +72,21 @@ bool open_recording(const std::string& path) {
     return false;
 }
 
-// Reads and parses the script to play; false, with a message, when it cannot
+// Reads and parses a script to play; false, with a message, when it cannot
 // be read (only a regular file of a script's size is) or parsed.
-bool start_playback(const std::string& path) {
+bool read_playback(const std::string& path, std::vector<InputRun>* runs, ScriptHeader* header) {
     std::string text, reason;
-    std::vector<InputRun> runs;
-    if (read_whole_file(path, max_script_bytes, &text, &reason) != file_read || !parse_script(text, &runs, &reason)) {
+    if (read_whole_file(path, max_script_bytes, &text, &reason) != file_read || !parse_script(text, runs, &reason)) {
         std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", path.c_str(), reason.c_str());
         return false;
     }
-    played = script_header(text);
+    *header = script_header(text);
+    return true;
+}
+
+bool start_playback(const std::string& path) {
+    std::vector<InputRun> runs;
+    if (!read_playback(path, &runs, &played)) return false;
     for (const std::string& warning : played.warnings)
         std::fprintf(stderr, "kuzari: warning: %s: %s\n", path.c_str(), warning.c_str());
     feed_play_script(std::move(runs));
@@ -135,6 +140,19 @@ bool sdl_finish_recording() {
         return true;
     if (recording_on) give_up_recording();
     return false;
+}
+
+bool sdl_play_back_now(const std::string& path) {
+    std::vector<InputRun> runs;
+    ScriptHeader header;
+    if (!read_playback(path, &runs, &header)) return false;
+    if ((header.language == "en") != (game_language() == language_english)) {
+        std::fprintf(stderr, "kuzari: %s was recorded in the other edition\n", path.c_str());
+        return false;
+    }
+    played = header;
+    feed_play_script(std::move(runs));
+    return true;
 }
 
 bool sdl_recording_can_restart() { return !recording_on || !recording.stream; }

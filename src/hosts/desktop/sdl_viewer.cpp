@@ -76,16 +76,12 @@ void act(PlaybackAction action) {
 
 }  // namespace
 
-bool sdl_start_viewer(bool english) {
+void sdl_start_viewer(bool english) {
     watching = input_feed.playing;
     english_band = english;
-    if (host_options.playback_speed.empty()) return true;
-    if (!watching) {
-        std::fprintf(stderr, "kuzari: --speed is for a playback (--playback FILE)\n");
-        return false;
-    }
-    parse_playback_speed(host_options.playback_speed, &viewer.speed);
-    return true;
+    // The command line has refused a --speed without a playback, or one it cannot read.
+    if (watching && !host_options.playback_speed.empty())
+        parse_playback_speed(host_options.playback_speed, &viewer.speed);
 }
 
 bool sdl_viewer_event(const SDL_Event& event) {
@@ -133,6 +129,14 @@ bool sdl_viewer_shows_frame() {
     if (now - last_shown_ms < unpaced_present_ms) return false;
     last_shown_ms = now;
     return true;
+}
+
+void sdl_viewer_watch() {
+    watching = true;
+    viewer = PlaybackControl{};
+    playback_act(&viewer, playback_to_start, 0, input_feed.script.frames);
+    band_stale = true;
+    band_until_ms = sdl_precise_ms() + band_linger_ms;
 }
 
 bool sdl_viewer_restart_wanted() { return watching && viewer.restart_pending; }

@@ -9,8 +9,8 @@ constexpr OverlayColour text_colour = 0xFFFCFCFC;
 constexpr OverlayColour hint_colour = 0xFFC0C8FC;
 constexpr int margin = 4;
 
-const char* const hint_english = "Space: play  .: step  -/+: speed  \u2190/\u2192: 10 s  Home: start";
-const char* const hint_japanese = "Space:\u518d\u751f  .:1\u30b3\u30de  -/+:\u901f\u3055  \u2190/\u2192:10\u79d2  Home:\u6700\u521d";
+const char* const hint_english = "Space: play  .: step  -/+: speed  ←/→: 10 s  Home: start";
+const char* const hint_japanese = "Space:再生  .:1コマ  -/+:速さ  ←/→:10秒  Home:最初";
 
 }  // namespace
 

@@ -67,7 +67,8 @@ void playback_act(PlaybackControl* control, PlaybackAction action, uint64_t fram
     case playback_back:
         // To the first frame at the least, so that a picture of it is shown.
         control->seeking = control->restart_pending = true;
-        control->seek_to = action == playback_back && frame > playback_seek_frames + 1 ? frame - playback_seek_frames : 1;
+        control->seek_to =
+            action == playback_back && frame > playback_seek_frames + 1 ? frame - playback_seek_frames : 1;
         break;
     case playback_forward: {
         const uint64_t target = frames - frame > playback_seek_frames ? frame + playback_seek_frames : frames;

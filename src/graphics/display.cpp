@@ -37,12 +37,13 @@ void restart_display() {
 }
 
 void release_display() {
-    sheet = Picture{};
-    back_buffer = Picture{};
+    // The host may still show the last picture as its display closes.
     if (display_open) {
         platform_close_display();
         display_open = false;
     }
+    sheet = Picture{};
+    back_buffer = Picture{};
 }
 
 // Reads and decodes a bitmap file into an RGB565 picture (colours truncated).

@@ -15,6 +15,7 @@ import { recording_link, game_recording } from './recording_link.js';
 import { make_fullscreen_button } from './fullscreen.js';
 import { PlaybackError, fetch_recording, use_recording } from './playback.js';
 import { read_kept_options, kept_language, make_options } from './options.js';
+import { make_viewer } from './viewer.js';
 
 const parameters = read_parameters();
 // Test mode's module only when asked for, before window.kuzari is set up.
@@ -52,8 +53,11 @@ make_touch(input, document.getElementById('screen'));
 options = parameters.replay_url ? null : make_options({
     screen: document.getElementById('screen'), sound, input, texts: () => texts, kept });
 const tests = test_mode?.make_test_mode(figures, sound);
+const viewer = parameters.playback_url ? make_viewer(document.getElementById('screen'), sound) : null;
+if (viewer) figures.viewer_frame = viewer.frame;
 
 function draw(game) {
+    viewer?.draw();
     if (!screen.draw(game.memory)) return;
     if (figures.frames_drawn++ === 0) figures.t_first_frame = performance.now();
 }
@@ -123,6 +127,7 @@ async function main() {
                 frame_finished: tests?.frame_finished,
             });
             options?.start(game);
+            viewer?.start(game);
             return game;
         };
         if (parameters.replay_url) {
@@ -130,7 +135,8 @@ async function main() {
             await test_mode.replay(parameters.replay_url, new_game, figures, draw);
         } else {
             await play_live({ new_game, figures, sound, input, draw, fail, prepare, offer_recording,
-                recorder: parameters.recording ? tests : null, held: options?.held, started: options?.run,
+                recorder: parameters.recording ? tests : null,
+                held: () => !!options?.held() || !!viewer?.held(), started: options?.run,
                 fetch_rest: () => loaded.files.rest(), fetched: keep_site });
         }
     } catch (error) {

@@ -68,9 +68,10 @@ export function make_sound(stats, on_state) {
     // the music and the effects (voices with them) each through their own.
     let gains = null; // { master, music, effects }
     let volumes = { master: 1, music: 1, effects: 1 };
+    let hushed = false; // a recording watched off the game's pace is not heard
 
     function set_gains() {
-        if (gains) for (const name of Object.keys(gains)) gains[name].gain.value = volumes[name];
+        if (gains) for (const name of Object.keys(gains)) gains[name].gain.value = name === 'master' && hushed ? 0 : volumes[name];
     }
 
     function make_context() {
@@ -244,6 +245,11 @@ export function make_sound(stats, on_state) {
         },
         suspend() {
             if (context && context.state !== 'closed') context.suspend();
+        },
+        hush(on) {
+            if (hushed === on) return;
+            hushed = on;
+            set_gains();
         },
         // Each 0 to 1: master (0 when muted), music, effects.
         set_volumes(master, music, effects) {

@@ -822,9 +822,10 @@ def test_viewer(driver, root, base, args):
     time.sleep(0.3)
     paused = driver.execute_script("return kuzari.viewer_frame();")
     time.sleep(0.5)
-    check("the viewer: a pause stands still, its band shown",
+    check("the viewer: a pause stands still, its band shown and its sound hushed",
           driver.execute_script("return kuzari.viewer_frame();") == paused and
-          driver.execute_script("return !document.getElementById('viewer').hidden;"))
+          driver.execute_script("return !document.getElementById('viewer').hidden && kuzari.gains()?.master === 0;"),
+          driver.execute_script("return kuzari.gains();"))
     shown(paused, "a pause")
     settled(".", paused + 1, "one frame forward")
     settled(Keys.ARROW_RIGHT, paused + 1 + 588, "ten seconds forward")

@@ -2,7 +2,8 @@
 // steps one frame, - and + (=) go slower and faster (to unpaced), the arrows
 // seek ten seconds back and forward, Home goes to the start, all through the
 // module's shared viewer. While it is in use a band over the top of the
-// picture says where the playback is; off the game's pace nothing is heard.
+// picture says where the playback is; paused or off the game's pace nothing
+// is heard.
 import { draw_argb } from './options.js';
 
 const ACTIONS = {
@@ -33,7 +34,8 @@ export function make_viewer(screen, sound) {
 
     function draw_band() {
         const now = state();
-        sound.hush(!!(now & HUSHED));
+        // Paused the page's sound goes silent too: its music would play on.
+        sound.hush(!!(now & (HUSHED | STANDS_STILL)));
         band.hidden = !(now & WATCHED) || (!(now & IN_USE) && performance.now() > shown_until);
         if (band.hidden) return;
         const pointer = game.exports.web_viewer_band();

@@ -1,10 +1,12 @@
 // The input script reader on arbitrary text: a script it takes adds up to no
 // more frames than fit, every frame of it lies in the run the player finds,
-// and its runs written back as a recording read back the same.
+// and its runs written back as a recording read back the same, closing line
+// and all.
 #include <cstdlib>
 #include <string>
 
 #include "hosts/shared/recorder.h"
+#include "hosts/shared/recording_claims.h"
 #include "hosts/shared/script_player.h"
 
 namespace {
@@ -20,6 +22,11 @@ void check_frame(const ScriptPlayer& player, uint64_t frame) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    RecordingClaims claims;
+    std::string reason;
+    if (!read_recording_claims(text, &claims, &reason) &&
+        (reason.empty() || reason.find('\x1b') != std::string::npos || reason.find('\0') != std::string::npos))
+        std::abort();
     const ScriptHeader header = script_header(text);
     if (!header.seed_named && header.seed != 1) std::abort();
     for (const std::string& warning : header.warnings)
@@ -51,7 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     recorder.english = header.language == "en";
     recorder.runs = runs;
     recorder.frames = sum;
+    recorder.last_picture_hash = sum * 0x9e3779b97f4a7c15ull;
     const std::string recording = recording_text(recorder);
+    if (!read_recording_claims(recording, &claims, &reason) || claims.frames != sum ||
+        claims.picture_hash != recorder.last_picture_hash || claims.seed != header.seed ||
+        claims.english != recorder.english)
+        std::abort();
     std::vector<InputRun> again;
     if (!parse_script(recording, &again, &error) || again.size() != runs.size()) std::abort();
     for (size_t i = 0; i < runs.size(); ++i)

@@ -34,6 +34,8 @@ has() {  # has MODE_PATTERN PATH
 }
 has '-rwxr-xr-x' /usr/bin/kuzari
 has '-rwxr-xr-x' /usr/libexec/kuzari/kuzari
+has '-rwxr-xr-x' /usr/bin/kuzari-replay
+has '-rwxr-xr-x' /usr/libexec/kuzari/kuzari-replay
 while read -r file; do
   has '-rw-r--r--' "/usr/share/kuzari/$file"
 done < <(cd "$source_dir/data" && find bitmap wave voice midi lang -type f | sort)
@@ -44,6 +46,7 @@ for size in 32 48 64 128 256; do
 done
 has '-rw-r--r--' /usr/share/icons/hicolor/scalable/apps/kuzari.svg
 has '-rw-r--r--' /usr/share/man/man6/kuzari.6.gz
+has '-rw-r--r--' /usr/share/man/man1/kuzari-replay.1.gz
 
 # The control fields.
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -82,6 +85,12 @@ for size in 32 48 64 128 256; do
     fail "icon ${size}x${size} is ${width}x${height}, colour type ${header[9]}"
 done
 gzip -dc "$root/usr/share/man/man6/kuzari.6.gz" | grep -q '^\.TH KUZARI 6' || fail "the manual page has no title line"
+gzip -dc "$root/usr/share/man/man1/kuzari-replay.1.gz" | grep -q '^\.TH KUZARI-REPLAY 1' ||
+  fail "kuzari-replay's manual page has no title line"
+# kuzari-replay, started by its launcher from elsewhere, finds the data and
+# plays a short script.
+printf '# seed 1\n# lang ja\n30\n' | (cd "$work" && "$root/usr/bin/kuzari-replay" --trace - -) | tail -n 1 |
+  grep -q '^{"frame":30,' || fail "the packaged kuzari-replay did not play a script"
 
 # The game itself, started by its launcher from elsewhere, on a virtual screen
 # with no sound card.

@@ -30,13 +30,20 @@ bool init_display(PlatformWindow* window, int width, int height) {
     return true;
 }
 
+void restart_display() {
+    if (!display_open) return;
+    back_buffer = blank_picture(back_buffer.width, back_buffer.height);
+    load_sheet("bitmap/title.bmp");
+}
+
 void release_display() {
-    sheet = Picture{};
-    back_buffer = Picture{};
+    // The host may still show the last picture as its display closes.
     if (display_open) {
         platform_close_display();
         display_open = false;
     }
+    sheet = Picture{};
+    back_buffer = Picture{};
 }
 
 // Reads and decodes a bitmap file into an RGB565 picture (colours truncated).

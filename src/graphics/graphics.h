@@ -21,6 +21,8 @@ constexpr int screen_height = 240;
 // ---- Display and sheet --------------------------------------------------------------
 
 bool init_display(PlatformWindow* window, int width, int height);
+// The back buffer blank and the title's sheet again, as the display opened them.
+void restart_display();
 void release_display();
 // Copies a Windows bitmap into the sheet. On a bad or missing file the player
 // is told in a box and the old picture stays.

@@ -138,6 +138,15 @@ bool game_step() {
     return true;
 }
 
+void game_restart() {
+    PlatformWindow* const window = main_window;
+    stop_music();
+    reset_game_state();
+    main_window = window;
+    restart_display();
+    on_window_created();
+}
+
 void game_finish() { shutdown_sequence(); }
 
 int game_main() {

@@ -29,6 +29,10 @@ int game_main();
 bool game_start();
 bool game_step();
 void game_finish();
+// The game from its start again in the same window with the same services:
+// state, picture and seed as game_start leaves them. A host watching a
+// recording calls it between frames to go back.
+void game_restart();
 
 // Runs a frame when one is due; true when it ended the message loop.
 bool frame_ends_loop();

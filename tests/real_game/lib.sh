@@ -40,6 +40,8 @@ start_xvfb() {
     exit 77
   fi
   scratch=$(mktemp -d)
+  # The game keeps the player's records there after a round: never the real one's.
+  export XDG_STATE_HOME="$scratch/state"
   trap 'stop_game; kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
   export DISPLAY=$display
 }

@@ -4,7 +4,8 @@
 # picture; a playback takes the recording's edition and seed (1 when it names
 # none) as kuzari-replay does, and what it plays can be recorded again; and the
 # recorded perfect round, played back in the real game, shows the same frames
-# as kuzari-replay's, the staff screen among them.
+# as kuzari-replay's, the staff screen among them. kuzari-replay --verify
+# accepts the game's recordings and refuses one with a line of input changed.
 #   record_playback.sh KUZARI KUZARI_REPLAY DATA_DIR PERFECT_SCRIPT X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
 set -uo pipefail
@@ -59,6 +60,16 @@ recorded=$(last_frame "$recording")
 replayed=$(replayed_frame "$recording" "${recorded%% *}")
 [ "$recorded" = "$replayed" ] && echo "ok   recorded $recorded, replayed $replayed" ||
   fail "recorded '$recorded', but kuzari-replay gives '$replayed'"
+
+# The verdict: the recording as written is verified; with one line of input
+# changed (the throw made a step down) it is not.
+verdict=$("$replay" --data "$data" --verify "$recording") && [[ "$verdict" == *": verified: ${recorded%% *} frames,"* ]] &&
+  echo "ok   $verdict" || fail "the recording was not verified: $verdict"
+sed '0,/ enter$/s/ enter$/ down/' "$recording" >"$scratch/changed.txt"
+cmp -s "$recording" "$scratch/changed.txt" && fail "no line of the recording was changed"
+verdict=$("$replay" --data "$data" --verify "$scratch/changed.txt")
+[ $? -eq 1 ] && [[ "$verdict" == *": not verified: "* ]] && echo "ok   changed: $verdict" ||
+  fail "the changed recording was not refused: $verdict"
 
 # ---- The language: the locale's unless --lang says ----
 # played_in LANG [OPTION]: which edition kuzari-replay needs to show the

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An installation moved away from its prefix (a staging root) and started
 # through its launcher from another folder: the game finds the staged data,
-# stays in the folder it was started in, and a relative --record lands there.
+# stays in the folder it was started in, and a relative --record lands there;
+# the staged kuzari-replay, from there too, verifies that recording.
 #   staged_install.sh CMAKE BUILD_DIR X11_PROBE
 # Exits 77 (skipped) when no X server can be started.
 set -uo pipefail
@@ -36,5 +37,7 @@ grep -qE '^# seed [0-9]+$' "$elsewhere/rel.txt" 2>/dev/null ||
   fail "--record rel.txt was not written in the folder the game was started in"
 [ -e "$stage/share/kuzari/rel.txt" ] && fail "--record rel.txt was written into the data folder"
 grep -q 'ファイルが見つかりませーん\|is in none of' "$game_log" && fail "the game did not find its data: $(cat "$game_log")"
+verdict=$(cd "$elsewhere" && env -u KUZARI_DATA "$stage/bin/kuzari-replay" --verify rel.txt 2>&1) ||
+  fail "the staged kuzari-replay did not verify the recording: $verdict"
 [ $failures -eq 0 ] && echo "ok   started from elsewhere, recorded to $elsewhere/rel.txt"
 [ $failures -eq 0 ]

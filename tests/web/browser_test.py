@@ -12,8 +12,8 @@ test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
 behaving as they do in kuzari-replay; the recordings' lengths; full screen,
 a hidden page standing still, the recording saved once the game is over and
-?playback= of it; the options over the game, kept across loads, and the
-voices' captions;
+?playback= of it, and watching one with pause, step, speeds and seeks; the
+options over the game, kept across loads, and the voices' captions;
 the web app manifest and its icons; the service worker's offline play and new
 builds; the frames standing still while a file the game opens is held back.
 
@@ -985,6 +985,59 @@ def refused_elsewhere(driver, base):
         server.server_close()
 
 
+def test_viewer(driver, root, base, args):
+    """A ?playback= watched with the viewer's keys: a pause stands still with its
+    band shown, and a pause, a step and seeks forward, back and to the start
+    each leave on the canvas kuzari-replay's picture of the frame reached; sped
+    up to unpaced it ends on the recording's closing picture."""
+    script = SCRIPTS["perfect"].read_text()
+    trace = replay_trace(args.replay, args.data, script)
+    recording = "# seed 1\n# lang ja\n" + "".join(
+        line + "\n" for line in script.splitlines() if line and not line.startswith("#"))
+    recording += f"# frame {trace[-1]['frame']} fb {trace[-1]['fb']}\n"
+    (root / "scripts" / "watched.txt").write_text(recording)
+    driver.get(f"{base}/index.html?lang=ja&playback=/scripts/watched.txt")
+    wait_for(driver, "window.kuzari && kuzari.state === 'running' && kuzari.viewer_frame() > 60")
+
+    def shown(frame, what):
+        picture, _ = canvas_picture_hash(driver)
+        check(f"the viewer: {what} shows kuzari-replay's picture of frame {frame}", picture == trace[frame]["fb"],
+              (picture, trace[frame]["fb"]))
+
+    def settled(key, frame, what):
+        press(driver, key)
+        reached = wait_until(driver, f"kuzari.viewer_frame() === {frame} && kuzari.viewer_frame()", timeout=20)
+        time.sleep(0.2)  # a refresh draws it
+        if not reached:
+            check(f"the viewer: {what} reaches frame {frame}", False, driver.execute_script("return kuzari.viewer_frame();"))
+        else:
+            shown(frame, what)
+
+    press(driver, Keys.SPACE)
+    time.sleep(0.3)
+    paused = driver.execute_script("return kuzari.viewer_frame();")
+    time.sleep(0.5)
+    check("the viewer: a pause stands still, its band shown and its sound hushed",
+          driver.execute_script("return kuzari.viewer_frame();") == paused and
+          driver.execute_script("return !document.getElementById('viewer').hidden && kuzari.gains()?.master === 0;"),
+          driver.execute_script("return kuzari.gains();"))
+    shown(paused, "a pause")
+    settled(".", paused + 1, "one frame forward")
+    settled(Keys.ARROW_RIGHT, paused + 1 + 588, "ten seconds forward")
+    settled(Keys.ARROW_LEFT, paused + 1, "ten seconds back")
+    settled(Keys.HOME, 1, "back to the start")
+    began = time.monotonic()
+    press(driver, Keys.SPACE)
+    for _ in range(4):
+        press(driver, "=")
+    over = wait_until(driver, "kuzari.state === 'over'", timeout=120)
+    picture, _ = canvas_picture_hash(driver)
+    check("the viewer: sped up to unpaced it ends on the recording's closing picture",
+          over and picture == trace[-1]["fb"], (picture, trace[-1]["fb"], round(time.monotonic() - began, 1)))
+    check_console(driver)
+    (root / "scripts" / "watched.txt").unlink()
+
+
 OVERLAYS = """
 const menu = document.getElementById('options'), band = document.getElementById('captions');
 const inked = c => {
@@ -1417,7 +1470,7 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, page, touch, figures, sound, options, install, offline, held); may be repeated")
+                        " gamepad, crash, page, touch, figures, sound, options, install, offline, held, viewer); may be repeated")
     parser.add_argument("--screenshot-touch", help="saves a screenshot of the touch controls in a round at a phone's size")
     args = parser.parse_args()
     args.site = args.site.resolve()
@@ -1458,6 +1511,7 @@ def main():
                 "install": lambda: test_install(driver, base, args),
                 "offline": lambda: test_offline(driver, root, args),
                 "held": lambda: test_held(root, driver, args),
+                "viewer": lambda: test_viewer(driver, root, base, args),
             }
             for name, test in groups.items():
                 if args.only and name not in args.only:

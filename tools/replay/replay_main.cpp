@@ -1,7 +1,8 @@
 // kuzari-replay: runs the game on the headless host from an input script
 // and writes its trace and screenshots. --trace-playing adds a last key to each
 // trace line telling what really sounds; without it the trace has exactly its
-// standard keys.
+// standard keys. --verify plays a recording and says whether the game reaches
+// the frame and picture it closes on.
 #include <getopt.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,20 +20,24 @@
 #include "hosts/shared/input_script.h"
 #include "hosts/shared/png/png_file.h"
 #include "hosts/shared/script_player.h"
+#include "hosts/shared/recording_claims.h"
 #include "core/data_file.h"
 #include "core/shown_text.h"
 #include "core/file_read.h"
 #include "hosts/shared/data_folder.h"
 #include "shell/shell.h"
 #include "trace.h"
+#include "verify.h"
 
 namespace {
 
 constexpr int exit_usage = 2;
+constexpr int exit_not_verified = 1;
 
 const char usage[] =
     "usage: kuzari-replay [--seed N] [--frames N] [--trace FILE] [--shot N:FILE.png]...\n"
-    "                     [--data DIR] [--lang ja|en] [--trace-playing] SCRIPT\n";
+    "                     [--data DIR] [--lang ja|en] [--trace-playing] SCRIPT\n"
+    "       kuzari-replay --verify [--data DIR] [--trace FILE] [--shot N:FILE.png]... RECORDING\n";
 
 [[noreturn]] void fail(const std::string& message) {
     std::cerr << "kuzari-replay: " << message << "\n";
@@ -74,8 +79,17 @@ std::string read_script(const std::string& path) {
     return text;
 }
 
+// Without --data the game's data is in the folder KUZARI_DATA names (the
+// installed launcher names the installed data) or where we were started.
+std::string default_data_folder() {
+    const char* from_environment = std::getenv("KUZARI_DATA");
+    const DataFolderChoice choice =
+        choose_data_folder({from_environment ? from_environment : "", "."}, holds_game_data);
+    return choice.found ? choice.folder : ".";
+}
+
 // The working directory is the data folder now. Without --data the game's
-// data must be where we were started; a folder named with --data is played
+// data must be in the folder chosen; a folder named with --data is played
 // even with files missing, as the game reports them, but must hold some of
 // its folders.
 void check_data_folder(const std::string& folder, bool named) {
@@ -109,7 +123,8 @@ enum Option {
     option_shot,
     option_data,
     option_lang,
-    option_trace_playing
+    option_trace_playing,
+    option_verify
 };
 
 const option options[] = {
@@ -120,6 +135,7 @@ const option options[] = {
     {"data", required_argument, nullptr, option_data},
     {"lang", required_argument, nullptr, option_lang},
     {"trace-playing", no_argument, nullptr, option_trace_playing},
+    {"verify", no_argument, nullptr, option_verify},
     {"help", no_argument, nullptr, 'h'},
     {nullptr, 0, nullptr, 0},
 };
@@ -131,7 +147,7 @@ int main(int argc, char** argv) {
     std::string trace_path, data_dir;
     std::map<uint64_t, std::vector<std::string>> shots;
     bool trace_playing = false;
-    bool seed_given = false, lang_given = false;
+    bool seed_given = false, lang_given = false, frames_given = false, verifying = false;
 
     opterr = 0;  // our own messages, with the usage
     int chosen;
@@ -147,6 +163,7 @@ int main(int argc, char** argv) {
         case option_frames:
             if (!parse_decimal(value, INT64_MAX, &number)) fail_usage("--frames takes a number of frames");
             config.frame_limit = int64_t(number);
+            frames_given = true;
             break;
         case option_trace:
             trace_path = value;
@@ -170,6 +187,9 @@ int main(int argc, char** argv) {
         case option_trace_playing:
             trace_playing = true;
             break;
+        case option_verify:
+            verifying = true;
+            break;
         case 'h':
             std::cout << usage;
             return 0;
@@ -180,16 +200,33 @@ int main(int argc, char** argv) {
     if (optind == argc) fail_usage("no script given");
     if (argc - optind > 1) fail_usage("only one script may be given");
     const std::string script_path = argv[optind];
+    // A verdict holds the recording to its own seed, edition and length.
+    if (verifying && (seed_given || lang_given || frames_given))
+        fail_usage("--verify plays the recording as it names itself: no --seed, --lang or --frames");
 
     char cwd[4096];
     const std::string start_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     std::string error;
     const std::string script = read_script(absolute(start_dir, script_path));
-    if (!parse_script(script, &config.script, &error)) fail(error);
-    // A file cut to nothing is no recording; a run of no input is asked for with --frames.
-    if (script.empty() && config.frame_limit < 0)
-        fail("the script '" + shown_text(script_path) +
-             "' is empty: no frames to play (--frames N runs without input)");
+    RecordingClaims claims;
+    if (verifying) {
+        std::string reason;
+        if (!parse_script(script, &config.script, &reason) || !read_recording_claims(script, &claims, &reason)) {
+            std::cout << shown_text(script_path) << ": " << unreadable_line(reason) << "\n";
+            return exit_not_verified;
+        }
+        // One frame past the closing one tells a game that went on; no more is played.
+        uint64_t listed = 0;
+        for (const InputRun& run : config.script) listed += run.count;
+        const uint64_t wanted = claims.frames < listed ? claims.frames + 1 : listed;
+        if (wanted <= uint64_t(INT64_MAX)) config.frame_limit = int64_t(wanted);
+    } else {
+        if (!parse_script(script, &config.script, &error)) fail(error);
+        // A file cut to nothing is no recording; a run of no input is asked for with --frames.
+        if (script.empty() && config.frame_limit < 0)
+            fail("the script '" + shown_text(script_path) +
+                 "' is empty: no frames to play (--frames N runs without input)");
+    }
     // A recording of the real game names the seed and the edition it was played with.
     const ScriptHeader header = script_header(script);
     if (!seed_given) {
@@ -200,9 +237,9 @@ int main(int argc, char** argv) {
     if (!lang_given && header.language == "en") set_game_language(language_english);
 
     // Refused before the trace is opened, so that nothing is left behind.
-    if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
-        fail("cannot enter the data directory '" + data_dir + "'");
-    check_data_folder(data_dir.empty() ? start_dir : data_dir, !data_dir.empty());
+    const std::string data_folder = data_dir.empty() ? default_data_folder() : data_dir;
+    if (chdir(data_folder.c_str()) != 0) fail("cannot enter the data directory '" + data_folder + "'");
+    check_data_folder(data_folder == "." ? start_dir : data_folder, !data_dir.empty());
 
     // The trace streams into a file beside its target, renamed into place
     // when the run is over: a run that cannot finish it leaves none.
@@ -219,8 +256,10 @@ int main(int argc, char** argv) {
     int write_failures = 0;
     uint64_t last_frame = 0;
     std::set<std::string> boxes;  // a missing or broken data file shows one
+    VerifyRun verify_run;
     config.on_frame = [&](uint64_t frame, bool presented) {
         last_frame = frame;
+        if (verifying && frame > 0) verify_frame(&verify_run, claims, frame);
         const std::vector<HeadlessEvent> events = headless_take_events();
         for (const HeadlessEvent& event : events)
             if (event.kind == HeadlessEvent::box && boxes.insert(event.text + "\n" + event.caption).second)
@@ -248,6 +287,11 @@ int main(int argc, char** argv) {
     if (tracing && !writer_commit(&trace)) {
         std::cerr << "kuzari-replay: cannot write the trace '" << trace.target << "': " << trace.error << "\n";
         ++write_failures;
+    }
+    if (verifying) {
+        bool verified;
+        std::cout << shown_text(script_path) << ": " << verdict_line(claims, verify_run, &verified) << "\n";
+        if (!verified) return exit_not_verified;
     }
     return write_failures || !boxes.empty() ? 1 : 0;
 }

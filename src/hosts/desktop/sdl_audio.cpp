@@ -43,7 +43,7 @@ uint32_t voice_clip_ms = 0;  // how long the voice's clip plays, for its caption
 bool slot_in_range(int slot) { return slot >= 0 && slot < sound_slot_count; }
 
 void apply_volumes() {
-    const float all = host_options.mute ? 0.0f : float(host_options.volume) / 100.0f;
+    const float all = host_options.mute || sdl_viewer_hushed() ? 0.0f : float(host_options.volume) / 100.0f;
     Mix_Volume(-1, int(float(MIX_MAX_VOLUME) * all * float(host_options.effects_volume) / 100.0f + 0.5f));
     sdl_music_set_volume(all * float(host_options.music_volume) / 100.0f);
 }

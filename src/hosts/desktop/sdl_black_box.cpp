@@ -313,6 +313,8 @@ void sdl_start_black_box() {
     std::set_terminate(on_terminate);
 }
 
+void sdl_black_box_forget() { published.store(-1); }
+
 void sdl_black_box_frame_shown(const uint16_t* pixels, int width, int height, int pitch) {
     std::vector<InputRun>& runs = input_feed.recorder.runs;
     if (!input_feed.recording || runs.empty()) return;

@@ -55,7 +55,7 @@ void sdl_clock_presented(double present_began) {
 
 uint32_t platform_ticks_ms() {
     last_ticks = refreshes_counted ? vsync_ticks(sdl_precise_ms()) : SDL_GetTicks();
-    return last_ticks;
+    return sdl_viewer_clock(last_ticks);
 }
 
 // Waits on the event queue for most of the time left, then in short naps for
@@ -64,7 +64,8 @@ uint32_t platform_ticks_ms() {
 void platform_wait_until(uint32_t deadline_ms) {
     const double began = sdl_profile_clock();
     for (;;) {
-        int32_t remaining = int32_t(deadline_ms - platform_ticks_ms());
+        // A playback watched off the game's pace waits by its own measure.
+        int32_t remaining = sdl_viewer_wait(int32_t(deadline_ms - platform_ticks_ms()));
         if (remaining <= 0) break;
         if (refreshes_counted) {
             // Real time to the refresh at which the clock next moves.

@@ -13,6 +13,7 @@
 #include "core/shown_text.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_settings.h"
+#include "hosts/shared/playback_control.h"
 #include "hosts/shared/settings_table.h"
 
 namespace {
@@ -29,10 +30,11 @@ struct CommandOption {
     const char* help;
 };
 
-enum Command { command_playback, command_config, command_write_config, command_help, command_version };
+enum Command { command_playback, command_speed, command_config, command_write_config, command_help, command_version };
 
 constexpr CommandOption commands[] = {
     {"playback", "FILE", nullptr, nullptr, "play the recorded or written script FILE"},
+    {"speed", "N|max", nullptr, nullptr, "watch the playback at 1/4, 1/2, 1, 2, 4 or 8 times the pace, or max"},
     {"config", "FILE", nullptr, nullptr, "read the settings from FILE"},
     {"write-config", nullptr, nullptr, nullptr, "write a settings file of the defaults and exit"},
     {"help", nullptr, nullptr, nullptr, "show this help and exit"},
@@ -71,7 +73,8 @@ void print_help() {
     std::printf("\nThe settings file %s holds the keys in brackets\n"
                 "and the keyboard's keys; the command line wins over it.\n"
                 "Keys: F1 or Tab the options, Alt+Enter or F11 full screen or a window, M mute,\n"
-                "F12 screenshot, Escape quit.\n",
+                "F12 screenshot, Escape quit. Watching a --playback: Space pause, . one frame,\n"
+                "- and + slower and faster, Left and Right ten seconds back and forward, Home the start.\n",
                 default_settings_path().empty() ? "($XDG_CONFIG_HOME or ~/.config)/kuzari/kuzari.ini"
                                                 : default_settings_path().c_str());
 }
@@ -114,7 +117,12 @@ int read_options(int argc, char** argv) {
             std::printf("kuzari %s\n", KUZARI_VERSION);
             return 0;
         }
-        if (is(command_config)) {
+        if (is(command_speed)) {
+            PlaybackSpeed speed;
+            if (!parse_playback_speed(value, &speed))
+                return fail_usage("--speed takes 1/4, 1/2, 1, 2, 4, 8 or max, not '" + value + "'");
+            host_options.playback_speed = value;
+        } else if (is(command_config)) {
             config_path = value;
             config_given = true;
         } else if (is(command_write_config)) {
@@ -124,6 +132,10 @@ int read_options(int argc, char** argv) {
         }
     }
     if (optind < argc) return fail_usage(std::string("unexpected argument: '") + argv[optind] + "'");
+    bool playing_back = false;
+    for (const auto& option : given) playing_back |= option.first->name == commands[command_playback].name;
+    if (!host_options.playback_speed.empty() && !playing_back)
+        return fail_usage("--speed is for a playback: give --playback FILE too");
 
     if (write_config && config_path.empty()) {
         std::fprintf(stderr, "kuzari: neither XDG_CONFIG_HOME nor HOME names a folder (an absolute path) for the "
@@ -135,7 +147,7 @@ int read_options(int argc, char** argv) {
     host_options.settings_path = config_path;
 
     for (const auto& [command, value] : given) {
-        if (!command->setting) {  // --playback
+        if (!command->setting) {  // --playback; --speed was taken above
             host_options.playback_path = value;
             continue;
         }

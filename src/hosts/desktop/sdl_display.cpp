@@ -36,6 +36,7 @@ SDL_Texture* caption_texture = nullptr;  // a caption's band over its bottom
 SDL_Texture* panel_texture = nullptr;    // a message over everything
 const OverlayImage* panel = nullptr;     // while one is up
 std::vector<uint16_t> black_picture;     // under a message that comes before any frame
+SDL_Texture* viewer_texture = nullptr;   // the playback's band over its top
 bool surface_path = false;            // the window surface's path
 bool wayland_path = false;            // our own buffers on Wayland
 SDL_Surface* known_surface = nullptr; // the surface the borders were drawn on
@@ -134,6 +135,10 @@ void present_through_renderer(const uint16_t* pixels, int pitch) {
     if (const OverlayImage* band = sdl_caption_band()) {
         const SDL_Rect bottom{0, picture_height - band->height, band->width, band->height};
         copy_overlay(&caption_texture, *band, &bottom);
+    }
+    if (const OverlayImage* viewer = sdl_viewer_band()) {
+        const SDL_Rect top{0, 0, viewer->width, viewer->height};
+        copy_overlay(&viewer_texture, *viewer, &top);
     }
     if (const OverlayImage* menu = sdl_overlay_picture()) copy_overlay(&menu_texture, *menu, nullptr);
     if (panel) copy_overlay(&panel_texture, *panel, nullptr);
@@ -240,6 +245,7 @@ void blend_overlays(SDL_Surface* surface, const SDL_Rect& picture) {
     const int scale = picture.w / picture_width;
     if (const OverlayImage* band = sdl_caption_band())
         blend_overlay(surface, picture, scale, *band, picture_height - band->height);
+    if (const OverlayImage* viewer = sdl_viewer_band()) blend_overlay(surface, picture, scale, *viewer, 0);
     if (const OverlayImage* menu = sdl_overlay_picture()) blend_overlay(surface, picture, scale, *menu, 0);
     if (panel) blend_overlay(surface, picture, scale, *panel, 0);
 }
@@ -314,10 +320,13 @@ void platform_present(const void* pixels, int pitch) {
     shown_pitch = pitch / 2;
     const double began = sdl_profile_clock();
     const double present_began = sdl_precise_ms();
-    present_shown();
-    sdl_clock_presented(present_began);
+    if (sdl_viewer_shows_frame()) {
+        present_shown();
+        sdl_clock_presented(present_began);
+    }
     sdl_record_frame(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_black_box_frame_shown(shown_pixels, picture_width, picture_height, shown_pitch);
+    sdl_records_frame(shown_pixels, picture_width, picture_height, shown_pitch);
     sdl_frame_shown();
     sdl_event_log_shown();
     sdl_profile_presented(began);
@@ -366,7 +375,7 @@ void sdl_save_shown_picture() {
 
 void platform_close_display() {
     shown_pixels = nullptr;
-    for (SDL_Texture** texture : {&screen_texture, &menu_texture, &caption_texture, &panel_texture}) {
+    for (SDL_Texture** texture : {&screen_texture, &menu_texture, &caption_texture, &panel_texture, &viewer_texture}) {
         if (*texture) SDL_DestroyTexture(*texture);
         *texture = nullptr;
     }

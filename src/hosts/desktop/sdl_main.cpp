@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
     set_game_language(english ? language_english : language_japanese);
     sdl_overlay_language(english);
     sdl_start_captions(english);
+    sdl_start_viewer(english);
+    sdl_start_records(english);
     const int exit_code = game_main();
     const bool recorded = sdl_finish_recording();
     SDL_Quit();

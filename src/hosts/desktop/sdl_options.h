@@ -25,6 +25,7 @@ struct HostOptions {
     int screenshot_scale = 1;
     std::string record_path;    // write every frame's input here
     std::string playback_path;  // take every frame's input from here
+    std::string playback_speed;  // --speed: the pace to watch it at ("1/4" ... "8", "max"); empty: 1
     std::vector<SDL_Keycode> keys[game_key_count];
     // Each game key's buttons on a pad SDL knows (its game controller API).
     std::vector<SDL_GameControllerButton> pad_buttons[game_key_count];

@@ -15,6 +15,7 @@
 #include "hosts/desktop/sdl_setting_values.h"
 #include "hosts/desktop/sdl_settings.h"
 #include "hosts/shared/menu_controls.h"
+#include "hosts/shared/menu_texts.h"
 #include "hosts/shared/options_menu.h"
 #include "hosts/shared/settings_table.h"
 
@@ -60,6 +61,7 @@ MenuValues values_now() {
     values.fullscreen = sdl_is_fullscreen();
     values.scale = o.scale;
     values.pause_in_background = o.pause_in_background;
+    sdl_records_now(&values.records, &values.best_round_kept);
     for (int key = 0; key < game_key_count; ++key) {
         values.keys[key] = key_names(o.keys[key]);
         values.buttons[key] = button_names(o.pad_buttons[key]);
@@ -77,6 +79,7 @@ MenuFeatures features() {
         offered.default_buttons[key] = {game_keys[key].pad_button};
     }
     offered.reserved_keys.assign(std::begin(desktop_reserved_keys), std::end(desktop_reserved_keys));
+    offered.records = sdl_records_kept();
     return offered;
 }
 
@@ -135,15 +138,24 @@ void close_menu() {
     sdl_follow_pause();
 }
 
-// One of the menu's moves; the menu may ask to resume or to quit.
-void menu_move(MenuInput input, bool* quit) {
-    const MenuRequest request = menu_input(menu, input);
-    apply_and_keep_changes();
+// What the menu asked for: to resume, to quit, or to watch the best round.
+void follow_request(MenuRequest request, bool* quit) {
     if (request == request_resume) close_menu();
     if (request == request_quit) {
         close_menu();
         *quit = true;
     }
+    if (request == request_watch_best_round) {
+        if (sdl_watch_best_round()) close_menu();
+        else menu_report(menu, words(words_cannot_watch, english_menu));
+    }
+}
+
+// One of the menu's moves.
+void menu_move(MenuInput input, bool* quit) {
+    const MenuRequest request = menu_input(menu, input);
+    apply_and_keep_changes();
+    follow_request(request, quit);
 }
 
 // What the shared rules say a press does while the menu is open.
@@ -264,11 +276,7 @@ bool sdl_overlay_event(const SDL_Event& event, bool* quit) {
         if (event.button.button == SDL_BUTTON_LEFT && sdl_window_to_picture(event.button.x, event.button.y, &x, &y)) {
             const MenuRequest request = menu_pointer(menu, x, y);
             apply_and_keep_changes();
-            if (request == request_resume) close_menu();
-            if (request == request_quit) {
-                close_menu();
-                *quit = true;
-            }
+            follow_request(request, quit);
         }
         return true;
     }

@@ -124,6 +124,49 @@ void sdl_captions_pause(bool paused);
 // picture's bottom, or null when no caption shows.
 const OverlayImage* sdl_caption_band();
 
+// ---- The player's records (sdl_records.cpp) ----
+// Reads the records at start (not for a playback), setting a damaged file aside.
+void sdl_start_records(bool english);
+// After each frame shown: a round that ended updates them, and the best
+// round's recording is kept.
+void sdl_records_frame(const uint16_t* pixels, int width, int height, int pitch);
+// Whether records are kept (a live game whose records could be read), and the
+// running edition's, with whether its best round's recording is there.
+bool sdl_records_kept();
+struct EditionRecords;
+void sdl_records_now(EditionRecords* records, bool* best_round_kept);
+// The best round played back from its start in the viewer, in place of the
+// live game (which then counts for no record); false, said on standard error,
+// when it cannot be.
+bool sdl_watch_best_round();
+
+// ---- Watching a playback (sdl_viewer.cpp) ----
+// At start-up: the playback's speed from --speed and the band's edition.
+void sdl_start_viewer(bool english);
+// A key or pad button that pauses, steps, changes the speed or seeks while a
+// playback plays: true when it was taken.
+bool sdl_viewer_event(const SDL_Event& event);
+// The game's clock from SDL's at the playback's speed (SDL's own without one),
+// and how long to wait on SDL's clock for the game's to move `game_ms`.
+uint32_t sdl_viewer_clock(uint32_t real_ms);
+int32_t sdl_viewer_wait(int32_t game_ms);
+// Paused with no frame to step: the game stands still.
+bool sdl_viewer_stands_still();
+// Off the game's pace or seeking: no sound is heard.
+bool sdl_viewer_hushed();
+// A frame has run: whether its picture is to be presented (not while seeking,
+// nor more often than the screen can show when unpaced).
+bool sdl_viewer_shows_frame();
+// A seek back asks for the game to start again; it has.
+bool sdl_viewer_restart_wanted();
+void sdl_viewer_restarted();
+// A playback begun in the middle of a live game: watched from its start.
+void sdl_viewer_watch();
+// The black box forgets the frames shown: the game starts again.
+void sdl_black_box_forget();
+// The band (playback_band_width wide) to lay over the picture's top, or null.
+const OverlayImage* sdl_viewer_band();
+
 // ---- Recording and playing back (sdl_record.cpp) ----
 // Opens the recording and reads the script to play back; false (with a
 // message) when either cannot be done.
@@ -141,6 +184,13 @@ void sdl_record_escape();
 // Ends the recording with the last frame's number and picture hash. False
 // when the recording could not be written (already told on stderr).
 bool sdl_finish_recording();
+// Whether the recording can start again with the game (not when it goes to a
+// stream); it does, cut back to nothing, before the game is seeded again.
+bool sdl_recording_can_restart();
+// Plays the recording at `path` back from now on, if it can be read and is of
+// the edition played; false, said on standard error, when not.
+bool sdl_play_back_now(const std::string& path);
+void sdl_restart_recording();
 // The same from another thread while the main thread is stuck: the game ends
 // right after it.
 void sdl_finish_recording_at_once();

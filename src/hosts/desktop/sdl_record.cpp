@@ -82,19 +82,24 @@ bool open_recording(const std::string& path) {
     return false;
 }
 
-// Reads and parses the script to play; false, with a message, when it cannot
+// Reads and parses a script to play; false, with a message, when it cannot
 // be read (only a regular file of a script's size is) or parsed.
-bool start_playback(const std::string& path) {
+bool read_playback(const std::string& path, std::vector<InputRun>* runs, ScriptHeader* header) {
     std::string text, reason;
-    std::vector<InputRun> runs;
-    if (read_whole_file(path, max_script_bytes, &text, &reason) == file_read && parse_script(text, &runs, &reason) &&
-        runs.empty())
+    if (read_whole_file(path, max_script_bytes, &text, &reason) == file_read && parse_script(text, runs, &reason) &&
+        runs->empty())
         reason = text.empty() ? "the file is empty" : "it holds no frames to play";
     if (!reason.empty()) {
         std::fprintf(stderr, "kuzari: cannot play back %s: %s\n", shown_text(path).c_str(), reason.c_str());
         return false;
     }
-    played = script_header(text);
+    *header = script_header(text);
+    return true;
+}
+
+bool start_playback(const std::string& path) {
+    std::vector<InputRun> runs;
+    if (!read_playback(path, &runs, &played)) return false;
     for (const std::string& warning : played.warnings)
         std::fprintf(stderr, "kuzari: warning: %s: %s\n", shown_text(path).c_str(), warning.c_str());
     feed_play_script(std::move(runs));
@@ -177,4 +182,26 @@ void sdl_finish_recording_at_once() {
         nanosleep(&millisecond, nullptr);
     }
     if (ours && !writing_runs) close_recording();
+}
+
+bool sdl_play_back_now(const std::string& path) {
+    std::vector<InputRun> runs;
+    ScriptHeader header;
+    if (!read_playback(path, &runs, &header)) return false;
+    if ((header.language == "en") != (game_language() == language_english)) {
+        std::fprintf(stderr, "kuzari: %s was recorded in the other edition\n", shown_text(path).c_str());
+        return false;
+    }
+    played = header;
+    feed_play_script(std::move(runs));
+    return true;
+}
+
+bool sdl_recording_can_restart() { return !recording_on || !recording.stream; }
+
+void sdl_restart_recording() {
+    // The game is seeded again and writes the opening anew.
+    if (recording_on && !writer_rewrite_tail(&recording, 0, "")) give_up_recording();
+    final_runs = 0;
+    open_run_offset = 0;
 }

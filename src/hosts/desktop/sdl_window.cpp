@@ -10,12 +10,15 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_event_log.h"
 #include "hosts/desktop/sdl_platform.h"
+#include "hosts/shared/captions.h"
 #include "hosts/shared/input_feed.h"
+#include "shell/shell.h"
 
 struct PlatformWindow {
     SDL_Window* window;
@@ -110,6 +113,17 @@ void set_paused(bool pause) {
     sdl_captions_pause(pause);
 }
 
+// A seek back: the game, its script, its recording and what the host keeps of
+// them start again; the viewer then runs unshown to the frame sought.
+void restart_playback() {
+    sdl_black_box_forget();
+    sdl_restart_recording();
+    reset_captions();
+    input_feed.script = script_player(std::move(input_feed.script.runs));
+    game_restart();
+    sdl_viewer_restarted();
+}
+
 // Alt+Enter and F11 belong to the window, never to the game.
 bool is_mode_switch(const SDL_KeyboardEvent& key) {
     const SDL_Keycode sym = key.keysym.sym;
@@ -168,6 +182,7 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
             return false;
         }
         if (sdl_overlay_is_open()) return false;  // F11, F12 and M above were the window's
+        if (sdl_viewer_event(event)) return false;
         sdl_key_went_down(event.key.keysym.scancode);
         if (event.key.keysym.sym == SDLK_ESCAPE) sdl_record_escape();
         *message = PlatformMessage{message_key_down, event.key.keysym.sym == SDLK_ESCAPE};
@@ -176,6 +191,7 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
         sdl_key_came_up(event.key.keysym.scancode);
         return false;
     default:
+        if (!sdl_overlay_is_open() && sdl_viewer_event(event)) return false;
         sdl_pad_event(event);
         return false;
     }
@@ -266,7 +282,8 @@ void sdl_switch_fullscreen() {
 }
 
 void sdl_follow_pause() {
-    set_paused(sdl_overlay_is_open() || (host_options.pause_in_background && (!focused || minimised)));
+    set_paused(sdl_overlay_is_open() || (host_options.pause_in_background && (!focused || minimised)) ||
+               sdl_viewer_stands_still());
 }
 
 void sdl_resize_window() {
@@ -276,6 +293,7 @@ void sdl_resize_window() {
 void platform_hide_cursor() { SDL_ShowCursor(SDL_DISABLE); }
 
 bool platform_take_message(PlatformMessage* message) {
+    if (sdl_viewer_restart_wanted()) restart_playback();
     if (quit_posted) {
         quit_posted = false;
         *message = PlatformMessage{message_quit, false};

@@ -97,8 +97,10 @@ bool parse_decimal(const std::string& text, uint64_t max, uint64_t* value) {
     uint64_t v = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return false;
-        if (v > (max - uint64_t(c - '0')) / 10) return false;
-        v = v * 10 + uint64_t(c - '0');
+        const uint64_t digit = uint64_t(c - '0');
+        // A digit above a small maximum would wrap the bound below round.
+        if (digit > max || v > (max - digit) / 10) return false;
+        v = v * 10 + digit;
     }
     *value = v;
     return true;

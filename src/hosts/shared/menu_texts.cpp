@@ -48,6 +48,15 @@ const MenuWordsEntry menu_words[] = {
     {place_foot, "そのキーは使えません", "That key cannot be set"},
     {place_foot, "初期設定に戻しました", "The defaults are back"},
     {place_foot, "%sを外します（決定で実行）", "Drops %s  Confirm: restore"},
+    {place_title, "記録", "Records"},
+    {place_label, "記録", "Records"},
+    {place_label, "遊んだラウンド", "Rounds played"},
+    {place_label, "パーフェクト", "Perfect rounds"},
+    {place_label, "最高ランク", "Best rank"},
+    {place_label, "最も多く残した量", "Most food left"},
+    {place_label, "ベストラウンドを見る", "Watch the best round"},
+    {place_value, "%s / 3", "%s of 3"},
+    {place_foot, "ベストラウンドを読めません", "The best round cannot be read"},
 };
 static_assert(std::size(menu_words) == menu_words_count, "one entry for each of MenuWords");
 

@@ -49,6 +49,15 @@ enum MenuWords {
     words_key_kept,
     words_defaults_restored,
     words_defaults_drop,  // "%s": the keys and buttons they would drop
+    words_records_title,
+    words_records,
+    words_rounds_played,
+    words_perfect_rounds,
+    words_best_rank,
+    words_most_food,
+    words_watch_best_round,
+    words_rank_of,  // "%s": the rank, 0 to 3
+    words_cannot_watch,
     menu_words_count
 };
 

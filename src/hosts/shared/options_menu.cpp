@@ -8,7 +8,7 @@
 
 namespace {
 
-enum MenuPage { page_main, page_controls, page_question, page_pad };
+enum MenuPage { page_main, page_controls, page_question, page_pad, page_records };
 
 enum RowKind {
     row_resume,
@@ -30,6 +30,13 @@ enum RowKind {
     row_quit_no,
     row_quit_yes,
     row_pad,  // to the pad's buttons
+    row_records,
+    row_record_rounds,
+    row_record_perfect,
+    row_record_rank,
+    row_record_food,
+    row_watch_best_round,
+    row_records_back,
     row_kind_count
 };
 
@@ -74,7 +81,10 @@ std::vector<MenuRow> page_rows(const OptionsMenu& menu) {
             rows.push_back({row_screen});
             rows.push_back({row_scale});
         }
-        for (RowKind kind : {row_pause_in_background, row_controls, row_quit}) rows.push_back({kind});
+        rows.push_back({row_pause_in_background});
+        rows.push_back({row_controls});
+        if (menu.features.records) rows.push_back({row_records});
+        rows.push_back({row_quit});
         break;
     case page_controls:
     case page_pad:
@@ -88,6 +98,12 @@ std::vector<MenuRow> page_rows(const OptionsMenu& menu) {
     case page_question:
         rows.push_back({row_quit_no});
         rows.push_back({row_quit_yes});
+        break;
+    case page_records:
+        for (RowKind kind : {row_record_rounds, row_record_perfect, row_record_rank, row_record_food})
+            rows.push_back({kind});
+        if (menu.values.best_round_kept) rows.push_back({row_watch_best_round});
+        rows.push_back({row_records_back});
         break;
     }
     return rows;
@@ -274,6 +290,11 @@ MenuRequest activate(OptionsMenu* menu, const MenuRow& row, const Remembered& wa
         break;
     case row_quit_no: go_to(menu, page_main, row_quit); break;
     case row_quit_yes: return request_quit;
+    case row_records:
+        go_to(menu, page_records, menu->values.best_round_kept ? row_watch_best_round : row_records_back);
+        break;
+    case row_watch_best_round: return request_watch_best_round;
+    case row_records_back: go_to(menu, page_main, row_records); break;
     default: change_value(menu, row, +1); break;
     }
     return request_none;
@@ -285,6 +306,7 @@ MenuRequest go_back(OptionsMenu* menu) {
     case page_controls: go_to(menu, page_main, row_controls); break;
     case page_question: go_to(menu, page_main, row_quit); break;
     case page_pad: go_to(menu, page_controls, row_pad); break;
+    case page_records: go_to(menu, page_main, row_records); break;
     }
     return request_none;
 }
@@ -400,7 +422,8 @@ std::string row_label(const OptionsMenu& menu, const MenuRow& row) {
         words_resume,   words_volume,   words_music,    words_effects,   words_mute,
         words_captions, words_language, words_screen,   words_scale,     words_pause_in_background,
         words_controls, words_quit,     words_none,     words_none,      words_restore_defaults,
-        words_back,     words_quit_no,  words_quit_yes,  words_pad,
+        words_back,     words_quit_no,  words_quit_yes,  words_pad,      words_records,
+        words_rounds_played, words_perfect_rounds, words_best_rank, words_most_food, words_watch_best_round, words_back,
     };
     static_assert(std::size(labels) == row_kind_count, "a label for each row");
     return words(labels[row.kind], english);
@@ -437,6 +460,13 @@ std::string row_value(const PixelFont& font, const OptionsMenu& menu, const Menu
         return v.scale == 0 ? words(words_auto, english)
                             : fill_in(words(words_scale_times, english), std::to_string(v.scale));
     case row_pause_in_background: return on_off(v.pause_in_background, english);
+    case row_record_rounds: return std::to_string(v.records.rounds);
+    case row_record_perfect: return std::to_string(v.records.perfect);
+    case row_record_rank:
+        return v.records.best_rank == no_rank ? words(words_none, english)
+                                              : fill_in(words(words_rank_of, english), std::to_string(v.records.best_rank));
+    case row_record_food:
+        return v.records.best_rank == no_rank ? words(words_none, english) : std::to_string(v.records.most_food);
     case row_keys: return fitting_names(font, v.keys[row.key], english);
     case row_buttons: return fitting_names(font, v.buttons[row.key], english);
     default: return "";
@@ -460,7 +490,8 @@ std::string foot_line(const PixelFont& font, const OptionsMenu& menu, const std:
         return words(menu.capture.kind == row_buttons ? words_press_button : words_press_key, english);
     if (!menu.foot.empty()) return menu.foot;
     if (rows[size_t(menu.cursor)].kind == row_language) return words(words_language_note, english);
-    constexpr MenuWords hints[] = {words_hint_main, words_hint_controls, words_hint_question, words_hint_pad};
+    constexpr MenuWords hints[] = {words_hint_main, words_hint_controls, words_hint_question, words_hint_pad,
+                                   words_hint_question};
     return words(hints[menu.page], english);
 }
 
@@ -473,7 +504,8 @@ void draw_options_menu(OverlayImage* image, const PixelFont& font, const Options
     fill_overlay_box(image, menu_panel_x, menu_panel_y, menu_panel_width, menu_panel_height, panel_colour);
 
     const bool english = menu->english;
-    constexpr MenuWords titles[] = {words_title, words_controls_title, words_quit_title, words_pad_title};
+    constexpr MenuWords titles[] = {words_title, words_controls_title, words_quit_title, words_pad_title,
+                                    words_records_title};
     const char* title = words(titles[menu->page], english);
     draw_pixel_text(image, font, menu_panel_x + (menu_panel_width - pixel_text_width(font, title)) / 2,
                     menu_panel_y + menu_margin, title, title_colour);

@@ -13,6 +13,7 @@
 #include "hosts/shared/game_keys.h"
 #include "hosts/shared/overlay_image.h"
 #include "hosts/shared/pixel_font.h"
+#include "hosts/shared/records.h"
 
 enum MenuInput { menu_up, menu_down, menu_left, menu_right, menu_confirm, menu_back };
 
@@ -26,6 +27,7 @@ struct MenuFeatures {
     std::vector<std::string> default_buttons[game_key_count];
     // Keys the host keeps for itself (the menu's own, full screen, ...): refused.
     std::vector<std::string> reserved_keys;
+    bool records = false;  // the player's records are kept: a Records page
 };
 
 // The values the menu shows and changes. Keys and buttons are shown by the
@@ -40,6 +42,8 @@ struct MenuValues {
     bool pause_in_background = true;
     std::vector<std::string> keys[game_key_count];     // each game key's keys
     std::vector<std::string> buttons[game_key_count];  // each game key's pad buttons (may be empty)
+    EditionRecords records;         // the running edition's
+    bool best_round_kept = false;   // its recording is there to watch
 };
 
 // A change for the host to apply and keep: the setting's section and key as
@@ -49,7 +53,7 @@ struct MenuChange {
     std::string section, key, value;
 };
 
-enum MenuRequest { request_none, request_resume, request_quit };
+enum MenuRequest { request_none, request_resume, request_quit, request_watch_best_round };
 
 struct OptionsMenu;  // its state: which page and item, a capture under way, a question asked
 

@@ -6,6 +6,7 @@ import { HELD } from './holding.js';
 
 const FIRST_CLOCK_MS = 1000; // the game clock at start-up: the first frame runs at once
 const STAND_STILL_MS = 100;  // further behind than this (a box, a hidden tab), the game stands still
+const STEP_BUDGET_MS = 12;   // the most a refresh steps the game for
 
 // page: { new_game(show_box), figures, sound, input, draw(game), fail(error, game),
 // prepare(game) (before the game starts, or null), offer_recording(game) (once
@@ -50,7 +51,9 @@ export function play_live(page) {
             real = due;
         }
         let frames = 0;
-        while (game.running && !game.box_open) {
+        // Unpaced, a frame is always due: the page still draws every refresh.
+        const until = performance.now() + STEP_BUDGET_MS;
+        while (game.running && !game.box_open && performance.now() < until) {
             const result = game.holding.call('web_step', clock);
             if (result === HELD) break; // the same step again once its file is here
             if (result === 0) {

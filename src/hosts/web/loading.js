@@ -106,7 +106,12 @@ function host_imports(page, memory, string) {
     return {
         present: (pointer, pitch) => screen.present(pointer, pitch),
         open_display: (width, height) => (screen.open(width, height) ? 1 : 0),
-        close_display: () => screen.close(),
+        // The last picture presented is drawn before the display goes: a
+        // game that ends in the middle of a refresh's steps still shows it.
+        close_display: () => {
+            screen.draw(memory());
+            screen.close();
+        },
         message_box: (text, caption, error_icon) => {
             figures.boxes.push([string(caption), string(text)]);
             page.show_box(string(text), string(caption), error_icon);

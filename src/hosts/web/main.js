@@ -21,6 +21,7 @@ import { make_fullscreen_button } from './fullscreen.js';
 import { make_back_button } from './back_button.js';
 import { PlaybackError, fetch_recording, use_recording } from './playback.js';
 import { read_kept_options, kept_language, make_options } from './options.js';
+import { make_viewer } from './viewer.js';
 
 performance.mark('kuzari-script'); // the phone benchmark's milestones, as User Timing marks
 const parameters = read_parameters();
@@ -65,8 +66,11 @@ options = parameters.replay_url ? null : make_options({
 if (options) make_back_button(options);
 const tests = test_mode?.make_test_mode(figures, sound);
 if (test_mode) sound.wake(); // the tests hear every frame's sound from the first
+const viewer = parameters.playback_url ? make_viewer(document.getElementById('screen'), sound) : null;
+if (viewer) figures.viewer_frame = viewer.frame;
 
 function draw(game) {
+    viewer?.draw();
     if (!screen.draw(game.memory)) return;
     if (figures.frames_drawn++ > 0) return;
     figures.t_first_frame = performance.now();
@@ -142,6 +146,7 @@ async function main() {
             title_taps.start(game);
             touch_words.start(game);
             performance.mark('kuzari-game-made');
+            viewer?.start(game);
             return game;
         };
         if (parameters.replay_url) {
@@ -149,7 +154,8 @@ async function main() {
             await test_mode.replay(parameters.replay_url, new_game, figures, draw);
         } else {
             await play_live({ new_game, figures, sound, input, draw, fail, prepare, offer_recording,
-                recorder: parameters.recording ? tests : null, held: options?.held, started: options?.run,
+                recorder: parameters.recording ? tests : null,
+                held: () => !!options?.held() || !!viewer?.held(), started: options?.run,
                 fetch_rest: () => loaded.files.rest(), fetched: keep_site });
         }
     } catch (error) {

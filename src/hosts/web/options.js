@@ -62,7 +62,7 @@ export function kept_language(kept) {
 
 // ARGB pixels (the module's overlay colours) into the canvas's RGBA bytes,
 // read as little-endian words (ABGR).
-function draw_argb(context, image, memory, pointer, count) {
+export function draw_argb(context, image, memory, pointer, count) {
     const argb = new Uint32Array(memory.buffer, pointer, count);
     const rgba = new Uint32Array(image.data.buffer);
     for (let i = 0; i < count; i++) {

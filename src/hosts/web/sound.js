@@ -63,9 +63,10 @@ export function make_sound(stats, on_state) {
     let gains = null; // { master, music, effects }
     let volumes = { master: 1, music: 1, effects: 1 };
     let decoder = null; // decodes the recordings until the context is made
+    let hushed = false; // a recording watched off the game's pace is not heard
 
     function set_gains() {
-        if (gains) for (const name of Object.keys(gains)) gains[name].gain.value = volumes[name];
+        if (gains) for (const name of Object.keys(gains)) gains[name].gain.value = name === 'master' && hushed ? 0 : volumes[name];
     }
 
     function make_context() {
@@ -257,6 +258,11 @@ export function make_sound(stats, on_state) {
         wake,
         suspend() {
             if (context && context.state !== 'closed') context.suspend();
+        },
+        hush(on) {
+            if (hushed === on) return;
+            hushed = on;
+            set_gains();
         },
         // Each 0 to 1: master (0 when muted), music, effects.
         set_volumes(master, music, effects) {

@@ -69,6 +69,16 @@ void web_script_waited();
 uint32_t web_script_clock();
 uint32_t web_script_seed();
 
+// Watching a recording (web_viewer.cpp): from now on the playback is
+// watched; the game's clock from the page's; when, by the page's clock, a
+// frame due at `deadline_ms` of the game's is; whether the frame just run is
+// shown; a seek back's restart, before a step.
+void web_viewer_begin();
+uint32_t web_viewer_clock(uint32_t page_ms);
+uint32_t web_viewer_due(uint32_t page_ms, uint32_t deadline_ms);
+bool web_viewer_shows_frame();
+void web_viewer_before_step();
+
 // The options (web_options.cpp): the overlay's font, null when it cannot be
 // read; the captions' mode.
 const PixelFont* web_overlay_font();

@@ -29,6 +29,7 @@ WEB_EXPORT("web_start") int web_start(uint32_t clock_ms) {
 // waits for the clock to reach web_due().
 WEB_EXPORT("web_step") int web_step(uint32_t clock_ms) {
     web_set_clock(clock_ms);
+    web_viewer_before_step();
     if (!game_step()) return 0;
     return web_take_wait(&next_due_ms) ? 2 : 1;
 }

@@ -65,6 +65,7 @@ WEB_EXPORT("web_use_playback") int web_use_playback() {
     set_game_language(header.language == "en" ? language_english : language_japanese);
     own_clock = false;
     feed_play_script(std::move(runs));
+    web_viewer_begin();
     return 1;
 }
 

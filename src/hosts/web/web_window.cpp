@@ -68,10 +68,10 @@ void platform_wait_until(uint32_t deadline_ms) {
         return;
     }
     waited = true;
-    due_ms = deadline_ms;
+    due_ms = web_viewer_due(clock_ms, deadline_ms);
 }
 
-uint32_t platform_ticks_ms() { return web_script_running() ? web_script_clock() : clock_ms; }
+uint32_t platform_ticks_ms() { return web_script_running() ? web_script_clock() : web_viewer_clock(clock_ms); }
 
 uint32_t platform_calendar_seconds() {
     const uint32_t seed = web_script_seeded() ? web_script_seed() : host_calendar_seconds();

@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "audio/audio.h"
@@ -31,11 +30,10 @@ std::vector<HeadlessEvent> events_of(HeadlessEvent::Kind kind) {
     return found;
 }
 
-// Sample n of a 16-bit mono clip as it was handed to the platform.
+// Sample n of a 16-bit mono clip as it was handed to the platform: little-endian
+// as in the file, whatever the machine's own order.
 int16_t mono_sample(const std::vector<uint8_t>& samples, size_t frame) {
-    int16_t value;
-    std::memcpy(&value, &samples[frame * 2], 2);
-    return value;
+    return int16_t(uint16_t(samples[frame * 2] | samples[frame * 2 + 1] << 8));
 }
 
 bool same_format(const ClipFormat& a, const ClipFormat& b) {

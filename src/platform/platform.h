@@ -91,10 +91,12 @@ struct ClipFormat {
 bool platform_audio_open();
 void platform_audio_close();
 
-// Binds a clip in its own format to a slot, replacing the slot's clip. The host
-// takes what it needs (converting it to its device's format or keeping it as
-// it is) before this returns; false when it cannot, say because the converted
-// clip would be too large, and the slot is then left without a clip.
+// Binds a clip in its own format to a slot, replacing the slot's clip: 8-bit
+// samples unsigned, 16-bit ones signed and little-endian on every machine, as
+// in a WAV file. The host takes what it needs (converting it to its device's
+// format or keeping it as it is) before this returns; false when it cannot,
+// say because the converted clip would be too large, and the slot is then left
+// without a clip.
 bool platform_clip_bind(int slot, const uint8_t* samples, uint32_t byte_count, const ClipFormat& format);
 // Stops the slot and forgets its clip.
 void platform_clip_unbind(int slot);

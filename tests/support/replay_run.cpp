@@ -2,8 +2,11 @@
 
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "support/scratch_dir.h"
@@ -26,9 +29,30 @@ std::string quoted(const std::string& s) {
     return out + "'";
 }
 
+// With KUZARI_KEEP_SCRIPTS naming a folder, each script played on the
+// committed data is kept there (NAME.script, and its options in NAME.args),
+// so that a cross build's runs can be replayed on another machine and their
+// traces compared. Runs that name files of their own are left out.
+void keep_script(const ReplayOptions& options) {
+    const char* folder = std::getenv("KUZARI_KEEP_SCRIPTS");
+    if (!folder || !*folder || !options.data_dir.empty()) return;
+    std::string arguments = "--seed " + std::to_string(options.seed);
+    if (options.frames >= 0) arguments += " --frames " + std::to_string(options.frames);
+    for (const std::string& arg : options.extra_args) {
+        if (arg.find_first_of("/ '\"") != std::string::npos) return;
+        arguments += " " + arg;
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "%016zx", std::hash<std::string>{}(arguments + "\n" + options.script));
+    const std::filesystem::path base = std::filesystem::path(folder) / name;
+    std::ofstream(base.string() + ".script", std::ios::binary) << options.script;
+    std::ofstream(base.string() + ".args") << arguments << "\n";
+}
+
 }  // namespace
 
 ReplayResult run_replay(const ReplayOptions& options) {
+    keep_script(options);
     const ScratchDir scratch;
     const std::string script_path = scratch.path + "/run.script";
     const std::string trace_path = scratch.path + "/run.trace";

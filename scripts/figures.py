@@ -26,6 +26,7 @@ STAGES = {
     "web-build": "compiling the game to WebAssembly",
     "web-site": "recording the music and assembling the site",
     "browser-tests": "the browser tests",
+    "cross-arm64": "the arm64 build's traces under qemu (scripts/cross.sh arm64 --quick)",
     "fuzzing": "building and running the fuzz targets",
     "test-run": "the whole of scripts/test.sh",
 }

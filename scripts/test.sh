@@ -2,12 +2,15 @@
 # Installs what is missing, builds Kuzari and runs the whole test suite twice,
 # in an ordinary build and under AddressSanitizer and UndefinedBehaviorSanitizer,
 # both with warnings as errors; builds the web edition and runs its tests in
-# headless Chromium; then runs each fuzz target for a short while.
+# headless Chromium; replays the committed scripts with an arm64 build under
+# qemu and compares their traces with this machine's (scripts/cross.sh arm64
+# --quick; the whole cross suite is run by hand); then runs each fuzz target
+# for a short while.
 # Every stage runs even when one before it failed; the last line counts the
 # tests passed and failed, and the exit status is non-zero when anything failed.
 #   --busy           keep both cores busy with two other processes the whole run,
 #                    to show that no test leans on the machine being quiet
-#   --stages LIST    only these, comma-separated: ordinary, sanitizer, headless, web, fuzz
+#   --stages LIST    only these, comma-separated: ordinary, sanitizer, headless, web, cross, fuzz
 #   --figures        write the stages' times into docs/figures.md afterwards
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +18,8 @@ cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 started=$SECONDS
 
-busy="" stages="ordinary,sanitizer,headless,web,fuzz" write_figures=""
+all_stages="ordinary,sanitizer,headless,web,cross,fuzz"
+busy="" stages=$all_stages write_figures=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --busy) busy=1 ;;
@@ -126,6 +130,27 @@ run_web() {
   fi
 }
 
+# The arm64 build's traces against this machine's, on the committed scripts.
+run_cross() {
+  local log="$log_dir/cross-arm64.log" status=0 began=$SECONDS
+  echo "comparing an arm64 build's traces under qemu with this machine's..."
+  with_progress "$log" scripts/cross.sh arm64 --quick || status=$?
+  note_time cross-arm64 $((SECONDS - began))
+  # cross.sh's last line: "tests: N passed, N failed (N min N s)".
+  local summary good bad
+  summary=$(grep -E '^tests: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+  good=$(sed -E 's/^tests: ([0-9]+) passed.*/\1/' <<<"$summary")
+  bad=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$summary")
+  passed=$((passed + ${good:-0}))
+  failed=$((failed + ${bad:-0}))
+  echo "  arm64 ${summary:-: no summary from scripts/cross.sh}"
+  if [ "$status" -ne 0 ]; then
+    failed_stages+=("arm64 traces")
+    tail -n 20 "$log" | sed 's/^/  | /' >&2
+    echo "  the whole run: $log" >&2
+  fi
+}
+
 # web.sh's closing hint about serving the site is for people building it by hand.
 export KUZARI_IN_TEST_RUN=1
 scripts/setup.sh test || failed_stages+=("setup")
@@ -136,6 +161,7 @@ wanted sanitizer && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=p
 
 wanted headless && run_headless_build
 wanted web && run_web
+wanted cross && run_cross
 
 if wanted fuzz; then
   echo "fuzzing each target for ${KUZARI_FUZZ_SECONDS:-20} s..."
@@ -144,7 +170,7 @@ if wanted fuzz; then
   note_time fuzzing $((SECONDS - began))
 fi
 # Only a whole run says how long a whole run takes.
-[ "$stages" != "ordinary,sanitizer,headless,web,fuzz" ] || note_time test-run $((SECONDS - started))
+[ "$stages" != "$all_stages" ] || note_time test-run $((SECONDS - started))
 [ -z "$write_figures" ] || scripts/figures.py
 
 echo "tests: $passed passed, $failed failed ($(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s)"

@@ -102,6 +102,15 @@ run_headless_build() {
   fi
 }
 
+# count_summary LOG WHAT: sets summary to LOG's last "WHAT: N passed, N
+# failed" line and adds its counts to the run's.
+count_summary() {
+  summary=$(grep -E "^$2: [0-9]+ passed, [0-9]+ failed" "$1" | tail -n 1)
+  [ -n "$summary" ] || return 0
+  passed=$((passed + $(sed -E 's/.*: ([0-9]+) passed.*/\1/' <<<"$summary")))
+  failed=$((failed + $(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$summary")))
+}
+
 # run_web: builds the site (scripts/web.sh) and runs the browser tests, which
 # hold the page against the ordinary build's kuzari-replay.
 run_web() {
@@ -114,13 +123,8 @@ run_web() {
   with_progress "$log" /usr/bin/python3 tests/web/browser_test.py --site build-web/site \
     --replay build/kuzari-replay --figures "$log_dir/web-figures.json" || status=$?
   note_time browser-tests $((SECONDS - began))
-  # Their last line: "browser tests: N passed, N failed (N s)".
-  local summary good bad
-  summary=$(grep -E '^browser tests: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
-  good=$(sed -E 's/^browser tests: ([0-9]+) passed.*/\1/' <<<"$summary")
-  bad=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$summary")
-  passed=$((passed + ${good:-0}))
-  failed=$((failed + ${bad:-0}))
+  local summary
+  count_summary "$log" "browser tests"
   echo "  ${summary:-no summary from the browser tests}"
   if [ "$status" -ne 0 ]; then
     failed_stages+=("browser tests")
@@ -136,13 +140,8 @@ run_cross() {
   echo "comparing an arm64 build's traces under qemu with this machine's..."
   with_progress "$log" scripts/cross.sh arm64 --quick || status=$?
   note_time cross-arm64 $((SECONDS - began))
-  # cross.sh's last line: "tests: N passed, N failed (N min N s)".
-  local summary good bad
-  summary=$(grep -E '^tests: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
-  good=$(sed -E 's/^tests: ([0-9]+) passed.*/\1/' <<<"$summary")
-  bad=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$summary")
-  passed=$((passed + ${good:-0}))
-  failed=$((failed + ${bad:-0}))
+  local summary
+  count_summary "$log" "tests"
   echo "  arm64 ${summary:-: no summary from scripts/cross.sh}"
   if [ "$status" -ne 0 ]; then
     failed_stages+=("arm64 traces")

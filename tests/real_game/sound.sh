@@ -20,7 +20,7 @@ kill -0 "$game_pid" 2>/dev/null || fail "--nosound: the game ended"
 grep -qi "sound device\|DirectSound" "$game_log" && fail "--nosound: the sound box: $(cat "$game_log")"
 xdotool key Escape
 if wait_for_exit 10; then
-  [ "$game_status" -eq 0 ] || fail "--nosound: exit status $game_status"
+  [ "$game_status" -eq 0 ] || fail "--nosound: exit status $game_status: $(cat "$game_log")"
 else
   fail "--nosound: Escape did not end the game"
 fi

@@ -103,10 +103,14 @@ TEST(Hints, ARemappedKeyIsNamed) {
 
 TEST(Hints, PadAndTouchSayTheirOwn) {
     Keys keys = default_keys(false);
-    EXPECT_EQ("↑↓: choose  A: OK", hint_words(hint_title, device_pad, true, keys.bindings()));
-    EXPECT_EQ("↑↓：えらぶ  A：けってい", hint_words(hint_title, device_pad, false, keys.bindings()));
-    EXPECT_EQ("B:refill", hint_words(hint_refill, device_pad, true, keys.bindings()));
-    EXPECT_EQ("Bで補充", hint_words(hint_refill, device_pad, false, keys.bindings()));
+    const struct {
+        GameHint hint;
+        bool english;
+        const char* words;
+    } pad_words[] = {{hint_title, true, "↑↓: choose  A: OK"}, {hint_title, false, "↑↓：えらぶ  A：けってい"},
+                     {hint_refill, true, "B:refill"}, {hint_refill, false, "Bで補充"}};
+    for (const auto& said : pad_words)
+        EXPECT_EQ(said.words, hint_words(said.hint, device_pad, said.english, keys.bindings()));
     keys.buttons[key_refill] = {"rightshoulder"};
     keys.buttons[key_up] = {"y"};
     EXPECT_EQ("RB:refill", hint_words(hint_refill, device_pad, true, keys.bindings()));

@@ -1,12 +1,8 @@
-// Which hint shows, and the words for each device in both editions.
+// The hints' words for each device in both editions, and their band.
 #include "hosts/shared/hints.h"
 
 #include <algorithm>
 #include <cstring>
-
-#include "gameplay/gameplay.h"
-#include "scenes/scenes.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -96,17 +92,10 @@ std::string fill_in(const char* text, InputDevice device, bool english, const Hi
 
 }  // namespace
 
-GameHint game_hint_now() {
-    if (top_scene == scene_title && title_state >= title_opening && title_state <= title_closing) return hint_title;
-    if (top_scene == scene_play && round_state == round_playing && round_data.shots[0].state != shot_in_stock)
-        return hint_refill;
-    return hint_none;
-}
-
 HintPlace hint_place(GameHint hint) {
     switch (hint) {
         case hint_title: return {16, 178, 160, 14};
-        case hint_refill: return {101, 216, 54, 7};  // inside the sign's border
+        case hint_refill: return {101, 216, 54, 8};  // inside the sign's sides, down to its foot
         case hint_none: break;
     }
     return {};

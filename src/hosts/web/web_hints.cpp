@@ -3,9 +3,9 @@
 // keys and pad buttons the options keep.
 #include <string>
 
+#include "core/data_file.h"
 #include "hosts/shared/hints.h"
 #include "hosts/shared/options_menu.h"
-#include "core/data_file.h"
 #include "hosts/web/web_host.h"
 
 namespace {
@@ -22,7 +22,7 @@ WEB_EXPORT("web_hint_shown") int web_hint_shown() { return int(game_hint_now());
 // keyboard, 1 a pad, 2 a touch screen); "" where the game's own line is right.
 WEB_EXPORT("web_hint_words") const char* web_hint_words(int device) {
     const MenuValues& values = web_menu_values();
-    const InputDevice hand = device == device_pad ? device_pad : device == device_touch ? device_touch : device_keyboard;
+    const InputDevice hand = device == device_pad || device == device_touch ? InputDevice(device) : device_keyboard;
     words = hint_words(game_hint_now(), hand, game_language() == language_english,
                        HintBindings{values.keys, values.buttons, true});
     return words.c_str();

@@ -5,7 +5,8 @@ The page's test mode plays kuzari-replay scripts, and its recordings of live
 play are played by kuzari-replay: either way every frame's picture hash and
 every sound and piece of music asked for must be the same as kuzari-replay's.
 Besides: the title on the canvas soon after load, exact to the pixel and
-scaled by a whole factor; a key press and a gamepad starting a round; touch
+scaled by a whole factor; a key press and a gamepad starting a round, and the
+hints' words for a pad and for a moved key over the title's hint line; touch
 controls on an emulated phone, where they lie and a round played by touch; the
 keys from the game's key table; Escape and "play again"; plain play without
 test mode; the page's dialog for a missing file, holding the game
@@ -372,8 +373,15 @@ def test_gamepad(driver, base, args):
     with emulated_pad(driver):
         driver.get(f"{base}/index.html?lang=en&seed=1&record=1")
         wait_for(driver, "window.kuzari && kuzari.hashes.length > 90")
+        hint_line = "(w => w && !w.hidden && w.textContent)(document.getElementById('hint-words-title'))"
+        before = driver.execute_script(f"return {hint_line};")
         pad(driver, "test_pad.buttons[13].pressed = true")   # d-pad down: the cursor to the rules
         pad(driver, "test_pad.buttons[13].pressed = false")
+        said = wait_until(driver, hint_line, timeout=5)
+        check("a pad's press lays the pad's words over the title's hint line, none before it",
+              not before and said == "↑↓: choose  A: OK", (before, said))
+        press(driver, Keys.SHIFT)  # the refill key does nothing on the title
+        check("a key again, and the game's own line shows", wait_until(driver, f"!{hint_line}", timeout=5))
         pad(driver, "test_pad.axes[1] = -1")                  # the stick up: back to start
         pad(driver, "test_pad.axes[1] = 0")
         pad(driver, "test_pad.buttons[0].pressed = true")    # the south button: start
@@ -384,6 +392,13 @@ def test_gamepad(driver, base, args):
         check("the gamepad's d-pad, stick and south button reach the game",
               {"jdown", "jup", "j1"} <= words, live["recording"])
         compare_recording("live play with a gamepad", args, live)
+        # Throw moved to Z in the options: the keyboard's words name it.
+        try:
+            load_live(driver, base, kept=json.dumps({"keys": {"throw": "KeyZ"}}))
+            said = wait_until(driver, hint_line, timeout=5)
+            check("with throw moved to Z the title's hint line names Z", said == "Up/Down: choose  Z: OK", said)
+        finally:
+            driver.execute_script("localStorage.clear();")
 
 
 TOUCH_LAYOUT = """
@@ -509,7 +524,7 @@ def test_touch(driver, base, args):
             touch(driver, "touchEnd", [(1, spot[lane])])
             time.sleep(0.3)
         check("two fingers at once: both controls show as pressed", sorted(held) == ["down", "throw"], held)
-        refill_words = "(w => !w.hidden && w.textContent)(document.getElementById('touch-words-refill_touch'))"
+        refill_words = "(w => !w.hidden && w.textContent)(document.getElementById('hint-words-refill'))"
         emptied = wait_until(driver, refill_words, timeout=30)  # throw held until the stock is out
         touch(driver, "touchEnd")
         touch(driver, "touchStart", [(2, spot["refill"])])
@@ -578,7 +593,7 @@ def title_taps(driver, base, args):
         frames = driver.execute_script("return kuzari.hashes.length;") + count
         wait_for(driver, f"kuzari.hashes.length > {frames}", timeout=10)
 
-    words = "(w => w && !w.hidden && w.textContent)(document.getElementById('touch-words-title_touch'))"
+    words = "(w => w && !w.hidden && w.textContent)(document.getElementById('hint-words-title'))"
     before = driver.execute_script(f"return {words};")
     touch(driver, "touchStart", [(0, (picture[0] + 60 * scale, picture[1] + 60 * scale))])  # no item here
     touch(driver, "touchEnd")

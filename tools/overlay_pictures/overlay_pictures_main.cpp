@@ -5,7 +5,10 @@
 // OUTDIR/caption-NAME-ja.png and caption-NAME-en.png, 320 x 16 RGBA, one
 // pixel a game pixel, NAME the clip's ("hajimaru"); menu-ja.png and
 // menu-en.png, 320 x 240, the options menu as it opens on the desktop with
-// every setting as it starts.
+// every setting as it starts; hint-LINE-DEVICE-ja.png and -en.png, 320 wide
+// and the line's height, the words laid over the title's line ("title") and
+// the round's refill line ("refill") for a pad ("pad"), a touch screen
+// ("touch") and a keyboard with throw and refill moved to Z and X ("zx").
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +17,7 @@
 
 #include "core/data_file.h"
 #include "hosts/shared/captions.h"
+#include "hosts/shared/hints.h"
 #include "hosts/shared/options_menu.h"
 #include "hosts/shared/pixel_font.h"
 #include "hosts/shared/png/png_file.h"
@@ -63,6 +67,34 @@ OverlayImage opening_menu(const PixelFont& font, bool english) {
     return image;
 }
 
+// Each hint line's band for each device, throw and refill moved to Z and X
+// for the keyboard's.
+bool write_hints(const std::string& out, const PixelFont& font, std::string* error) {
+    std::vector<std::string> keys[game_key_count], buttons[game_key_count];
+    for (int key = 0; key < game_key_count; ++key) {
+        for (const char* name : game_keys[key].desktop_keys)
+            if (name) keys[key].push_back(name);
+        buttons[key] = {game_keys[key].pad_button};
+    }
+    keys[key_throw] = {"Z"};
+    keys[key_refill] = {"X"};
+    const HintBindings bindings{keys, buttons, false};
+    const struct {
+        InputDevice device;
+        const char* name;
+    } devices[] = {{device_pad, "pad"}, {device_touch, "touch"}, {device_keyboard, "zx"}};
+    for (const GameHint hint : {hint_title, hint_refill})
+        for (const auto& device : devices)
+            for (bool english : {false, true}) {
+                OverlayImage band;
+                draw_hint(&band, font, hint, hint_words(hint, device.device, english, bindings));
+                const std::string path = out + "/hint-" + (hint == hint_title ? "title-" : "refill-") +
+                                         device.name + (english ? "-en" : "-ja") + ".png";
+                if (!write_band(path, band, error)) return false;
+            }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,5 +127,6 @@ int main(int argc, char** argv) {
     for (bool english : {false, true})
         if (!write_band(out + (english ? "/menu-en.png" : "/menu-ja.png"), opening_menu(font, english), &error))
             return fail(error);
+    if (!write_hints(out, font, &error)) return fail(error);
     return 0;
 }

@@ -23,6 +23,7 @@
 #include "platform/platform.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_event_log.h"
+#include "hosts/desktop/sdl_hints.h"
 #include "hosts/desktop/sdl_platform.h"
 #include "hosts/shared/overlay_image.h"
 
@@ -33,6 +34,7 @@ SDL_Renderer* renderer = nullptr;     // the GPU's path
 SDL_Texture* screen_texture = nullptr;
 SDL_Texture* menu_texture = nullptr;     // the options menu over the picture
 SDL_Texture* caption_texture = nullptr;  // a caption's band over its bottom
+SDL_Texture* hint_texture = nullptr;     // the hint's words over the game's own line
 SDL_Texture* panel_texture = nullptr;    // a message over everything
 const OverlayImage* panel = nullptr;     // while one is up
 std::vector<uint16_t> black_picture;     // under a message that comes before any frame
@@ -132,6 +134,11 @@ void present_through_renderer(const uint16_t* pixels, int pitch) {
     }
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, screen_texture, nullptr, nullptr);
+    int hint_top = 0;
+    if (const OverlayImage* hint = sdl_hint_band(&hint_top)) {
+        const SDL_Rect line{0, hint_top, hint->width, hint->height};
+        copy_overlay(&hint_texture, *hint, &line);
+    }
     if (const OverlayImage* band = sdl_caption_band()) {
         const SDL_Rect bottom{0, picture_height - band->height, band->width, band->height};
         copy_overlay(&caption_texture, *band, &bottom);
@@ -240,9 +247,12 @@ void blend_overlay(SDL_Surface* surface, const SDL_Rect& picture, int scale, con
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
-// The options menu and a caption, over the picture just drawn.
+// The hint's words, a caption, the playback's band and the options menu,
+// over the picture just drawn.
 void blend_overlays(SDL_Surface* surface, const SDL_Rect& picture) {
     const int scale = picture.w / picture_width;
+    int hint_top = 0;
+    if (const OverlayImage* hint = sdl_hint_band(&hint_top)) blend_overlay(surface, picture, scale, *hint, hint_top);
     if (const OverlayImage* band = sdl_caption_band())
         blend_overlay(surface, picture, scale, *band, picture_height - band->height);
     if (const OverlayImage* viewer = sdl_viewer_band()) blend_overlay(surface, picture, scale, *viewer, 0);
@@ -375,7 +385,8 @@ void sdl_save_shown_picture() {
 
 void platform_close_display() {
     shown_pixels = nullptr;
-    for (SDL_Texture** texture : {&screen_texture, &menu_texture, &caption_texture, &panel_texture, &viewer_texture}) {
+    for (SDL_Texture** texture :
+         {&screen_texture, &menu_texture, &caption_texture, &hint_texture, &panel_texture, &viewer_texture}) {
         if (*texture) SDL_DestroyTexture(*texture);
         *texture = nullptr;
     }

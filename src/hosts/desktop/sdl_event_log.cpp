@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,13 +16,16 @@ unsigned long long shown = 0;
 int last_title = -1, last_round = -1, last_paused = 0;
 
 // One write a line, so that a reader never sees half of one.
-void put(const char* format, long long value = 0) {
-    char line[48];
-    const int length = std::snprintf(line, sizeof line, format, value);
+void put_line(const char* line, int length) {
     if (length > 0 && write(log_fd, line, size_t(length)) < 0) {
         close(log_fd);  // a test that stopped reading: nothing more to tell it
         log_fd = -1;
     }
+}
+
+void put(const char* format, long long value = 0) {
+    char line[48];
+    put_line(line, std::snprintf(line, sizeof line, format, value));
 }
 
 }  // namespace
@@ -48,4 +52,11 @@ void sdl_event_log_paused(bool paused) {
     if (log_fd < 0 || int(paused) == last_paused) return;
     last_paused = paused;
     put(paused ? "paused\n" : "running\n");
+}
+
+void sdl_event_log_hint(const char* words) {
+    if (log_fd < 0) return;
+    char line[160];
+    const int length = std::snprintf(line, sizeof line, *words ? "hint %s\n" : "hint\n", words);
+    put_line(line, std::min(length, int(sizeof line) - 1));
 }

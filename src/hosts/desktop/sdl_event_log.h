@@ -5,6 +5,8 @@
 //   title S       the title's state changed to S (3: the menu takes input)
 //   round S       the round's state changed to S
 //   voice MS      a voice's clip began, MS milliseconds long
+//   hint WORDS    the words laid over the game's hint line changed ("hint"
+//                 alone: none, the game's own line shows)
 //   paused, running  the game stood still (the menu, if open, on the screen),
 //                    then went on
 #pragma once
@@ -15,3 +17,4 @@ void sdl_event_log_start();
 void sdl_event_log_shown();
 void sdl_event_log_voice(uint32_t clip_ms);
 void sdl_event_log_paused(bool paused);
+void sdl_event_log_hint(const char* words);

@@ -13,6 +13,7 @@
 #include "core/file_read.h"
 #include "core/shown_text.h"
 #include "platform/platform.h"
+#include "hosts/desktop/sdl_hints.h"
 #include "hosts/desktop/sdl_options.h"
 #include "hosts/desktop/sdl_pad_mappings.h"
 #include "hosts/desktop/sdl_platform.h"
@@ -151,7 +152,25 @@ void sdl_start_input() {
     read_pad_mappings();
 }
 
+namespace {
+
+// Whether the event is the player's hand on a pad (not its being plugged in,
+// nor a stick resting a little off its middle).
+bool played_on_pad(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_JOYBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONDOWN: return true;
+    case SDL_JOYHATMOTION: return event.jhat.value != SDL_HAT_CENTERED;
+    case SDL_JOYAXISMOTION: return !centred(axis_position(event.jaxis.value));
+    case SDL_CONTROLLERAXISMOTION: return !centred(axis_position(event.caxis.value));
+    default: return false;
+    }
+}
+
+}  // namespace
+
 void sdl_pad_event(const SDL_Event& event) {
+    if (played_on_pad(event)) sdl_hint_device(device_pad);
     switch (event.type) {
     case SDL_JOYDEVICEADDED:
         if (!joystick) open_pad(event.jdevice.which);  // a device index
@@ -186,6 +205,7 @@ void sdl_pad_event(const SDL_Event& event) {
 }
 
 void sdl_key_went_down(SDL_Scancode scancode) {
+    sdl_hint_device(device_keyboard);
     for (int key = 0; key < game_key_count; ++key)
         for (const SDL_Scancode bound : bound_scancodes[key])
             if (bound == scancode) latch_key_down(&latch, GameKey(key));

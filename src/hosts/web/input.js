@@ -49,6 +49,7 @@ export function make_input(sound) {
     let key_or_pad_used = () => {};
     let menu_touch = () => {}; // the touch controls' presses while the options menu is open
     let pad_moves = ''; // the pad's buttons and stick as last read, to notice a move
+    let device = 'keyboard'; // what the player last played with: 'keyboard' or 'pad'
 
     const playing = () => game && game.running && !game.box_open && !game.menu_open;
 
@@ -61,6 +62,7 @@ export function make_input(sound) {
     addEventListener('keydown', event => {
         sound.resume();
         key_or_pad_used();
+        device = 'keyboard';
         const key = codes.get(event.code);
         const quits = event.code === quit_code;
         if (!playing() || (key === undefined && !quits) || (quits && escape_is_browsers())) return;
@@ -101,7 +103,10 @@ export function make_input(sound) {
             return;
         }
         const moves = pad.buttons.map(b => b.pressed ? 1 : 0).join('') + pad.axes.map(a => Math.abs(a) > 0.5 ? Math.sign(a) : 0).join();
-        if (moves !== pad_moves && /[1-9]/.test(moves)) key_or_pad_used();
+        if (moves !== pad_moves && /[1-9]/.test(moves)) {
+            key_or_pad_used();
+            device = 'pad';
+        }
         pad_moves = moves;
         const position = value => Math.max(0, Math.min(0xffff, Math.round(((value ?? 0) + 1) * 32767.5)));
         const pressed = index => !!pad.buttons[index] && pad.buttons[index].pressed;
@@ -133,6 +138,7 @@ export function make_input(sound) {
             touch_held.clear();
         },
         read_pad, // once a refresh
+        device: () => device,
         // The keys and pad buttons were bound anew (the options).
         rebind() {
             if (!game) return;

@@ -14,7 +14,7 @@ import { load, make_game } from './loading.js';
 import { make_input } from './input.js';
 import { make_touch } from './touch.js';
 import { make_title_taps } from './title_taps.js';
-import { make_touch_words } from './touch_words.js';
+import { make_hint_words } from './hint_words.js';
 import { play_live } from './live.js';
 import { recording_link, game_recording } from './recording_link.js';
 import { make_fullscreen_button } from './fullscreen.js';
@@ -60,7 +60,7 @@ figures.gains = () => sound.gain_values(); // master, music, effects: the option
 const input = make_input(sound);
 make_touch(input, document.getElementById('screen'));
 const title_taps = make_title_taps(input, document.getElementById('screen'));
-const touch_words = make_touch_words(document.getElementById('screen'), () => texts);
+const hint_words = make_hint_words(document.getElementById('screen'), input.device);
 options = parameters.replay_url ? null : make_options({
     screen: document.getElementById('screen'), sound, input, texts: () => texts, kept, tell: make_page_note() });
 if (options) make_back_button(options);
@@ -144,7 +144,7 @@ async function main() {
             });
             options?.start(game);
             title_taps.start(game);
-            touch_words.start(game);
+            hint_words.start(game);
             performance.mark('kuzari-game-made');
             viewer?.start(game);
             return game;

@@ -9,6 +9,8 @@
 #include "platform/platform.h"
 #include "hosts/shared/captions.h"
 
+struct MenuValues;
+
 #define WEB_IMPORT(name) __attribute__((import_module("host"), import_name(name)))
 #define WEB_EXPORT(name) extern "C" __attribute__((export_name(name)))
 
@@ -80,9 +82,10 @@ bool web_viewer_shows_frame();
 void web_viewer_before_step();
 
 // The options (web_options.cpp): the overlay's font, null when it cannot be
-// read; the captions' mode.
+// read; the captions' mode; the values kept (the keys and pad buttons).
 const PixelFont* web_overlay_font();
 CaptionMode web_caption_mode();
+const MenuValues& web_menu_values();
 
 // The captions (web_captions.cpp): the game asked for a voice; a slot's clip
 // was bound (its samples' format) or started.

@@ -3,7 +3,6 @@
 // next, then the shutdown. The page drives them from its refresh callbacks.
 #include "hosts/web/web_host.h"
 #include "core/data_file.h"
-#include "gameplay/gameplay.h"
 #include "scenes/scenes.h"
 #include "shell/shell.h"
 
@@ -43,15 +42,3 @@ WEB_EXPORT("web_top_scene") int web_top_scene() { return int(top_scene); }
 
 // The title menu's cursor (a MenuItem), for a tap on an item to know the keys it takes.
 WEB_EXPORT("web_title_cursor") int web_title_cursor() { return int(cursor_pos); }
-
-// 1 while the title shows its hint line (the keys to press), which the page
-// covers with touch words on a touch screen.
-WEB_EXPORT("web_title_hint") int web_title_hint() {
-    return top_scene == scene_title && title_state >= title_opening && title_state <= title_closing ? 1 : 0;
-}
-
-// 1 while a round in play shows its refill hint (the stock is empty), which
-// the page covers with touch words on a touch screen.
-WEB_EXPORT("web_refill_hint") int web_refill_hint() {
-    return top_scene == scene_play && round_state == round_playing && round_data.shots[0].state != shot_in_stock ? 1 : 0;
-}

@@ -72,6 +72,8 @@ const PixelFont* web_overlay_font() {
 
 CaptionMode web_caption_mode() { return page_values().captions; }
 
+const MenuValues& web_menu_values() { return page_values(); }
+
 // Room for text of `size` bytes (settings, a key's name), which the page writes there.
 WEB_EXPORT("web_text_buffer") char* web_text_buffer(uint32_t size) {
     text_buffer.assign(size, '\0');

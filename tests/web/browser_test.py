@@ -1425,6 +1425,23 @@ def test_install(driver, base, args):
           and {"192x192", "512x512"} <= set(sizes), (linked, sizes))
     check("a maskable icon, opaque, its art clear of the edge a launcher may cut away",
           maskable_icon_fits(driver, manifest), [icon for icon in manifest["icons"] if icon.get("purpose")])
+    check("the build's figures say the site's sizes", built_figures_true(args.site), args.site.parent / "figures.md")
+
+
+def built_figures_true(site):
+    """The sizes the site's build wrote beside it (what the README points
+    to) against the files themselves."""
+    written = site.parent / "figures.md"
+    if not written.is_file():
+        return False
+    rows = dict(re.findall(r"^\| (.+?) \| (\d+) \|$", written.read_text(), re.M))
+    kb = lambda size: f"{size / 1000:.0f}"
+    files = [p for p in site.rglob("*") if p.is_file()]
+    wasm = site / "kuzari.wasm.gz"
+    return (rows.get("in all") == kb(sum(p.stat().st_size for p in files))
+            and rows.get("kuzari.wasm.gz") == kb(wasm.stat().st_size)
+            and rows.get("kuzari.wasm, inflated") == kb(len(gzip.decompress(wasm.read_bytes())))
+            and rows.get("music") == kb(sum(p.stat().st_size for p in (site / "music").iterdir())))
 
 
 def maskable_icon_fits(driver, manifest):

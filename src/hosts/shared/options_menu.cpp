@@ -522,9 +522,8 @@ MenuSheet menu_sheet(const PixelFont& font, const OptionsMenu* menu) {
                                     words_records_title};
     sheet.title = words(titles[menu->page], menu->english);
     OptionsMenu probe = *menu;  // which rows step, asked of a copy
-    for (const MenuRow& row : page_rows(*menu)) {
+    for (const MenuRow& row : page_rows(*menu))
         sheet.rows.push_back({row_label(*menu, row), row_value(font, *menu, row), change_value(&probe, row, +1)});
-    }
     sheet.cursor = menu->cursor;
     sheet.foot = menu_foot_line(font, menu);
     return sheet;

@@ -42,7 +42,8 @@ export function make_options_sheet(screen, tap) {
     document.head.append(Object.assign(document.createElement('style'), { textContent: STYLE }));
     const sheet = Object.assign(document.createElement('div'), { id: 'options-sheet', hidden: true });
     sheet.setAttribute('role', 'dialog');
-    const title = document.createElement('h2');
+    const title = Object.assign(document.createElement('h2'), { id: 'options-sheet-title' });
+    sheet.setAttribute('aria-labelledby', title.id);
     const list = document.createElement('ol');
     const foot = document.createElement('p');
     foot.setAttribute('aria-live', 'polite');
@@ -92,9 +93,8 @@ export function make_options_sheet(screen, tap) {
 
     function show(text) {
         const { title: heading, foot: line, cursor, rows } = read_sheet(text);
-        const was_hidden = sheet.hidden;
         sheet.hidden = false;
-        if (was_hidden) lay_out();
+        lay_out(); // the touch controls may have come up since
         title.textContent = heading;
         foot.textContent = line;
         list.replaceChildren(...rows.map((row, index) => {

@@ -5,10 +5,11 @@
 // closes it, and it scrolls where the rows do not all fit.
 import { safe_area } from './safe_area.js';
 
-// The menu picture's colours, so that both menus look alike.
+// The menu picture's colours, so that both menus look alike; opaque, or the
+// picture's own text shows through between the rows.
 const STYLE = `
 #options-sheet { position: fixed; box-sizing: border-box; display: flex; flex-direction: column;
-    background: rgba(16, 24, 40, 0.97); color: #fff; font: 17px sans-serif; touch-action: none; }
+    background: rgb(16, 24, 40); color: #fff; font: 17px sans-serif; touch-action: none; }
 #options-sheet[hidden] { display: none; }
 #options-sheet h2 { flex: none; margin: 0; min-height: 44px; display: flex; align-items: center;
     justify-content: center; color: #ffd860; font-size: 19px; font-weight: normal; }
@@ -25,6 +26,7 @@ const STYLE = `
 #options-sheet button { -webkit-tap-highlight-color: transparent; touch-action: manipulation; }
 `;
 const MINUS = '\u2212';
+const WIDEST = 560; // CSS px: on a tablet the values stay near their labels
 
 // The module's web_menu_sheet text: "title\tfoot\tcursor\n", then a row a line.
 export function read_sheet(text) {
@@ -76,6 +78,7 @@ export function make_options_sheet(screen, tap) {
         // Never narrower than the picture, whatever lies over it.
         const picture = screen.getBoundingClientRect();
         if (right - left < Math.min(picture.width, innerWidth)) [left, right] = [picture.left, picture.right];
+        if (right - left > WIDEST) [left, right] = [(left + right - WIDEST) / 2, (left + right + WIDEST) / 2];
         Object.assign(sheet.style, { left: `${left}px`, top: `${top}px`, width: `${right - left}px`, height: `${bottom - top}px` });
     }
     addEventListener('resize', () => { if (!sheet.hidden) lay_out(); });

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Writes docs/figures.md, the times and sizes the README quotes, from what
 the scripts measured: log/times.tsv (each stage's seconds and the load when it
-ended, appended by scripts/lib.sh) and the web site in build-web/site.
+ended, appended by scripts/lib.sh) and the web site's sizes, which its build
+wrote into build-web/figures.md (tools/web/make_site.py).
 A stage not in the log keeps the figure it had, so a partial run updates only
 what it measured. Run by `scripts/test.sh --figures`; commit the result."""
 import re
@@ -42,16 +43,6 @@ def read_table():
     return kept
 
 
-def site_sizes(site):
-    sizes = {"kuzari.wasm.gz": 0, "data": 0, "music": 0, "page": 0}
-    for path in site.rglob("*"):
-        if path.is_file():
-            parts = path.relative_to(site).parts
-            part = path.name if path.name == "kuzari.wasm.gz" else parts[0] if len(parts) > 1 else "page"
-            sizes[part if part in sizes else "page"] += path.stat().st_size
-    return sizes
-
-
 def main():
     times = read_table()
     log = ROOT / "log" / "times.tsv"
@@ -76,15 +67,12 @@ def main():
         if name in times:
             seconds, load = times[name]
             lines.append(f"| {name} | {seconds} | {load} | {what} |")
-    site = ROOT / "build-web" / "site"
-    if site.is_dir():
-        sizes = site_sizes(site)
-        lines += ["", "| the web site | kB |", "|---|---:|"]
-        lines += [f"| {part} | {size / 1000:.0f} |" for part, size in sizes.items()]
-        lines.append(f"| in all | {sum(sizes.values()) / 1000:.0f} |")
+    site = ROOT / "build-web" / "figures.md"  # the site's sizes, as its build wrote them
+    if site.is_file():
+        lines += [""] + site.read_text().rstrip("\n").splitlines()
     else:
         old = FIGURES.read_text() if FIGURES.exists() else ""
-        at = old.find("| the web site |")
+        at = old.find("| the web site")
         if at >= 0:
             lines += [""] + old[at:].rstrip("\n").splitlines()
     FIGURES.write_text("\n".join(lines) + "\n")

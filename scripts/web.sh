@@ -16,7 +16,7 @@ run_stage web-music-tool-configure "configuring the music recorder and the icons
 run_stage web-music-tool "building the music recorder and the icons' tool..." cmake --build "$out/tools" -j"$(nproc)"
 run_stage web-site "recording the music and assembling the site..." \
   /usr/bin/python3 tools/web/make_site.py --wasm "$out/wasm/kuzari.wasm" \
-    --render-music "$out/tools/render_music" --icongen "$out/tools/kuzari-icongen" --cache "$out/music-cache" --out "$out/site"
+    --render-music "$out/tools/render_music" --icongen "$out/tools/kuzari-icongen" --cache "$out/music-cache" --out "$out/site" --figures "$out/figures.md"
 tail -n 1 "$log_dir/web-site.log" | sed 's/^/  /'
 [ -n "${KUZARI_IN_TEST_RUN:-}" ] ||
   echo "done: serve it with  python3 -m http.server -d $out/site  and open http://localhost:8000/"

@@ -34,6 +34,7 @@ void expect_same(const MenuValues& a, const MenuValues& b) {
     EXPECT_EQ(a.captions, b.captions);
     EXPECT_EQ(a.english, b.english);
     EXPECT_EQ(a.pause_in_background, b.pause_in_background);
+    EXPECT_EQ(a.vibration, b.vibration);
     for (int key = 0; key < game_key_count; ++key) {
         EXPECT_EQ(a.keys[key], b.keys[key]) << game_keys[key].setting;
         EXPECT_EQ(a.buttons[key], b.buttons[key]) << game_keys[key].setting;
@@ -64,6 +65,30 @@ TEST(MenuSetting, ChangesReadBackGiveTheMenusValues) {
     EXPECT_TRUE(read.mute);
     EXPECT_EQ(read.keys[key_up], std::vector<std::string>{"KeyW"});
     close_options_menu(menu);
+}
+
+// Vibration: a row only where the host can buzz, after Pause in background,
+// kept as yes or no and read back; the page's alone in the table.
+TEST(MenuSetting, VibrationIsThePagesRowKeptAsYesOrNo) {
+    MenuFeatures features;
+    const MenuValues start = page_defaults(&features);
+    for (bool offered : {false, true}) {
+        features.vibration = offered;
+        OptionsMenu* menu = open_options_menu(start, features, true);
+        for (MenuInput input : {menu_up, menu_up, menu_up, menu_confirm}) menu_input(menu, input);
+        const std::vector<MenuChange> changes = take_menu_changes(menu);
+        ASSERT_EQ(changes.size(), 1u);
+        EXPECT_EQ(changes[0].key, offered ? "vibration" : "pause-in-background");
+        MenuValues read = start;
+        EXPECT_TRUE(apply_menu_setting(&read, changes[0].section, changes[0].key, changes[0].value));
+        expect_same(read, menu_values(menu));
+        close_options_menu(menu);
+    }
+    MenuValues values = start;
+    EXPECT_FALSE(apply_menu_setting(&values, "", "vibration", "1"));
+    EXPECT_TRUE(values.vibration);
+    for (int name = 0; name < setting_name_count; ++name)
+        EXPECT_EQ(setting_rows[name].page_only, name == setting_vibration) << setting_rows[name].key;
 }
 
 TEST(MenuSetting, ListsOfNamesKeepTheirSpaces) {

@@ -230,6 +230,51 @@ TEST(OptionsMenu, APointerPicksTheRowDrawnWhereItLandsAndItsHalvesStepDownAndUp)
     EXPECT_EQ(menu_pointer(m.menu, right_half, row_middle(0)), request_resume);
 }
 
+// On a touch screen the page lays the rows out itself: each row's words and
+// whether - and + step it, the cursor where the last tap was, the hints
+// speaking of taps, and the same rules as the keys'.
+TEST(OptionsMenu, TheSheetForFingersHasTheRowsTheirStepsAndTouchHints) {
+    const PixelFont font = committed_font();
+    Menu keys;
+    EXPECT_EQ(menu_sheet(font, keys.menu).foot, words(words_hint_main, true));
+    MenuFeatures features = desktop_features(false, false);
+    features.touch = true;
+    OptionsMenu* menu = open_options_menu(default_values(features), features, true);
+    MenuSheet sheet = menu_sheet(font, menu);
+    EXPECT_EQ(sheet.title, "Options");
+    EXPECT_EQ(sheet.foot, words(words_hint_main_touch, true));
+    ASSERT_EQ(sheet.rows.size(), 10u);
+    EXPECT_EQ(sheet.rows[1].label, "Volume");
+    EXPECT_EQ(sheet.rows[1].value, "100%");
+    EXPECT_TRUE(sheet.rows[1].steps);
+    EXPECT_TRUE(sheet.rows[4].steps);   // Mute
+    EXPECT_FALSE(sheet.rows[0].steps);  // Resume
+    EXPECT_FALSE(sheet.rows[8].steps);  // Controls
+    // - and + step the row tapped; the row itself does what Confirm does there.
+    EXPECT_EQ(menu_tap(menu, 2, -1), request_none);
+    EXPECT_EQ(menu_tap(menu, 2, +1), request_none);
+    EXPECT_EQ(menu_tap(menu, 4, 0), request_none);
+    EXPECT_EQ(changes_text(menu), "[]music-volume=90;[]music-volume=100;[]mute=yes;");
+    sheet = menu_sheet(font, menu);
+    EXPECT_EQ(sheet.cursor, 4);
+    EXPECT_EQ(sheet.rows[4].value, "On");
+    EXPECT_EQ(menu_tap(menu, 10, 0), request_none);  // past the last row
+    EXPECT_EQ(menu_sheet(font, menu).cursor, 4);
+    // Controls: a key's row waits for a key, and any tap gives up waiting.
+    menu_tap(menu, 8, 0);
+    EXPECT_EQ(menu_sheet(font, menu).foot, words(words_hint_controls_touch, true));
+    menu_tap(menu, 0, 0);
+    EXPECT_TRUE(menu_capturing(menu));
+    EXPECT_EQ(menu_sheet(font, menu).foot, words(words_press_key_touch, true));
+    menu_tap(menu, 3, 0);
+    EXPECT_FALSE(menu_capturing(menu));
+    EXPECT_EQ(menu_sheet(font, menu).cursor, 0);
+    EXPECT_EQ(menu_input(menu, menu_back), request_none);
+    EXPECT_EQ(menu_tap(menu, 0, 0), request_resume);
+    EXPECT_EQ(changes_text(menu), "");
+    close_options_menu(menu);
+}
+
 TEST(OptionsMenuWords, EveryTextFitsItsPlaceInBothEditionsAndTheFontHasIt) {
     const PixelFont font = committed_font();
     for (bool english : {false, true}) {

@@ -29,6 +29,11 @@ std::string messages_reading(const std::string& text) {
 
 }  // namespace
 
+// The page's vibration is no setting of the desktop's.
+TEST(SdlSettings, ThePagesOwnSettingIsUnknownHere) {
+    EXPECT_NE(messages_reading("vibration = no\n").find("unknown key 'vibration'"), std::string::npos);
+}
+
 TEST(SdlSettings, ABadLastLineIsReportedOnce) {
     const std::string messages = messages_reading("fullscreen = no\nnonsense");
     EXPECT_EQ(count_of(messages, "kuzari.ini:2:"), 1u) << messages;

@@ -14,7 +14,8 @@ until it is closed; damaged files and a MIDI file the build did not record
 behaving as they do in kuzari-replay; the recordings' lengths; full screen,
 a hidden page standing still, the recording saved once the game is over and
 ?playback= of it, and watching one with pause, step, speeds and seeks; the
-options over the game, kept across loads, and the voices' captions;
+options over the game, kept across loads, and the voices' captions; on a
+phone the options in rows for fingers, and its vibration as bowls empty;
 the web app manifest and its icons; the service worker's offline play and new
 builds; the frames standing still while a file the game opens is held back.
 
@@ -1284,7 +1285,7 @@ def test_options(driver, base, args):
             touch(driver, "touchStart", [(0, centre(button))])
             touch(driver, "touchEnd")
             check("on a touch screen the options button opens the options, clear of the full-screen button",
-                  wait_until(driver, "!document.getElementById('options').hidden", timeout=5) and apart, (button, full))
+                  wait_until(driver, f"!{SHEET}.hidden", timeout=5) and apart, (button, full))
             upright_menu(driver, base)
         finally:
             driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
@@ -1305,24 +1306,115 @@ def upright_menu(driver, base):
         "const c = e => { const r = e.getBoundingClientRect(); return [(r.left + r.right) / 2, (r.top + r.bottom) / 2]; };"
         "return {button: c(document.getElementById('options-button')),"
         " down: c(document.querySelector('#touch .control.down'))};")
-    menu = "document.getElementById('options')"
 
     def tap(name):
         touch(driver, "touchStart", [(0, spot[name])])
         touch(driver, "touchEnd")
 
     tap("button")
-    opened = wait_until(driver, f"!{menu}.hidden", timeout=5)
+    opened = wait_until(driver, f"!{SHEET}.hidden", timeout=5)
     on_top = driver.execute_script(
         f"const [x, y] = arguments[0]; return document.elementFromPoint(x, y)?.closest('#options-button') !== null;",
         spot["button"])
-    before = driver.execute_script(f"return {menu}.toDataURL();")
+    cursor = f"[...{SHEET}.querySelectorAll('li')].findIndex(li => li.classList.contains('cursor'))"
+    before = driver.execute_script(f"return {cursor};")
     tap("down")
-    moved = wait_until(driver, f"{menu}.toDataURL() !== {json.dumps(before)}", timeout=5)
+    moved = wait_until(driver, f"{cursor} === {before + 1}", timeout=5)
     tap("button")
-    closed = wait_until(driver, f"{menu}.hidden", timeout=5)
+    closed = wait_until(driver, f"{SHEET}.hidden", timeout=5)
     check("at 360 x 640 upright the options button stays above the menu, opens and closes it, and the touch"
           " arrows move through it", opened and on_top and moved and closed, (opened, on_top, moved, closed))
+
+
+SHEET = "document.getElementById('options-sheet')"
+
+
+def menu_for_fingers(driver, base):
+    """At 360 x 640 with touch the options are rows a thumb can hit, clear of
+    the options button, each value between a - and a + button; a + tap
+    raises the value, which is kept."""
+    emulate_phone(driver, 360, 640)
+    load_live(driver, base)
+    wait_for_viewport(driver, 360, 640)
+    driver.execute_script("dispatchEvent(new PointerEvent('pointerdown', {pointerType: 'touch'}));")  # the controls up
+    wait_for(driver, "!document.getElementById('touch').hidden", timeout=5)
+    box = "(e => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; })"
+    button = driver.execute_script(f"return {box}(document.getElementById('options-button'));")
+    touch(driver, "touchStart", [(0, centre(button))])
+    touch(driver, "touchEnd")
+    wait_for(driver, f"!{SHEET}.hidden && {SHEET}.querySelectorAll('li').length > 5", timeout=5)
+    shown = driver.execute_script(f"""
+const box = {box}, sheet = {SHEET};
+return {{sheet: box(sheet), rows: [...sheet.querySelectorAll('li')].map(li => ({{text: li.textContent, box: box(li),
+    targets: [...li.querySelectorAll('button')].map(b => [b.textContent, box(b)])}}))}};""")
+    small = [(row["text"], row["box"]) for row in shown["rows"] if row["box"][3] - row["box"][1] < 44] + [
+        (row["text"], name, target) for row in shown["rows"] for name, target in row["targets"]
+        if target[3] - target[1] < 44 or (name in ("\u2212", "+") and target[2] - target[0] < 44)]
+    sheet = shown["sheet"]
+    clear = button[3] <= sheet[1] or sheet[3] <= button[1] or button[2] <= sheet[0] or sheet[2] <= button[0]
+    steps = sum(1 for row in shown["rows"] if len(row["targets"]) == 3)
+    check("at 360 x 640 with touch every options row and its buttons are at least 44 CSS px, the values have"
+          " - and +, and the options button stays clear", not small and steps >= 5 and clear, (small, steps, sheet, button))
+
+    def tap_step(row, which):
+        target = driver.execute_script(
+            f"const b = {SHEET}.querySelectorAll('li')[arguments[0]].querySelectorAll('button.step')[arguments[1]];"
+            f" b.scrollIntoView({{block: 'nearest'}}); return {box}(b);", row, which)
+        touch(driver, "touchStart", [(0, centre(target))])
+        touch(driver, "touchEnd")
+
+    volume = f"{SHEET}.querySelectorAll('li')[1].querySelector('.value').textContent"
+    tap_step(1, 0)
+    lowered = wait_until(driver, f"{volume} === '90%'", timeout=5)
+    tap_step(1, 0)
+    wait_until(driver, f"{volume} === '80%'", timeout=5)
+    tap_step(1, 1)
+    raised = wait_until(driver, f"{volume} === '90%'", timeout=5)
+    kept = overlays(driver)["kept"]
+    check("a tap on - lowers the volume, a tap on + raises it, and it is kept",
+          lowered and raised and (kept or {}).get("", {}).get("volume") == "90", (lowered, raised, kept))
+    driver.execute_script("localStorage.clear();")
+
+
+def buzzes_in_playback(driver, root, base, args, kept):
+    """A round watched to its loss, unpaced, with navigator.vibrate counted."""
+    script = "83\n1 enter\n141\n20 enter\n2400\n"
+    trace = replay_trace(args.replay, args.data, script)
+    (root / "scripts" / "lost.txt").write_text(
+        f"# seed 1\n# lang en\n{script}# frame {trace[-1]['frame']} fb {trace[-1]['fb']}\n")
+    stub = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": (
+        "window.buzzes = []; Object.defineProperty(Navigator.prototype, 'vibrate', {configurable: true,"
+        " value(pattern) { window.buzzes.push(pattern); return true; }});")})
+    try:
+        driver.get(f"{base}/index.html")
+        driver.execute_script("localStorage.clear();" + (
+            f"localStorage.setItem('kuzari.options', {json.dumps(json.dumps(kept))});" if kept else ""))
+        driver.get(f"{base}/index.html?playback=/scripts/lost.txt")
+        wait_for(driver, "window.kuzari && kuzari.state === 'running' && kuzari.viewer_frame() > 1")
+        for _ in range(4):
+            press(driver, "=")
+        over = wait_until(driver, "kuzari.state === 'over'", timeout=120)
+        return over, driver.execute_script("return window.buzzes;")
+    finally:
+        driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": stub["identifier"]})
+        driver.execute_script("localStorage.clear();")
+        (root / "scripts" / "lost.txt").unlink()
+
+
+def test_phone(driver, root, base, args):
+    """A phone's options menu and its vibration."""
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        menu_for_fingers(driver, base)
+    finally:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    over, buzzes = buzzes_in_playback(driver, root, base, args, None)
+    check("a bowl emptied and the round's end each buzz the phone",
+          over and 40 in buzzes and [80, 60, 80] in buzzes, (over, buzzes))
+    over, buzzes = buzzes_in_playback(driver, root, base, args, {"": {"vibration": "no"}})
+    check("with Vibration off in the options nothing buzzes", over and buzzes == [], (over, buzzes))
+    check_console(driver)
 
 
 def test_install(driver, base, args):
@@ -1348,6 +1440,23 @@ def test_install(driver, base, args):
           and {"192x192", "512x512"} <= set(sizes), (linked, sizes))
     check("a maskable icon, opaque, its art clear of the edge a launcher may cut away",
           maskable_icon_fits(driver, manifest), [icon for icon in manifest["icons"] if icon.get("purpose")])
+    check("the build's figures say the site's sizes", built_figures_true(args.site), args.site.parent / "figures.md")
+
+
+def built_figures_true(site):
+    """The sizes the site's build wrote beside it (what the README points
+    to) against the files themselves."""
+    written = site.parent / "figures.md"
+    if not written.is_file():
+        return False
+    rows = dict(re.findall(r"^\| (.+?) \| (\d+) \|$", written.read_text(), re.M))
+    kb = lambda size: f"{size / 1000:.0f}"
+    files = [p for p in site.rglob("*") if p.is_file()]
+    wasm = site / "kuzari.wasm.gz"
+    return (rows.get("in all") == kb(sum(p.stat().st_size for p in files))
+            and rows.get("kuzari.wasm.gz") == kb(wasm.stat().st_size)
+            and rows.get("kuzari.wasm, inflated") == kb(len(gzip.decompress(wasm.read_bytes())))
+            and rows.get("music") == kb(sum(p.stat().st_size for p in (site / "music").iterdir())))
 
 
 def maskable_icon_fits(driver, manifest):
@@ -1485,7 +1594,7 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, page, touch, figures, sound, options, install, offline, held, viewer); may be repeated")
+                        " gamepad, crash, page, touch, figures, sound, options, install, offline, held, viewer, phone); may be repeated")
     parser.add_argument("--screenshot-touch", help="saves a screenshot of the touch controls in a round at a phone's size")
     args = parser.parse_args()
     args.site = args.site.resolve()
@@ -1527,6 +1636,7 @@ def main():
                 "offline": lambda: test_offline(driver, root, args),
                 "held": lambda: test_held(root, driver, args),
                 "viewer": lambda: test_viewer(driver, root, base, args),
+                "phone": lambda: test_phone(driver, root, base, args),
             }
             for name, test in groups.items():
                 if args.only and name not in args.only:

@@ -8,6 +8,10 @@ with site.json, every file's hash and the build's version made of them all,
 so that the page plays offline and a new build replaces the old whole.
 
 usage: make_site.py --wasm KUZARI.wasm --render-music TOOL --icongen TOOL --cache DIR --out SITE
+                    [--figures FILE]
+
+--figures writes the site's sizes as a Markdown table, the figures the README
+points to (scripts/figures.py copies it into docs/figures.md).
 
 Recordings are kept in the cache under a key made of everything they come
 from, so a second build renders nothing that has not changed."""
@@ -134,6 +138,31 @@ def seal(out):
     return version
 
 
+def site_figures(out, first):
+    """The site's sizes by part, as served (gzipped where the page inflates
+    them), with what a first visit fetches before the title: {name: bytes}."""
+    sizes = {}
+    for path in out.rglob("*"):
+        if path.is_file():
+            parts = path.relative_to(out).parts
+            part = path.name if path.name == "kuzari.wasm.gz" else parts[0] if len(parts) > 1 else "page"
+            sizes[part] = sizes.get(part, 0) + path.stat().st_size
+    figures = dict(sorted(sizes.items()))
+    figures["kuzari.wasm, inflated"] = len(gzip.decompress((out / "kuzari.wasm.gz").read_bytes()))
+    figures["the data, inflated"] = sum((DATA / path).stat().st_size for path in data_files())
+    figures["main.js, the page's scripts bundled"] = (out / "main.js").stat().st_size
+    before_title = ["index.html", "main.js", "manifest.json", "kuzari.wasm.gz"] + [f"data/{path}.gz" for path in first]
+    figures["fetched before the title, first visit"] = sum((out / name).stat().st_size for name in before_title)
+    figures["in all"] = sum(sizes.values())
+    return figures
+
+
+def write_figures(path, figures):
+    lines = ["| the web site, as scripts/web.sh built it | kB |", "|---|---:|"]
+    lines += [f"| {name} | {size / 1000:.0f} |" for name, size in figures.items()]
+    Path(path).write_text("\n".join(lines) + "\n")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--wasm", required=True)
@@ -141,6 +170,7 @@ def main():
     parser.add_argument("--icongen", required=True)
     parser.add_argument("--cache", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--figures", help="the site's sizes, as a Markdown table")
     args = parser.parse_args()
     out, cache = Path(args.out), Path(args.cache)
     if out.exists():
@@ -181,15 +211,12 @@ def main():
     write_icons(out, args.icongen)
     seal(out)
 
-    sizes = {}
-    for path in out.rglob("*"):
-        if path.is_file():
-            part = path.relative_to(out).parts[0] if len(path.relative_to(out).parts) > 1 else "page"
-            part = "kuzari.wasm.gz" if path.name == "kuzari.wasm.gz" else part
-            sizes[part] = sizes.get(part, 0) + path.stat().st_size
-    total = sum(sizes.values())
-    print("site: " + ", ".join(f"{part} {size / 1000:.0f} kB" for part, size in sorted(sizes.items())) +
-          f"; {total / 1e6:.2f} MB in all")
+    figures = site_figures(out, first)
+    if args.figures:
+        write_figures(args.figures, figures)
+    parts = [name for name in figures if name in ("data", "icons", "kuzari.wasm.gz", "music", "page")]
+    print("site: " + ", ".join(f"{part} {figures[part] / 1000:.0f} kB" for part in parts) +
+          f"; {figures['in all'] / 1e6:.2f} MB in all")
     return 0
 
 

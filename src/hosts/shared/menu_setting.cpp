@@ -55,6 +55,7 @@ bool apply_menu_setting(MenuValues* values, const std::string& section, const st
     case setting_mute: return read_yes_no(value, &values->mute);
     case setting_fullscreen: return read_yes_no(value, &values->fullscreen);
     case setting_pause_in_background: return read_yes_no(value, &values->pause_in_background);
+    case setting_vibration: return read_yes_no(value, &values->vibration);
     case setting_captions: return parse_caption_mode(value.c_str(), &values->captions);
     case setting_lang:
         if (value != "en" && value != "ja") return false;

@@ -57,6 +57,13 @@ const MenuWordsEntry menu_words[] = {
     {place_label, "ベストラウンドを見る", "Watch the best round"},
     {place_value, "%s / 3", "%s of 3"},
     {place_foot, "ベストラウンドを読めません", "The best round cannot be read"},
+    {place_label, "バイブレーション", "Vibration"},
+    {place_foot, "タップで選択  - +で変更  メニューで閉じる", "Tap: choose  - +: change  Menu: close"},
+    {place_foot, "タップでキーを変更  戻るで戻る", "Tap: set a new key  Back: return"},
+    {place_foot, "タップで選択", "Tap your choice"},
+    {place_foot, "タップでボタンを変更  戻るで戻る", "Tap: set a new button  Back: return"},
+    {place_foot, "キーを押してください（タップで取り消し）", "Press a key (tap: cancel)"},
+    {place_foot, "ボタンを押してください（タップで取り消し）", "Press a button (tap: cancel)"},
 };
 static_assert(std::size(menu_words) == menu_words_count, "one entry for each of MenuWords");
 

@@ -58,6 +58,14 @@ enum MenuWords {
     words_watch_best_round,
     words_rank_of,  // "%s": the rank, 0 to 3
     words_cannot_watch,
+    words_vibration,
+    // A touch screen's hints, in place of the keys' ones above.
+    words_hint_main_touch,
+    words_hint_controls_touch,
+    words_hint_question_touch,
+    words_hint_pad_touch,
+    words_press_key_touch,
+    words_press_button_touch,
     menu_words_count
 };
 

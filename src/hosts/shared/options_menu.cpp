@@ -37,6 +37,7 @@ enum RowKind {
     row_record_food,
     row_watch_best_round,
     row_records_back,
+    row_vibration,
     row_kind_count
 };
 
@@ -82,6 +83,7 @@ std::vector<MenuRow> page_rows(const OptionsMenu& menu) {
             rows.push_back({row_scale});
         }
         rows.push_back({row_pause_in_background});
+        if (menu.features.vibration) rows.push_back({row_vibration});
         rows.push_back({row_controls});
         if (menu.features.records) rows.push_back({row_records});
         rows.push_back({row_quit});
@@ -175,6 +177,11 @@ void set_pause_in_background(OptionsMenu* menu, bool pause) {
     note(menu, setting_pause_in_background, yes_no(pause));
 }
 
+void set_vibration(OptionsMenu* menu, bool vibration) {
+    menu->values.vibration = vibration;
+    note(menu, setting_vibration, yes_no(vibration));
+}
+
 void step_scale(OptionsMenu* menu, int direction) {
     const SettingRow& row = setting_rows[setting_scale];
     const int scale = std::clamp(menu->values.scale + direction, int(row.low), int(row.high));
@@ -196,6 +203,7 @@ bool change_value(OptionsMenu* menu, const MenuRow& row, int direction) {
     case row_screen: set_fullscreen(menu, !v.fullscreen); return true;
     case row_scale: step_scale(menu, direction); return true;
     case row_pause_in_background: set_pause_in_background(menu, !v.pause_in_background); return true;
+    case row_vibration: set_vibration(menu, !v.vibration); return true;
     default: return false;
     }
 }
@@ -374,20 +382,24 @@ void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button) {
     menu->taken = taken;
 }
 
-MenuRequest menu_pointer(OptionsMenu* menu, int x, int y) {
+MenuRequest menu_tap(OptionsMenu* menu, int row, int direction) {
     const Remembered was = forget(menu);
-    if (menu->capturing) {
+    if (menu->capturing) {  // any tap gives up waiting for a key
         menu->capturing = false;
         return request_none;
     }
     const std::vector<MenuRow> rows = page_rows(*menu);
-    if (x < menu_panel_x || x >= menu_panel_x + menu_panel_width || y < menu_rows_y) return request_none;
-    const int index = (y - menu_rows_y) / pixel_font_line_height;
-    if (index >= int(rows.size())) return request_none;
-    menu->cursor = index;
-    const int direction = x < menu_panel_x + menu_panel_width / 2 ? -1 : +1;
-    if (change_value(menu, rows[size_t(index)], direction)) return request_none;
-    return activate(menu, rows[size_t(index)], was);
+    if (row < 0 || row >= int(rows.size())) return request_none;
+    menu->cursor = row;
+    if (direction != 0 && change_value(menu, rows[size_t(row)], direction)) return request_none;
+    return activate(menu, rows[size_t(row)], was);
+}
+
+// A row's left half steps its value down, the right half up; a row without a value does what it says.
+MenuRequest menu_pointer(OptionsMenu* menu, int x, int y) {
+    const bool on_rows = x >= menu_panel_x && x < menu_panel_x + menu_panel_width && y >= menu_rows_y;
+    const int row = on_rows ? (y - menu_rows_y) / pixel_font_line_height : -1;
+    return menu_tap(menu, row, x < menu_panel_x + menu_panel_width / 2 ? -1 : +1);
 }
 
 std::vector<MenuChange> take_menu_changes(OptionsMenu* menu) {
@@ -424,6 +436,7 @@ std::string row_label(const OptionsMenu& menu, const MenuRow& row) {
         words_controls, words_quit,     words_none,     words_none,      words_restore_defaults,
         words_back,     words_quit_no,  words_quit_yes,  words_pad,      words_records,
         words_rounds_played, words_perfect_rounds, words_best_rank, words_most_food, words_watch_best_round, words_back,
+        words_vibration,
     };
     static_assert(std::size(labels) == row_kind_count, "a label for each row");
     return words(labels[row.kind], english);
@@ -460,6 +473,7 @@ std::string row_value(const PixelFont& font, const OptionsMenu& menu, const Menu
         return v.scale == 0 ? words(words_auto, english)
                             : fill_in(words(words_scale_times, english), std::to_string(v.scale));
     case row_pause_in_background: return on_off(v.pause_in_background, english);
+    case row_vibration: return on_off(v.vibration, english);
     case row_record_rounds: return std::to_string(v.records.rounds);
     case row_record_perfect: return std::to_string(v.records.perfect);
     case row_record_rank:
@@ -486,16 +500,34 @@ std::string foot_line(const PixelFont& font, const OptionsMenu& menu, const std:
         }
         return line;
     }
-    if (menu.capturing && menu.foot.empty())
-        return words(menu.capture.kind == row_buttons ? words_press_button : words_press_key, english);
+    const bool touch = menu.features.touch;
+    if (menu.capturing && menu.foot.empty()) {
+        if (menu.capture.kind == row_buttons) return words(touch ? words_press_button_touch : words_press_button, english);
+        return words(touch ? words_press_key_touch : words_press_key, english);
+    }
     if (!menu.foot.empty()) return menu.foot;
     if (rows[size_t(menu.cursor)].kind == row_language) return words(words_language_note, english);
     constexpr MenuWords hints[] = {words_hint_main, words_hint_controls, words_hint_question, words_hint_pad,
                                    words_hint_question};
-    return words(hints[menu.page], english);
+    constexpr MenuWords touch_hints[] = {words_hint_main_touch, words_hint_controls_touch, words_hint_question_touch,
+                                         words_hint_pad_touch, words_hint_question_touch};
+    return words((touch ? touch_hints : hints)[menu.page], english);
 }
 
 }  // namespace
+
+MenuSheet menu_sheet(const PixelFont& font, const OptionsMenu* menu) {
+    MenuSheet sheet;
+    constexpr MenuWords titles[] = {words_title, words_controls_title, words_quit_title, words_pad_title,
+                                    words_records_title};
+    sheet.title = words(titles[menu->page], menu->english);
+    OptionsMenu probe = *menu;  // which rows step, asked of a copy
+    for (const MenuRow& row : page_rows(*menu))
+        sheet.rows.push_back({row_label(*menu, row), row_value(font, *menu, row), change_value(&probe, row, +1)});
+    sheet.cursor = menu->cursor;
+    sheet.foot = menu_foot_line(font, menu);
+    return sheet;
+}
 
 void draw_options_menu(OverlayImage* image, const PixelFont& font, const OptionsMenu* menu) {
     constexpr int picture_width = 320, picture_height = 240;
@@ -503,30 +535,25 @@ void draw_options_menu(OverlayImage* image, const PixelFont& font, const Options
     fill_overlay_box(image, 0, 0, picture_width, picture_height, shade_colour);
     fill_overlay_box(image, menu_panel_x, menu_panel_y, menu_panel_width, menu_panel_height, panel_colour);
 
-    const bool english = menu->english;
-    constexpr MenuWords titles[] = {words_title, words_controls_title, words_quit_title, words_pad_title,
-                                    words_records_title};
-    const char* title = words(titles[menu->page], english);
-    draw_pixel_text(image, font, menu_panel_x + (menu_panel_width - pixel_text_width(font, title)) / 2,
-                    menu_panel_y + menu_margin, title, title_colour);
+    const MenuSheet sheet = menu_sheet(font, menu);
+    draw_pixel_text(image, font, menu_panel_x + (menu_panel_width - pixel_text_width(font, sheet.title.c_str())) / 2,
+                    menu_panel_y + menu_margin, sheet.title.c_str(), title_colour);
 
     const int left = menu_panel_x + menu_margin, right = menu_panel_x + menu_panel_width - menu_margin;
-    const std::vector<MenuRow> rows = page_rows(*menu);
-    for (size_t i = 0; i < rows.size(); ++i) {
+    for (size_t i = 0; i < sheet.rows.size(); ++i) {
         const int top = menu_rows_y + int(i) * pixel_font_line_height;
-        if (int(i) == menu->cursor)
+        if (int(i) == sheet.cursor)
             fill_overlay_box(image, menu_panel_x + 2, top, menu_panel_width - 4, pixel_font_line_height, cursor_colour);
         // The text sits a pixel down in its line, the room between lines split above and below.
         const int text_top = top + 1;
-        draw_pixel_text(image, font, left, text_top, row_label(*menu, rows[i]).c_str(), label_colour);
-        const std::string value = row_value(font, *menu, rows[i]);
-        draw_pixel_text(image, font, right - pixel_text_width(font, value.c_str()), text_top, value.c_str(),
+        const MenuSheetRow& row = sheet.rows[i];
+        draw_pixel_text(image, font, left, text_top, row.label.c_str(), label_colour);
+        draw_pixel_text(image, font, right - pixel_text_width(font, row.value.c_str()), text_top, row.value.c_str(),
                         value_colour);
     }
 
-    const std::string foot = menu_foot_line(font, menu);
     draw_pixel_text(image, font, left, menu_panel_y + menu_panel_height - menu_margin - pixel_font_line_height + 1,
-                    foot.c_str(), foot_colour);
+                    sheet.foot.c_str(), foot_colour);
 }
 
 std::string menu_foot_line(const PixelFont& font, const OptionsMenu* menu) {

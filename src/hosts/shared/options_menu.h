@@ -28,6 +28,8 @@ struct MenuFeatures {
     // Keys the host keeps for itself (the menu's own, full screen, ...): refused.
     std::vector<std::string> reserved_keys;
     bool records = false;  // the player's records are kept: a Records page
+    bool vibration = false;  // the host can buzz the player's phone: a row to turn it off
+    bool touch = false;      // played by fingers: the hints speak of taps
 };
 
 // The values the menu shows and changes. Keys and buttons are shown by the
@@ -40,6 +42,7 @@ struct MenuValues {
     bool fullscreen = true;
     int scale = 0;  // 0: the largest that fits
     bool pause_in_background = true;
+    bool vibration = true;
     std::vector<std::string> keys[game_key_count];     // each game key's keys
     std::vector<std::string> buttons[game_key_count];  // each game key's pad buttons (may be empty)
     EditionRecords records;         // the running edition's
@@ -71,6 +74,9 @@ bool menu_capturing(const OptionsMenu* menu);
 void menu_key_pressed(OptionsMenu* menu, const char* name, bool is_pad_button);
 // A touch or click at the picture's (x, y) in game pixels.
 MenuRequest menu_pointer(OptionsMenu* menu, int x, int y);
+// A tap on the page's row `row` (menu_sheet's), on the row itself
+// (direction 0: as Confirm there) or on its - or + (-1, +1: as Left, Right).
+MenuRequest menu_tap(OptionsMenu* menu, int row, int direction);
 // The changes since the last call, oldest first.
 std::vector<MenuChange> take_menu_changes(OptionsMenu* menu);
 const MenuValues& menu_values(const OptionsMenu* menu);
@@ -85,6 +91,20 @@ constexpr int menu_line_width = menu_panel_width - 2 * menu_margin;
 constexpr int menu_label_width = 128;
 constexpr int menu_value_width = menu_line_width - menu_label_width - menu_margin;
 constexpr int menu_rows_y = menu_panel_y + 24;  // the first row's top; each is pixel_font_line_height high
+
+// What the menu shows, in words, for a host that lays it out itself (a
+// touch screen's rows a finger's height): the page's title, its rows with
+// the cursor's, and the foot line.
+struct MenuSheetRow {
+    std::string label, value;
+    bool steps = false;  // Left and Right change the value
+};
+struct MenuSheet {
+    std::string title, foot;
+    std::vector<MenuSheetRow> rows;
+    int cursor = 0;
+};
+MenuSheet menu_sheet(const PixelFont& font, const OptionsMenu* menu);
 
 // Draws the menu into a 320 x 240 image on a translucent panel.
 void draw_options_menu(OverlayImage* image, const PixelFont& font, const OptionsMenu* menu);

@@ -1,7 +1,7 @@
 // Every setting the hosts keep, once: its key in the settings file, the kind
 // of value it takes and the range, what the file's comment says of it, its
-// command-line option with the help line, and whether the options menu
-// shows it. The desktop binds each to its field (sdl_settings_table), the
+// command-line option with the help line, whether the options menu shows it
+// and whether only the page has it. The desktop binds each to its field (sdl_settings_table), the
 // menu names its changes by it, and the page's kept options are read by it.
 #pragma once
 
@@ -26,6 +26,7 @@ enum SettingName {
     setting_lang,
     setting_record,
     setting_data,
+    setting_vibration,
     setting_name_count
 };
 
@@ -40,7 +41,8 @@ struct SettingRow {
     const char* option;        // its command-line option ("music-volume"), or null
     const char* option_value;  // the option's value ("N"), or null
     const char* option_help;
-    bool in_menu;  // the options menu shows and changes it
+    bool in_menu;    // the options menu shows and changes it
+    bool page_only;  // the browser's alone: the desktop neither reads nor writes it
 };
 
 extern const SettingRow setting_rows[setting_name_count];

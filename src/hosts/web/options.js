@@ -1,12 +1,17 @@
 // The options menu over the game and the voices' captions. The menu is the
 // module's (the same as the desktop's), drawn into a 320 x 240 picture the
-// page lays over the game's on a canvas of its own at the same scale; the
-// captions' band goes over the picture's bottom, or below it when there is
-// room. F1, Tab (while no game key has it), a pad's Start or the touch
+// page lays over the game's on a canvas of its own at the same scale; on a
+// touch screen the page lays the same menu out in rows for fingers
+// (options_sheet.js). The captions' band goes over the picture's bottom, or
+// below it when there is room. F1, Tab (while no game key has it), a pad's Start or the touch
 // button open it; while it is open the game stands still, silent, as when the
 // page is hidden. Each change is applied at once and kept in localStorage
 // ("kuzari.options"), which the next load reads; URL parameters win for the
 // session and are not written back.
+
+import { make_options_sheet } from './options_sheet.js';
+import { touch_screen } from './sound_notice.js';
+import { vibration_row, buzz_for } from './vibration.js';
 
 const STORAGE_KEY = 'kuzari.options';
 const WIDTH = 320, HEIGHT = 240;
@@ -83,6 +88,8 @@ export function make_options(page) {
     const kept = page.kept;
     let game = null;
     let pause_in_background = true;
+    let vibration = true;
+    let fingers = false;     // the open menu is the sheet for fingers, not the picture
     let focused = true;
     const holds = new Set(); // why the game stands still: 'menu', 'blur'
     let sound_held = false;  // the sound ran when the game was held
@@ -165,6 +172,7 @@ export function make_options(page) {
     function apply_all() {
         apply_sound();
         pause_in_background = game.exports.web_option_pause() === 1;
+        vibration = game.exports.web_option_vibration() === 1;
         if (!pause_in_background) hold('blur', false);
         input.rebind();
     }
@@ -201,13 +209,20 @@ export function make_options(page) {
 
     const is_open = () => !!game?.menu_open;
 
+    // On a touch screen the page lays the menu out itself, a thumb's size a row.
+    const sheet = make_options_sheet(screen, (row, direction) => {
+        if (is_open()) after(game.exports.web_menu_tap(row, direction));
+    });
+
     function draw_menu() {
-        draw_argb(overlay.getContext('2d'), overlay_image, game.memory, game.exports.web_menu_picture(), WIDTH * HEIGHT);
+        if (fingers) sheet.show(game.string(game.exports.web_menu_sheet()));
+        else draw_argb(overlay.getContext('2d'), overlay_image, game.memory, game.exports.web_menu_picture(), WIDTH * HEIGHT);
     }
 
     function open() {
         if (!game || !game.running || game.box_open || game.over || game.menu_open) return;
-        if (!game.exports.web_menu_open()) {
+        fingers = touch_screen();
+        if (!game.exports.web_menu_open(fingers ? 1 : 0, vibration_row() ? 1 : 0)) {
             console.warn('the options menu cannot be shown without its font');
             return;
         }
@@ -216,13 +231,14 @@ export function make_options(page) {
         hold('menu', true);
         lay_out();
         draw_menu();
-        overlay.hidden = false;
+        overlay.hidden = fingers;
     }
 
     function close(request) {
         game.exports.web_menu_close();
         game.menu_open = false;
         overlay.hidden = true;
+        sheet.hide();
         input.hand_over();
         hold('menu', false);
         if (request === REQUEST_QUIT) game.exports.web_key_message(1); // as Escape ends it
@@ -363,6 +379,7 @@ export function make_options(page) {
     function refresh(now) {
         if (!game || !game.running) {
             band.hidden = overlay.hidden = true;
+            sheet.hide();
             caption = 0;
             return;
         }
@@ -370,6 +387,7 @@ export function make_options(page) {
         try {
             read_pad(now);
             show_caption();
+            buzz_for(game, vibration);
         } catch (error) {
             console.error(error);
         }

@@ -17,7 +17,10 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
 }
 
 void platform_present(const void* pixels, int pitch) {
-    if (web_viewer_shows_frame()) host_present(pixels, pitch);
+    if (web_viewer_shows_frame()) {
+        host_present(pixels, pitch);
+        web_watch_vibration();  // not while a seek runs through frames unseen
+    }
     // Live play is always recorded, so that a crash can hand the player a
     // recording for a bug report; a traced run records every frame itself.
     if (!web_tracing())

@@ -54,6 +54,9 @@ bool web_take_wait(uint32_t* due);
 // The keys and the pad's taps since the last frame are spent (web_input.cpp).
 void web_frame_shown();
 
+// After each frame shown: what the phone's vibration follows (web_vibration.cpp).
+void web_watch_vibration();
+
 // For the page's tests (web_trace.cpp): from now on every frame reports its
 // picture's hash and goes into the recording.
 void web_trace_frames();

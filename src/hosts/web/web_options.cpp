@@ -17,6 +17,7 @@ namespace {
 
 std::string text_buffer;
 std::string changes_text;
+std::string sheet_text;
 MenuValues values;
 bool values_made = false;
 OptionsMenu* menu = nullptr;
@@ -104,11 +105,19 @@ WEB_EXPORT("web_option_volume") int web_option_volume(int which) {
 }
 WEB_EXPORT("web_option_mute") int web_option_mute() { return page_values().mute ? 1 : 0; }
 WEB_EXPORT("web_option_pause") int web_option_pause() { return page_values().pause_in_background ? 1 : 0; }
+WEB_EXPORT("web_option_vibration") int web_option_vibration() { return page_values().vibration ? 1 : 0; }
 
 // Opens the menu over the game: 1, or 0 when it cannot be shown (no font).
-WEB_EXPORT("web_menu_open") int web_menu_open() {
+// `touch`: its hints speak of taps; `vibration`: the browser can buzz, and
+// the menu has the row that turns it off.
+WEB_EXPORT("web_menu_open") int web_menu_open(int touch, int vibration) {
     if (!web_overlay_font()) return 0;
-    if (!menu) menu = open_options_menu(page_values(), page_features(), game_language() == language_english);
+    if (!menu) {
+        MenuFeatures features = page_features();
+        features.touch = touch != 0;
+        features.vibration = vibration != 0;
+        menu = open_options_menu(page_values(), features, game_language() == language_english);
+    }
     return 1;
 }
 
@@ -152,6 +161,27 @@ WEB_EXPORT("web_menu_pointer") int web_menu_pointer(int x, int y) {
     const MenuRequest request = menu_pointer(menu, x, y);
     values = menu_values(menu);
     return request;
+}
+
+// A tap on row `row` of the page's own menu (-1, +1: its - and +; 0: the
+// row itself); returns MenuRequest.
+WEB_EXPORT("web_menu_tap") int web_menu_tap(int row, int direction) {
+    if (!menu) return request_none;
+    const MenuRequest request = menu_tap(menu, row, direction < 0 ? -1 : direction > 0 ? +1 : 0);
+    values = menu_values(menu);
+    return request;
+}
+
+// What the menu shows, for the page to lay out itself on a touch screen:
+// "title\tfoot\tcursor\n", then "label\tvalue\tsteps\n" a row, steps 1 where
+// - and + change the value.
+WEB_EXPORT("web_menu_sheet") const char* web_menu_sheet() {
+    sheet_text.clear();
+    if (!menu || !web_overlay_font()) return sheet_text.c_str();
+    const MenuSheet sheet = menu_sheet(*web_overlay_font(), menu);
+    sheet_text = sheet.title + '\t' + sheet.foot + '\t' + std::to_string(sheet.cursor) + '\n';
+    for (const MenuSheetRow& row : sheet.rows) sheet_text += row.label + '\t' + row.value + '\t' + (row.steps ? "1\n" : "0\n");
+    return sheet_text.c_str();
 }
 
 // The line in the text buffer at the menu's foot (the options cannot be kept).

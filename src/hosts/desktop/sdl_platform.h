@@ -237,6 +237,9 @@ void sdl_profile_presented(double began);
 void sdl_profile_waited(double began);
 // Time the main thread spent in the music since `began`.
 void sdl_profile_music(double began);
+// Start-up's step `name` (a literal) ends now; reported only before the
+// first picture.
+void sdl_profile_step(const char* name);
 
 // The samples of the slot's clip in the device's format and their byte count,
 // or null (and 0) without a clip. For the tests.

@@ -8,7 +8,9 @@
 #endif
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <ctime>
 #include <utility>
 
@@ -104,6 +106,20 @@ bool window_manager_running() {
     XCloseDisplay(display);
     return running;
 #endif
+}
+
+// SDL's video opens an input method, which reads the locale's compose table
+// (thousands of lines, 10-15 ms) before the first picture. The game reads
+// keys, never text: it gets an empty table, and the player's own setting is
+// put back at once for anything the game starts later.
+bool start_video_without_compose() {
+    const char* own = std::getenv("XCOMPOSEFILE");
+    const std::string kept = own ? own : "";
+    setenv("XCOMPOSEFILE", "/dev/null", 1);
+    const bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (own) setenv("XCOMPOSEFILE", kept.c_str(), 1);
+    else unsetenv("XCOMPOSEFILE");
+    return started;
 }
 
 void set_paused(bool pause) {
@@ -208,10 +224,12 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // sdl_signals.cpp has its own
     sdl_choose_video_driver();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !sdl_display_opened()) return nullptr;
+    if (!start_video_without_compose() || !sdl_display_opened()) return nullptr;
+    sdl_profile_step("SDL's video");
     sdl_tell_video_driver();
     for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
     sdl_start_input();
+    sdl_profile_step("pads");
 
     const int display = 0;
     // Drawn at the screen's real pixels where the compositor scales windows.
@@ -238,10 +256,12 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
             size_window_in_pixels(the_window.window, display);
     }
     if (!the_window.window) return nullptr;
+    sdl_profile_step("window");
     SDL_SetWindowMinimumSize(the_window.window, width, height);
     // An input method would otherwise take Enter, Space and Shift for itself.
     SDL_StopTextInput();
     sdl_set_window_icon(the_window.window);
+    sdl_profile_step("icon");
     return &the_window;
 }
 
@@ -290,7 +310,10 @@ void sdl_resize_window() {
     if (the_window.window && !in_fullscreen) size_window_in_pixels(the_window.window, display_of_window());
 }
 
-void platform_hide_cursor() { SDL_ShowCursor(SDL_DISABLE); }
+void platform_hide_cursor() {
+    SDL_ShowCursor(SDL_DISABLE);
+    sdl_profile_step("cursor");
+}
 
 bool platform_take_message(PlatformMessage* message) {
     if (sdl_viewer_restart_wanted()) restart_playback();

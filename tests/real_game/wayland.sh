@@ -7,7 +7,8 @@
 # with status 0; without a sound device (and no zenity) the message shows in
 # the game's window;
 # a damaged picture's box text comes and the game goes on; the options menu
-# moved quickly shows where it is; a keyboard that came and went before the
+# moved quickly shows where it is; F11 out of a full screen it started in
+# gives the configured window; a keyboard that came and went before the
 # start does not crash it.
 #   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
 # Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
@@ -264,6 +265,20 @@ if [ -n "$keyboard_pid" ]; then
       fail "the options menu showed a stale picture until it was drawn again"
   else
     fail "the options menu: no window: $(tail -n 5 "$game_log")"
+  fi
+  stop_game
+fi
+
+# F11 out of a full screen the game started in gives the configured window
+# (--scale 2 at output scale 2: 320 x 240 units), not the output's size.
+if [ -n "$keyboard_pid" ]; then
+  start_game "$scratch/game/kuzari" --fullscreen --scale 2
+  if wait_for_window && until_so 30 in_mode 1; then
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
+    until_so 30 window_in_units ||
+      fail "F11 out of a full screen it started in: $(swaymsg -t get_tree | tr -d ' \n' | grep -o '"window_rect":{[^}]*}')"
+  else
+    fail "--fullscreen --scale 2: no full-screen window: $(grep -v '^\[' "$game_log" | tail -n 5)"
   fi
   stop_game
 fi

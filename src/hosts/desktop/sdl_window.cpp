@@ -39,6 +39,16 @@ bool in_fullscreen = false;
 bool fullscreen_by_hand = false;
 // The game's picture, which the window's size is a whole multiple of.
 int base_width = 320, base_height = 240;
+// The window's size, scale or output changed: a standing game draws its
+// picture again at once, as a running one does with its next frame.
+bool redraw_wanted = false;
+// Back from full screen the window's own size is due. A window manager may
+// answer with the size the window had before (the whole output, for one that
+// started in full screen), and SDL takes it: for a moment after the switch,
+// such an answer is corrected once. A size the player gives later stands.
+bool window_size_owed = false;
+Uint32 window_size_owed_until = 0;
+constexpr Uint32 window_size_answer_ms = 2000;
 
 // What the game never reads: dropped as they come, so that they neither pile
 // up nor wake the wait for the next frame.
@@ -122,6 +132,25 @@ bool start_video_without_compose() {
     return started;
 }
 
+// The configured windowed size, centred on the window's display.
+void give_window_its_size() {
+    window_size_owed = false;
+    const int display = display_of_window();
+    size_window_in_pixels(the_window.window, display);
+    SDL_SetWindowPosition(the_window.window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+}
+
+// Whether the window is the size it is given out of full screen, in pixels.
+bool window_has_its_size() {
+    const int per_unit = sdl_pixels_per_unit(the_window.window);
+    const int scale = windowed_scale(display_of_window(), per_unit);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(the_window.window, &width, &height);
+    return width == (base_width * scale + per_unit - 1) / per_unit &&
+           height == (base_height * scale + per_unit - 1) / per_unit;
+}
+
 void set_paused(bool pause) {
     if (pause == paused) return;
     paused = pause;
@@ -178,6 +207,14 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
         case SDL_WINDOWEVENT_MINIMIZED: minimised = true; break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED: minimised = false; break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (window_size_owed && !in_fullscreen && !SDL_TICKS_PASSED(SDL_GetTicks(), window_size_owed_until) &&
+                !window_has_its_size())
+                give_window_its_size();
+            redraw_wanted = true;
+            break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        case SDL_WINDOWEVENT_EXPOSED: redraw_wanted = true; break;
         default: break;
         }
         sdl_follow_pause();
@@ -286,9 +323,9 @@ void sdl_switch_fullscreen() {
         if (!fullscreen_by_hand) SDL_SetWindowFullscreen(window, 0);
         SDL_SetWindowBordered(window, SDL_TRUE);
         SDL_SetWindowResizable(window, SDL_TRUE);
-        size_window_in_pixels(window, display);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                              SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+        give_window_its_size();
+        window_size_owed = !fullscreen_by_hand;
+        window_size_owed_until = SDL_GetTicks() + window_size_answer_ms;
     } else if (fullscreen_by_hand) {
         SDL_Rect bounds;
         SDL_SetWindowBordered(window, SDL_FALSE);
@@ -334,14 +371,16 @@ bool platform_take_message(PlatformMessage* message) {
     // In the background the game stands still: no frame runs until the
     // window is back, and then play goes on from the same frame.
     // The options menu is drawn again after whatever may have changed it.
-    if (paused && sdl_overlay_is_open()) sdl_present_again();
+    if (paused && (sdl_overlay_is_open() || redraw_wanted)) sdl_present_again();
+    redraw_wanted = false;
     sdl_event_log_paused(paused);  // once the menu is on the screen
     while (paused) {
         if (sdl_quit_signalled()) return platform_take_message(message);
         sdl_present_owed();
         if (!SDL_WaitEventTimeout(&event, 100)) continue;
         if (handle_event(event, message)) return true;
-        if (sdl_overlay_is_open()) sdl_present_again();
+        if (sdl_overlay_is_open() || redraw_wanted) sdl_present_again();
+        redraw_wanted = false;
         sdl_event_log_paused(paused);
     }
     return false;

@@ -8,7 +8,8 @@
 # the game's window;
 # a damaged picture's box text comes and the game goes on; the options menu
 # moved quickly shows where it is; F11 out of a full screen it started in
-# gives the configured window; a keyboard that came and went before the
+# gives the configured window; the output's scale changed under the standing
+# game is drawn at once at the new scale; a keyboard that came and went before the
 # start does not crash it.
 #   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
 # Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
@@ -270,13 +271,34 @@ if [ -n "$keyboard_pid" ]; then
 fi
 
 # F11 out of a full screen the game started in gives the configured window
-# (--scale 2 at output scale 2: 320 x 240 units), not the output's size.
+# (--scale 2 at output scale 2: 320 x 240 units), not the output's size. Then
+# the output's scale changed while the options menu holds the game still: the
+# picture is drawn again at once into a buffer of the new scale's pixels.
 if [ -n "$keyboard_pid" ]; then
-  start_game "$scratch/game/kuzari" --fullscreen --scale 2
+  events="$scratch/home/events"
+  start_game KUZARI_EVENT_LOG="$events" WAYLAND_DEBUG=client "$scratch/game/kuzari" --fullscreen --scale 2
   if wait_for_window && until_so 30 in_mode 1; then
     "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
     until_so 30 window_in_units ||
       fail "F11 out of a full screen it started in: $(swaymsg -t get_tree | tr -d ' \n' | grep -o '"window_rect":{[^}]*}')"
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F1
+    last_is_paused() { [ "$(grep -E '^(paused|running)$' "$events" | tail -n 1)" = paused ]; }
+    until_so 30 last_is_paused || fail "the options menu did not hold the game still"
+    # new_buffer_after LINE SCALE WIDTH HEIGHT: after the log's line LINE, a
+    # buffer of that size made and shown at that scale.
+    new_buffer_after() {
+      tail -n +"$1" "$game_log" | grep -q "create_buffer(new id wl_buffer@[0-9]*, 0, $3, $4," &&
+        tail -n +"$1" "$game_log" | grep -A1 "set_buffer_scale($2)" | grep -q "attach(wl_buffer"
+    }
+    for step in "1 320 240" "2 640 480"; do
+      read -r scale width height <<<"$step"
+      line=$(wc -l <"$game_log")
+      swaymsg output HEADLESS-1 scale "$scale" >/dev/null || fail "sway would not take scale $scale"
+      until_so 30 new_buffer_after "$line" "$scale" "$width" "$height" ||
+        fail "scale $scale with the menu open: not drawn again at ${width}x$height: $(tail -n +"$line" "$game_log" |
+          grep -oE 'create_buffer\([^)]*\)|set_buffer_scale\([0-9]*\)' | tail -n 3 | tr '\n' ' ')"
+      last_is_paused || fail "scale $scale: the game ran on with the menu open"
+    done
   else
     fail "--fullscreen --scale 2: no full-screen window: $(grep -v '^\[' "$game_log" | tail -n 5)"
   fi

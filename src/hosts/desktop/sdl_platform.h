@@ -47,6 +47,9 @@ void sdl_wayland_surface_send(const SDL_Rect* changed);
 // True when a picture could not be drawn for want of a free buffer and one
 // has come back since.
 bool sdl_wayland_surface_owed();
+// Whether the scale of the window's output changed since the last call (a
+// standing game then draws again).
+bool sdl_wayland_surface_rescaled();
 void sdl_wayland_surface_close();
 
 // ---- The clock (sdl_clock.cpp) ----

@@ -377,6 +377,7 @@ bool platform_take_message(PlatformMessage* message) {
     while (paused) {
         if (sdl_quit_signalled()) return platform_take_message(message);
         sdl_present_owed();
+        if (sdl_wayland_surface_rescaled()) sdl_present_again();
         if (!SDL_WaitEventTimeout(&event, 100)) continue;
         if (handle_event(event, message)) return true;
         if (sdl_overlay_is_open() || redraw_wanted) sdl_present_again();

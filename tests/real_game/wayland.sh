@@ -9,8 +9,9 @@
 # a damaged picture's box text comes and the game goes on; the options menu
 # moved quickly shows where it is; F11 out of a full screen it started in
 # gives the configured window; the output's scale changed under the standing
-# game is drawn at once at the new scale; a keyboard that came and went before the
-# start does not crash it.
+# game is drawn at once at the new scale; a keyboard that came and went
+# before the start does not crash it; full screen moved to a second output at
+# another scale, it draws at that output's scale.
 #   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
 # Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
 set -uo pipefail
@@ -320,6 +321,31 @@ if [ -n "$keyboard_pid" ]; then
   fi
   stop_game
   [ "$game_status" = 0 ] || fail "a keyboard gone before the start: status $game_status: $(tail -n 3 "$game_log")"
+fi
+
+# Full screen moved to a second output at another scale (HEADLESS-1 at 2,
+# the new one at 1): the picture comes at the new output's pixels and scale
+# (1280 x 720 at 1), though the move takes the focus and the game stands still.
+swaymsg create_output >/dev/null
+swaymsg output HEADLESS-1 scale 2 >/dev/null
+if swaymsg output HEADLESS-2 resolution 1280x720 position 1280 0 scale 1 >/dev/null; then
+  start_game WAYLAND_DEBUG=client "$scratch/game/kuzari" --fullscreen
+  if wait_for_window && until_so 30 sent_more_than 10; then
+    line=$(wc -l <"$game_log")
+    swaymsg '[app_id="kuzari"]' move to output HEADLESS-2 >/dev/null
+    at_new_scale() {
+      tail -n +"$line" "$game_log" | grep -q "create_buffer(new id wl_buffer@[0-9]*, 0, 1280, 720," &&
+        tail -n +"$line" "$game_log" | grep -E 'set_buffer_scale|attach\(wl_buffer' | tail -n 2 | head -n 1 |
+          grep -q 'set_buffer_scale(1)'
+    }
+    until_so 30 at_new_scale || fail "moved to an output at scale 1: $(tail -n +"$line" "$game_log" |
+      grep -oE 'create_buffer\([^)]*\)|set_buffer_scale\([0-9]*\)' | tail -n 3 | tr '\n' ' ')"
+  else
+    fail "full screen for the move: no window: $(grep -v '^\[' "$game_log" | tail -n 5)"
+  fi
+  stop_game
+else
+  fail "sway would not make a second output"
 fi
 
 [ $failures -eq 0 ] || exit 1

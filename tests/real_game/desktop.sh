@@ -76,10 +76,13 @@ expect_geometry() {
   [ "$seen" = "$expected" ] || fail "in ${WIDTH}x$HEIGHT the picture is at '$seen', not '$expected'"
 }
 
-start_game "$data" "$kuzari"
+start_game "$data" "$kuzari" --scale 1
 wait_for_window || fail "no window in full screen: $(cat "$game_log")"
 wait_for_event '^title 3$' || fail "full screen: the title's menu never came"
 expect_geometry 1280 720
+# Out of a full screen it started in: the configured size, not the screen's.
+xdotool key alt+Return
+expect_geometry 320 240
 stop_game
 
 start_game "$data" "$kuzari" --window
@@ -96,6 +99,11 @@ xdotool key F11
 expect_geometry 640 480
 xdotool windowsize "$(window_id)" 1000 700
 expect_geometry 1000 700
+# Out of full screen again: the configured size, not the one it had.
+xdotool key F11
+expect_geometry 1280 720
+xdotool key F11
+expect_geometry 640 480
 # Alt+Enter is the window's: the title must not take the Enter as a choice.
 wait_for_frames 60
 [ "$(event_count '^title 4$')" = 0 ] || fail "the title took Alt+Enter's Enter as a choice"
@@ -129,13 +137,18 @@ wait_for_window && wait_for_event '^title 3$'
 
 # ---- The pause without focus ----
 hash_now() { "$probe" picture | cut -d' ' -f5; }
-"$probe" take-focus 3 &
+"$probe" take-focus 5 &
 focus_pid=$!
 wait_for_event '^paused$' || fail "the game did not stand still when another client took the focus"
 shown=$(event_count '^shown ')
 first=$(hash_now); sleep 0.5; second=$(hash_now)
 [ "$first" = "$second" ] && [ "$(event_count '^shown ')" = "$shown" ] ||
   fail "frames ran while another client had the focus"
+# Resized while it stands still: the picture drawn again at once, at
+# the new size's whole factor, and still no frame run.
+xdotool windowsize "$(window_id)" 800 600
+expect_geometry 800 600
+[ "$(event_count '^shown ')" = "$shown" ] || fail "resized while standing still, frames ran"
 wait "$focus_pid"
 xdotool windowfocus "$(window_id)"
 wait_for_event '^running$' || fail "the game did not go on with the focus back"

@@ -7,8 +7,11 @@
 # with status 0; without a sound device (and no zenity) the message shows in
 # the game's window;
 # a damaged picture's box text comes and the game goes on; the options menu
-# moved quickly shows where it is; a keyboard that came and went before the
-# start does not crash it.
+# moved quickly shows where it is; F11 out of a full screen it started in
+# gives the configured window; the output's scale changed under the standing
+# game is drawn at once at the new scale; a keyboard that came and went
+# before the start does not crash it; full screen moved to a second output at
+# another scale, it draws at that output's scale.
 #   wayland.sh KUZARI KUZARI_REPLAY DATA_DIR
 # Exits 77 (skipped) when sway, grim or Xvfb is missing or sway cannot start.
 set -uo pipefail
@@ -268,6 +271,41 @@ if [ -n "$keyboard_pid" ]; then
   stop_game
 fi
 
+# F11 out of a full screen the game started in gives the configured window
+# (--scale 2 at output scale 2: 320 x 240 units), not the output's size. Then
+# the output's scale changed while the options menu holds the game still: the
+# picture is drawn again at once into a buffer of the new scale's pixels.
+if [ -n "$keyboard_pid" ]; then
+  events="$scratch/home/events"
+  start_game KUZARI_EVENT_LOG="$events" WAYLAND_DEBUG=client "$scratch/game/kuzari" --fullscreen --scale 2
+  if wait_for_window && until_so 30 in_mode 1; then
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F11
+    until_so 30 window_in_units ||
+      fail "F11 out of a full screen it started in: $(swaymsg -t get_tree | tr -d ' \n' | grep -o '"window_rect":{[^}]*}')"
+    "${as_user[@]}" "${session[@]}" "${wayland[@]}" timeout 10 wtype -k F1
+    last_is_paused() { [ "$(grep -E '^(paused|running)$' "$events" | tail -n 1)" = paused ]; }
+    until_so 30 last_is_paused || fail "the options menu did not hold the game still"
+    # new_buffer_after LINE SCALE WIDTH HEIGHT: after the log's line LINE, a
+    # buffer of that size made and shown at that scale.
+    new_buffer_after() {
+      tail -n +"$1" "$game_log" | grep -q "create_buffer(new id wl_buffer@[0-9]*, 0, $3, $4," &&
+        tail -n +"$1" "$game_log" | grep -A1 "set_buffer_scale($2)" | grep -q "attach(wl_buffer"
+    }
+    for step in "1 320 240" "2 640 480"; do
+      read -r scale width height <<<"$step"
+      line=$(wc -l <"$game_log")
+      swaymsg output HEADLESS-1 scale "$scale" >/dev/null || fail "sway would not take scale $scale"
+      until_so 30 new_buffer_after "$line" "$scale" "$width" "$height" ||
+        fail "scale $scale with the menu open: not drawn again at ${width}x$height: $(tail -n +"$line" "$game_log" |
+          grep -oE 'create_buffer\([^)]*\)|set_buffer_scale\([0-9]*\)' | tail -n 3 | tr '\n' ' ')"
+      last_is_paused || fail "scale $scale: the game ran on with the menu open"
+    done
+  else
+    fail "--fullscreen --scale 2: no full-screen window: $(grep -v '^\[' "$game_log" | tail -n 5)"
+  fi
+  stop_game
+fi
+
 # A keyboard that came and went before the game started (the F11 keys above,
 # and one more here), as a Bluetooth keyboard drops out: the game starts, and
 # a key from the next keyboard still ends it.
@@ -283,6 +321,31 @@ if [ -n "$keyboard_pid" ]; then
   fi
   stop_game
   [ "$game_status" = 0 ] || fail "a keyboard gone before the start: status $game_status: $(tail -n 3 "$game_log")"
+fi
+
+# Full screen moved to a second output at another scale (HEADLESS-1 at 2,
+# the new one at 1): the picture comes at the new output's pixels and scale
+# (1280 x 720 at 1), though the move takes the focus and the game stands still.
+swaymsg create_output >/dev/null
+swaymsg output HEADLESS-1 scale 2 >/dev/null
+if swaymsg output HEADLESS-2 resolution 1280x720 position 1280 0 scale 1 >/dev/null; then
+  start_game WAYLAND_DEBUG=client "$scratch/game/kuzari" --fullscreen
+  if wait_for_window && until_so 30 sent_more_than 10; then
+    line=$(wc -l <"$game_log")
+    swaymsg '[app_id="kuzari"]' move to output HEADLESS-2 >/dev/null
+    at_new_scale() {
+      tail -n +"$line" "$game_log" | grep -q "create_buffer(new id wl_buffer@[0-9]*, 0, 1280, 720," &&
+        tail -n +"$line" "$game_log" | grep -E 'set_buffer_scale|attach\(wl_buffer' | tail -n 2 | head -n 1 |
+          grep -q 'set_buffer_scale(1)'
+    }
+    until_so 30 at_new_scale || fail "moved to an output at scale 1: $(tail -n +"$line" "$game_log" |
+      grep -oE 'create_buffer\([^)]*\)|set_buffer_scale\([0-9]*\)' | tail -n 3 | tr '\n' ' ')"
+  else
+    fail "full screen for the move: no window: $(grep -v '^\[' "$game_log" | tail -n 5)"
+  fi
+  stop_game
+else
+  fail "sway would not make a second output"
 fi
 
 [ $failures -eq 0 ] || exit 1

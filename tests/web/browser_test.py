@@ -943,6 +943,7 @@ def test_page(driver, root, base, args):
     for name in ["saved.txt", "bad.txt", "empty.txt"]:
         (root / "scripts" / name).unlink()
     refused_elsewhere(driver, base)
+    hostile_recordings(driver, base)
     without_streaming(driver, base)
 
 
@@ -996,6 +997,61 @@ def refused_elsewhere(driver, base):
             said = [int(n) for n in re.findall(r"(\d+) bytes", notice)]
             check(f"a recording from another origin, {reason}: refused (a long one once past the limit), and the"
                   " page says why", reason in notice and all(n <= 65 << 20 for n in said), notice)
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+class HostileHandler(QuietHandler):
+    """Another origin's server of recordings that are not: /binary is bytes of
+    every value, /cut promises more than it sends before it hangs up, /loop
+    redirects to itself, /gone redirects to a file that is not there."""
+    protocol_version = "HTTP/1.0"
+
+    def do_GET(self):
+        if self.path in ("/loop", "/gone"):
+            self.send_response(302)
+            self.send_header("Location", "/loop" if self.path == "/loop" else "/missing.txt")
+            self.send_header("Access-Control-Allow-Origin", "*")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        if self.path not in ("/binary", "/cut"):
+            self.send_response(404)
+            self.send_header("Access-Control-Allow-Origin", "*")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        body = bytes(range(256)) * 64 if self.path == "/binary" else b"# seed 5\n# lang en\n" + b"10\n" * 300
+        self.send_response(200)
+        self.send_header("Access-Control-Allow-Origin", "*")
+        self.send_header("Content-Length", str(len(body) * (1 if self.path == "/binary" else 10)))
+        self.end_headers()
+        try:
+            self.wfile.write(body)
+            self.wfile.flush()
+        except OSError:
+            pass
+
+
+def hostile_recordings(driver, base):
+    """?playback= of what is no recording, or of one that fails on its way:
+    refused on the page with its reason, said once, and never a hang."""
+    server = serve(ROOT / "tests/web", handler_class=HostileHandler)
+    other = f"http://localhost:{server.server_address[1]}"
+    page_errors(driver)  # the earlier pages'
+    try:
+        for path, reason in [("/binary", "binary"), ("/cut", "cut short"), ("/loop", "redirected in a loop"),
+                             ("/gone", "redirected to nothing")]:
+            driver.get(f"{base}/index.html?lang=en&playback={other}{path}")
+            ended = wait_until(driver, "window.kuzari && kuzari.state !== 'loading'", timeout=45)
+            state, notice = driver.execute_script(
+                "return [window.kuzari && kuzari.state, document.getElementById('loading').innerText];")
+            uncaught = [error for error in page_errors(driver) if "Failed to load resource" not in error
+                        and "net::" not in error]
+            check(f"a recording {reason}: refused on the page with its reason, said once, nothing else",
+                  ended and state == "error" and notice.count("The recording cannot be played:") == 1
+                  and path in notice and not uncaught, (ended, state, notice, uncaught))
     finally:
         server.shutdown()
         server.server_close()
@@ -1071,6 +1127,29 @@ return {menu: !menu.hidden, menu_ink: menu.hidden ? 0 : inked(menu), band: !band
 
 def overlays(driver):
     return driver.execute_script(OVERLAYS)
+
+
+def hostile_kept_options(driver, base):
+    """Kept options nobody's page wrote: huge, binary, of the wrong kinds, out of
+    range. Each time the game plays with what could be taken, the volume within
+    its range, and a refusal is said on the page at most once."""
+    note = "(n => n && !n.hidden ? n.textContent : '')(document.getElementById('page-note'))"
+    for what, kept in [
+            ("huge", json.dumps({"": {"volume": "90", "captions": "x" * (3 << 20)}})),
+            ("binary", "\x00\x07\ufffe{\ud800\x1b[2J" + bytes(range(256)).decode("latin-1")),
+            ("of the wrong kinds", json.dumps({"": {"volume": {"deep": [1]}, "captions": 7, "lang": None},
+                                               "keys": ["throw"], "pad": "x", "__proto__": {"volume": "0"}})),
+            ("out of range", json.dumps({"": {"volume": "1e400", "mute": "maybe", "lang": "xx"},
+                                         "keys": {"throw": "\u0000", "nothing": "KeyA"}})),
+    ]:
+        load_live(driver, base, kept=kept)
+        frames = driver.execute_script("return kuzari.hashes.length;")
+        runs = wait_until(driver, f"kuzari.state === 'running' && kuzari.hashes.length > {frames + 30}", timeout=10)
+        master = driver.execute_script("return kuzari.gains().master;")
+        said = driver.execute_script(f"return {note};")
+        check(f"options kept {what}: the game plays, the volume in range, any refusal said once",
+              runs and 0 <= master <= 1 and said.count("not understood") <= 1, (runs, master, said[:200]))
+    driver.execute_script("localStorage.clear();")
 
 
 def load_live(driver, base, kept=None, query="lang=en&seed=1&record=1"):
@@ -1241,6 +1320,8 @@ def test_options(driver, base, args):
         load_live(driver, base, kept="{not json")
         check("options kept as garbage: the defaults, the game plays",
               overlays(driver)["state"] == "running" and overlays(driver)["gains"]["master"] == 1)
+
+        hostile_kept_options(driver, base)
 
         load_live(driver, base, kept=json.dumps({"": {"captions": "sideways"}}))
         note = "(n => n && !n.hidden && n.textContent)(document.getElementById('page-note'))"

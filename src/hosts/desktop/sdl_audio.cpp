@@ -71,6 +71,7 @@ bool platform_audio_open() {
     Mix_AllocateChannels(sound_slot_count);
     Mix_QuerySpec(&device_frequency, &device_format, &device_channels);
     apply_volumes();
+    sdl_profile_step("sound device");
     return true;
 }
 

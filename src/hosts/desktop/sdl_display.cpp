@@ -43,6 +43,9 @@ bool surface_path = false;            // the window surface's path
 bool wayland_path = false;            // our own buffers on Wayland
 SDL_Surface* known_surface = nullptr; // the surface the borders were drawn on
 int known_width = 0, known_height = 0;
+// The black borders are not sent yet: they go with the first picture rather
+// than in a whole window of their own before it.
+bool whole_owed = false;
 
 int picture_width = 0, picture_height = 0;
 // The picture last presented, where the game keeps it, for F12.
@@ -266,8 +269,9 @@ void present_through_surface(const uint16_t* pixels, int pitch) {
     if (!surface) return;
     const SDL_Rect picture = draw_scaled(surface, false, pixels, pitch);
     blend_overlays(surface, picture);
-    if (fresh) SDL_UpdateWindowSurface(display_window);
+    if (fresh || whole_owed) SDL_UpdateWindowSurface(display_window);
     else SDL_UpdateWindowSurfaceRects(display_window, &picture, 1);
+    whole_owed = false;
 }
 
 void present_through_wayland(const uint16_t* pixels, int pitch) {
@@ -299,11 +303,12 @@ bool platform_open_display(PlatformWindow* window, int width, int height) {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         bool fresh;
         surface_path = window_surface(&fresh) != nullptr;
-        if (surface_path) SDL_UpdateWindowSurface(display_window);
+        whole_owed = surface_path;
     }
     if (wayland_path || surface_path) {
         if (host_options.vsync)
             std::fprintf(stderr, "kuzari: without a GPU there is no vsync: the game keeps its own clock\n");
+        sdl_profile_step("display");
         return true;
     }
     // A window system whose surfaces are not 32-bit: the renderer after all.

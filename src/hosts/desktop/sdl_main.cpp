@@ -17,12 +17,16 @@ int main(int argc, char** argv) {
     const int early_exit = read_options(argc, argv);
     if (early_exit >= 0) return early_exit;
     if (!sdl_display_named()) return 1;
+    sdl_profile_step("options and display named");
     sdl_start_black_box();
+    sdl_profile_step("black box");
     sdl_event_log_start();
     const std::string data_folder = find_data_folder();
     if (data_folder.empty()) return 1;
     set_data_folder(data_folder);
+    sdl_profile_step("event log, data folder");
     if (!sdl_start_recording_and_playback()) return 1;
+    sdl_profile_step("recording or playback");
     bool english = play_in_english();
     bool recorded_english;
     if (sdl_playback_language(&recorded_english) && recorded_english != english) {
@@ -36,6 +40,7 @@ int main(int argc, char** argv) {
     sdl_start_captions(english);
     sdl_start_viewer(english);
     sdl_start_records(english);
+    sdl_profile_step("captions, viewer, records");
     const int exit_code = game_main();
     const bool recorded = sdl_finish_recording();
     SDL_Quit();

@@ -1,6 +1,6 @@
 // MIDI music on one FluidSynth synthesiser for the whole run, mixed in through
-// SDL2_mixer's music hook. The soundfont is loaded once, on a thread of its
-// own, so that start-up does not wait for it; a piece asked for before then
+// SDL2_mixer's music hook. The synthesiser is made and the soundfont loaded
+// once, on a thread of their own, so that start-up does not wait for them; a piece asked for before then
 // starts when it is ready. Changing pieces only swaps the synthesiser's MIDI
 // player, so the main thread neither builds a synthesiser nor reads a soundfont.
 #include <SDL_mixer.h>
@@ -43,6 +43,10 @@ const char* const soundfont_candidates[] = {
 constexpr int render_frames = 256;  // the hook renders the device's buffer in pieces of this size
 
 bool music_open = false;
+// Whether the music is synthesised at all (not with the sound off). The
+// synthesiser itself is made on the loader's thread, after the first picture
+// as often as not, and only touched once the soundfont is ready.
+bool synthesising = false;
 fluid_settings_t* settings = nullptr;
 fluid_synth_t* synth = nullptr;
 int device_channels = 2;
@@ -147,9 +151,11 @@ void start_player(fluid_player_t* next, const PlatformMusic* music) {
 }
 
 void load_soundfonts(std::vector<std::string> paths) {
+    synth = new_fluid_synth(settings);
     // Each one loaded stacks on the last, as SDL2_mixer did.
     bool loaded = false;
-    for (const std::string& path : paths) loaded |= fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED;
+    if (synth)
+        for (const std::string& path : paths) loaded |= fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED;
     std::lock_guard<std::mutex> hold(synth_lock);
     if (!loaded) {
         pending_piece = nullptr;
@@ -194,8 +200,8 @@ void SDLCALL render_music(void*, Uint8* stream, int length) {
 
 }  // namespace
 
-// False only when no synthesiser can be made; a missing soundfont shows as
-// every piece failing to load.
+// False only when FluidSynth cannot be set up for the device; a synthesiser
+// or soundfont that cannot be had shows as every piece failing to load.
 bool platform_music_open() {
     if (music_open) return true;
     if (sdl_playing_silently()) {  // no synthesiser: every piece loads and nothing plays
@@ -213,12 +219,7 @@ bool platform_music_open() {
     fluid_settings_setint(settings, "synth.chorus.active", sdl_music_settings.chorus);
     // Players keep time by the samples rendered in the hook, not by a timer thread.
     fluid_settings_setstr(settings, "player.timing-source", "sample");
-    synth = new_fluid_synth(settings);
-    if (!synth) {
-        delete_fluid_settings(settings);
-        settings = nullptr;
-        return false;
-    }
+    synthesising = true;
     device_channels = channels;
     std::vector<std::string> soundfonts = choose_soundfonts();
     soundfont_state = soundfonts.empty() ? SdlSoundfont::missing : SdlSoundfont::loading;
@@ -231,20 +232,22 @@ bool platform_music_open() {
     }
     Mix_HookMusic(render_music, nullptr);
     music_open = true;
+    sdl_profile_step("music");
     return true;
 }
 
 void platform_music_close() {
     if (!music_open) return;
     music_open = false;
-    if (!synth) return;
+    if (!synthesising) return;
+    synthesising = false;
     // Once this returns the hook has finished and is not called again.
     if (Mix_QuerySpec(nullptr, nullptr, nullptr)) Mix_HookMusic(nullptr, nullptr);
     if (soundfont_loader.thread.joinable()) soundfont_loader.thread.join();
     if (player) delete_fluid_player(player);
     player = nullptr;
     playing_piece = pending_piece = nullptr;
-    delete_fluid_synth(synth);
+    if (synth) delete_fluid_synth(synth);
     delete_fluid_settings(settings);
     synth = nullptr;
     settings = nullptr;
@@ -256,14 +259,14 @@ void platform_music_close() {
 namespace {
 
 PlatformMusic* load_piece(const uint8_t* bytes, size_t size) {
-    if (music_open && !synth) return new PlatformMusic{std::vector<uint8_t>(bytes, bytes + size)};
+    if (music_open && !synthesising) return new PlatformMusic{std::vector<uint8_t>(bytes, bytes + size)};
     if (!music_open || soundfont_state == SdlSoundfont::missing) return nullptr;
     if (!sdl_music_readable(bytes, size)) return nullptr;
     return new PlatformMusic{std::vector<uint8_t>(bytes, bytes + size)};
 }
 
 void play_piece(PlatformMusic* music, int plays) {
-    if (!synth || !music) return;
+    if (!synthesising || !music) return;
     std::unique_lock<std::mutex> hold(synth_lock);
     // While the soundfont loads its thread holds the synthesiser: only note the piece.
     if (soundfont_state == SdlSoundfont::loading) {
@@ -279,7 +282,7 @@ void play_piece(PlatformMusic* music, int plays) {
 }
 
 void stop_piece() {
-    if (!synth) return;
+    if (!synthesising) return;
     std::lock_guard<std::mutex> hold(synth_lock);
     pending_piece = nullptr;
     if (soundfont_state == SdlSoundfont::ready) drop_player();
@@ -287,7 +290,7 @@ void stop_piece() {
 
 void free_piece(PlatformMusic* music) {
     if (!music) return;
-    if (synth) {
+    if (synthesising) {
         std::lock_guard<std::mutex> hold(synth_lock);
         if (pending_piece == music) pending_piece = nullptr;
         if (playing_piece == music && soundfont_state == SdlSoundfont::ready) drop_player();

@@ -47,6 +47,9 @@ void sdl_wayland_surface_send(const SDL_Rect* changed);
 // True when a picture could not be drawn for want of a free buffer and one
 // has come back since.
 bool sdl_wayland_surface_owed();
+// Whether the scale of the window's output changed since the last call (a
+// standing game then draws again).
+bool sdl_wayland_surface_rescaled();
 void sdl_wayland_surface_close();
 
 // ---- The clock (sdl_clock.cpp) ----
@@ -237,6 +240,9 @@ void sdl_profile_presented(double began);
 void sdl_profile_waited(double began);
 // Time the main thread spent in the music since `began`.
 void sdl_profile_music(double began);
+// Start-up's step `name` (a literal) ends now; reported only before the
+// first picture.
+void sdl_profile_step(const char* name);
 
 // The samples of the slot's clip in the device's format and their byte count,
 // or null (and 0) without a clip. For the tests.

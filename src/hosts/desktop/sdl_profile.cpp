@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr int max_start_up_steps = 24;
+
 double clock_ms() {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
@@ -24,14 +26,18 @@ struct Profile {
     bool on;
     double started;  // before main, once the program's libraries are loaded
     unsigned long long frames;
-    double first_present, last_present, last_present_end;
+    double first_present, first_present_end, last_present, last_present_end;
     double presenting, waiting;  // totals between the first and the last present
     std::vector<float> intervals;  // after the first second, when the start has settled
     double music_in_frame;         // the main thread's time in the music since the last present
     std::vector<float> music_changes;
+    // Where start-up's time went before the first picture: each step's end.
+    const char* step_names[max_start_up_steps];
+    double step_ends[max_start_up_steps];
+    int steps;
 };
 
-Profile profile{std::getenv("KUZARI_PROFILE") != nullptr, clock_ms(), 0, 0, 0, 0, 0, 0, {}, 0, {}};
+Profile profile{std::getenv("KUZARI_PROFILE") != nullptr, clock_ms(), 0, 0, 0, 0, 0, 0, 0, {}, 0, {}, {}, {}, 0};
 
 float percentile(std::vector<float> values, double share) {
     if (values.empty()) return 0;
@@ -40,8 +46,20 @@ float percentile(std::vector<float> values, double share) {
     return values[at];
 }
 
+void report_start_up(const Profile& p) {
+    double from = p.started;
+    for (int step = 0; step < p.steps; ++step) {
+        std::fprintf(stderr, "kuzari profile: start-up %6.1f ms %s\n", p.step_ends[step] - from, p.step_names[step]);
+        from = p.step_ends[step];
+    }
+    if (p.frames > 0)
+        std::fprintf(stderr, "kuzari profile: start-up %6.1f ms to the first frame presented\n",
+                     p.first_present_end - from);
+}
+
 void report() {
     const Profile& p = profile;
+    report_start_up(p);
     if (p.frames < 2) {
         std::fprintf(stderr, "kuzari profile: %llu frames presented\n", p.frames);
         return;
@@ -55,12 +73,12 @@ void report() {
                  "kuzari profile: after the first second: median interval %.2f ms, 99th percentile %.2f ms, "
                  "longest %.1f ms, %ld over 18 ms\n"
                  "kuzari profile: per frame %.3f ms frame work, %.3f ms presenting, %.3f ms waiting\n"
-                 "kuzari profile: first frame presented %.1f ms after start-up\n",
+                 "kuzari profile: first frame on the screen %.1f ms after start-up\n",
                  p.frames, (p.last_present - p.first_present) / (frames - 1),
                  1000 * (frames - 1) / (p.last_present - p.first_present), double(percentile(p.intervals, 0.5)),
                  double(percentile(p.intervals, 0.99)), double(longest), over_18,
                  (span - p.presenting - p.waiting) / frames, p.presenting / frames, p.waiting / frames,
-                 p.first_present - p.started);
+                 p.first_present_end - p.started);
     if (!p.music_changes.empty())
         std::fprintf(stderr, "kuzari profile: %zu changes of music, main thread %.3f ms at the median, %.3f ms at most\n",
                      p.music_changes.size(), double(percentile(p.music_changes, 0.5)),
@@ -68,6 +86,14 @@ void report() {
 }
 
 }  // namespace
+
+void sdl_profile_step(const char* name) {
+    Profile& p = profile;
+    if (!p.on || p.frames > 0 || p.steps == max_start_up_steps) return;
+    p.step_names[p.steps] = name;
+    p.step_ends[p.steps] = clock_ms();
+    p.steps += 1;
+}
 
 double sdl_profile_clock() { return profile.on ? clock_ms() : 0; }
 
@@ -77,6 +103,7 @@ void sdl_profile_presented(double began) {
     const double ended = clock_ms();
     if (p.frames == 0) {
         p.first_present = began;
+        p.first_present_end = ended;
         p.intervals.reserve(1 << 16);
         std::atexit(report);
     } else {

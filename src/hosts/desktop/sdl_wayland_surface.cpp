@@ -14,6 +14,7 @@ bool sdl_wayland_surface_open(SDL_Window*) { return false; }
 SDL_Surface* sdl_wayland_surface_begin(bool*) { return nullptr; }
 void sdl_wayland_surface_send(const SDL_Rect*) {}
 bool sdl_wayland_surface_owed() { return false; }
+bool sdl_wayland_surface_rescaled() { return false; }
 void sdl_wayland_surface_close() {}
 
 #else
@@ -22,8 +23,10 @@ void sdl_wayland_surface_close() {}
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -49,12 +52,72 @@ ShmBuffer* drawing = nullptr;
 // game draws the next frame anyway; a paused one (its menu) must try again.
 bool redraw_owed = false;
 
-void found_global(void*, wl_registry* from, uint32_t name, const char* interface, uint32_t) {
-    if (std::strcmp(interface, wl_shm_interface.name) == 0 && !shm)
-        shm = static_cast<wl_shm*>(wl_registry_bind(from, name, &wl_shm_interface, 1));
+// Each output's whole scale as the compositor last said it (0 before it has).
+// SDL 2.26 takes a new scale only when the window enters an output, never
+// when the output it is on changes its scale, and would go on drawing at the
+// old one: the game follows the outputs itself.
+struct Output {
+    wl_output* output;
+    uint32_t name;
+    int scale, pending;
+};
+std::vector<Output> outputs;
+bool rescaled = false;
+
+Output* output_of(wl_output* output) {
+    for (Output& known : outputs)
+        if (known.output == output) return &known;
+    return nullptr;
 }
-void lost_global(void*, wl_registry*, uint32_t) {}
+void output_geometry(void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*,
+                     int32_t) {}
+void output_mode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) {}
+void output_done(void*, wl_output* output) {
+    Output* known = output_of(output);
+    if (!known || known->scale == known->pending) return;
+    rescaled = rescaled || known->scale != 0;
+    known->scale = known->pending;
+}
+void output_scale(void*, wl_output* output, int32_t factor) {
+    if (Output* known = output_of(output)) known->pending = std::clamp(factor, 1, 16);
+}
+void output_name(void*, wl_output*, const char*) {}
+void output_description(void*, wl_output*, const char*) {}
+const wl_output_listener output_listener{output_geometry, output_mode,  output_done,
+                                         output_scale,    output_name, output_description};
+
+void found_global(void*, wl_registry* from, uint32_t name, const char* interface, uint32_t version) {
+    if (std::strcmp(interface, wl_shm_interface.name) == 0 && !shm) {
+        shm = static_cast<wl_shm*>(wl_registry_bind(from, name, &wl_shm_interface, 1));
+    } else if (std::strcmp(interface, wl_output_interface.name) == 0 && version >= 2) {
+        auto* output = static_cast<wl_output*>(wl_registry_bind(from, name, &wl_output_interface, 2));
+        if (!output) return;
+        outputs.push_back(Output{output, name, 0, 1});
+        wl_output_add_listener(output, &output_listener, nullptr);
+    }
+}
+void lost_global(void*, wl_registry*, uint32_t name) {
+    for (auto known = outputs.begin(); known != outputs.end(); ++known)
+        if (known->name == name) {
+            wl_output_destroy(known->output);
+            outputs.erase(known);
+            return;
+        }
+}
 const wl_registry_listener registry_listener{found_global, lost_global};
+
+// The window's output's scale, 0 when it cannot be told: all outputs alike,
+// or SDL's display of the window where they differ (SDL numbers them in the
+// order the compositor announced them, as here).
+int window_scale() {
+    if (outputs.empty() || outputs.front().scale == 0) return 0;
+    const int first = outputs.front().scale;
+    if (std::all_of(outputs.begin(), outputs.end(), [first](const Output& o) { return o.scale == first; }))
+        return first;
+    const int index = SDL_GetWindowDisplayIndex(shm_window);
+    return index >= 0 && size_t(index) < outputs.size() ? outputs[size_t(index)].scale : 0;
+}
+int drawn_scale = 0;  // the buffer scale of the buffer being drawn, 0 for SDL's
 
 void released(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->busy = false; }
 const wl_buffer_listener buffer_listener{released};
@@ -114,6 +177,9 @@ bool sdl_wayland_surface_open(SDL_Window* window) {
         sdl_wayland_surface_close();
         return false;
     }
+    // The outputs' scales come in answer to binding them.
+    if (!outputs.empty()) wl_display_roundtrip_queue(display, queue);
+    rescaled = false;
     shm_window = window;
     return true;
 }
@@ -121,7 +187,14 @@ bool sdl_wayland_surface_open(SDL_Window* window) {
 SDL_Surface* sdl_wayland_surface_begin(bool* fresh) {
     wl_display_dispatch_queue_pending(display, queue);
     int width = 0, height = 0;
-    SDL_GetWindowSizeInPixels(shm_window, &width, &height);
+    drawn_scale = window_scale();
+    if (drawn_scale > 0) {
+        SDL_GetWindowSize(shm_window, &width, &height);
+        width *= drawn_scale;
+        height *= drawn_scale;
+    } else {
+        SDL_GetWindowSizeInPixels(shm_window, &width, &height);
+    }
     drawing = !buffers[0].busy ? &buffers[0] : !buffers[1].busy ? &buffers[1] : nullptr;
     redraw_owed = !drawing;
     if (!drawing || width <= 0 || height <= 0) return nullptr;  // both on screen: this frame is not shown
@@ -138,6 +211,8 @@ SDL_Surface* sdl_wayland_surface_begin(bool* fresh) {
 
 void sdl_wayland_surface_send(const SDL_Rect* changed) {
     if (!drawing) return;
+    // SDL may have set its own, older scale since.
+    if (drawn_scale > 0) wl_surface_set_buffer_scale(surface, drawn_scale);
     wl_surface_attach(surface, drawing->buffer, 0, 0);
     // Each buffer's borders were drawn once; only the picture changes in it.
     if (changed && wl_proxy_get_version(reinterpret_cast<wl_proxy*>(surface)) >= 4)
@@ -156,7 +231,19 @@ bool sdl_wayland_surface_owed() {
     return !buffers[0].busy || !buffers[1].busy;
 }
 
+bool sdl_wayland_surface_rescaled() {
+    if (!display) return false;
+    wl_display_dispatch_queue_pending(display, queue);
+    const bool changed = rescaled;
+    rescaled = false;
+    return changed;
+}
+
 void sdl_wayland_surface_close() {
+    for (Output& known : outputs) wl_output_destroy(known.output);
+    outputs.clear();
+    rescaled = false;
+    drawn_scale = 0;
     for (ShmBuffer& buffer : buffers) free_buffer(&buffer);
     drawing = nullptr;
     redraw_owed = false;

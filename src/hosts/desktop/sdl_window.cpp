@@ -8,7 +8,9 @@
 #endif
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <ctime>
 #include <utility>
 
@@ -37,6 +39,16 @@ bool in_fullscreen = false;
 bool fullscreen_by_hand = false;
 // The game's picture, which the window's size is a whole multiple of.
 int base_width = 320, base_height = 240;
+// The window's size, scale or output changed: a standing game draws its
+// picture again at once, as a running one does with its next frame.
+bool redraw_wanted = false;
+// Back from full screen the window's own size is due. A window manager may
+// answer with the size the window had before (the whole output, for one that
+// started in full screen), and SDL takes it: for a moment after the switch,
+// such an answer is corrected once. A size the player gives later stands.
+bool window_size_owed = false;
+Uint32 window_size_owed_until = 0;
+constexpr Uint32 window_size_answer_ms = 2000;
 
 // What the game never reads: dropped as they come, so that they neither pile
 // up nor wake the wait for the next frame.
@@ -106,6 +118,39 @@ bool window_manager_running() {
 #endif
 }
 
+// SDL's video opens an input method, which reads the locale's compose table
+// (thousands of lines, 10-15 ms) before the first picture. The game reads
+// keys, never text: it gets an empty table, and the player's own setting is
+// put back at once for anything the game starts later.
+bool start_video_without_compose() {
+    const char* own = std::getenv("XCOMPOSEFILE");
+    const std::string kept = own ? own : "";
+    setenv("XCOMPOSEFILE", "/dev/null", 1);
+    const bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (own) setenv("XCOMPOSEFILE", kept.c_str(), 1);
+    else unsetenv("XCOMPOSEFILE");
+    return started;
+}
+
+// The configured windowed size, centred on the window's display.
+void give_window_its_size() {
+    window_size_owed = false;
+    const int display = display_of_window();
+    size_window_in_pixels(the_window.window, display);
+    SDL_SetWindowPosition(the_window.window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+}
+
+// Whether the window is the size it is given out of full screen, in pixels.
+bool window_has_its_size() {
+    const int per_unit = sdl_pixels_per_unit(the_window.window);
+    const int scale = windowed_scale(display_of_window(), per_unit);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(the_window.window, &width, &height);
+    return width == (base_width * scale + per_unit - 1) / per_unit &&
+           height == (base_height * scale + per_unit - 1) / per_unit;
+}
+
 void set_paused(bool pause) {
     if (pause == paused) return;
     paused = pause;
@@ -162,6 +207,14 @@ bool handle_event(const SDL_Event& event, PlatformMessage* message) {
         case SDL_WINDOWEVENT_MINIMIZED: minimised = true; break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED: minimised = false; break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (window_size_owed && !in_fullscreen && !SDL_TICKS_PASSED(SDL_GetTicks(), window_size_owed_until) &&
+                !window_has_its_size())
+                give_window_its_size();
+            redraw_wanted = true;
+            break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        case SDL_WINDOWEVENT_EXPOSED: redraw_wanted = true; break;
         default: break;
         }
         sdl_follow_pause();
@@ -208,10 +261,12 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // sdl_signals.cpp has its own
     sdl_choose_video_driver();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !sdl_display_opened()) return nullptr;
+    if (!start_video_without_compose() || !sdl_display_opened()) return nullptr;
+    sdl_profile_step("SDL's video");
     sdl_tell_video_driver();
     for (const Uint32 type : ignored_events) SDL_EventState(type, SDL_IGNORE);
     sdl_start_input();
+    sdl_profile_step("pads");
 
     const int display = 0;
     // Drawn at the screen's real pixels where the compositor scales windows.
@@ -238,10 +293,12 @@ PlatformWindow* platform_create_window(const char* title, int width, int height)
             size_window_in_pixels(the_window.window, display);
     }
     if (!the_window.window) return nullptr;
+    sdl_profile_step("window");
     SDL_SetWindowMinimumSize(the_window.window, width, height);
     // An input method would otherwise take Enter, Space and Shift for itself.
     SDL_StopTextInput();
     sdl_set_window_icon(the_window.window);
+    sdl_profile_step("icon");
     return &the_window;
 }
 
@@ -266,9 +323,9 @@ void sdl_switch_fullscreen() {
         if (!fullscreen_by_hand) SDL_SetWindowFullscreen(window, 0);
         SDL_SetWindowBordered(window, SDL_TRUE);
         SDL_SetWindowResizable(window, SDL_TRUE);
-        size_window_in_pixels(window, display);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                              SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+        give_window_its_size();
+        window_size_owed = !fullscreen_by_hand;
+        window_size_owed_until = SDL_GetTicks() + window_size_answer_ms;
     } else if (fullscreen_by_hand) {
         SDL_Rect bounds;
         SDL_SetWindowBordered(window, SDL_FALSE);
@@ -290,7 +347,10 @@ void sdl_resize_window() {
     if (the_window.window && !in_fullscreen) size_window_in_pixels(the_window.window, display_of_window());
 }
 
-void platform_hide_cursor() { SDL_ShowCursor(SDL_DISABLE); }
+void platform_hide_cursor() {
+    SDL_ShowCursor(SDL_DISABLE);
+    sdl_profile_step("cursor");
+}
 
 bool platform_take_message(PlatformMessage* message) {
     if (sdl_viewer_restart_wanted()) restart_playback();
@@ -311,14 +371,17 @@ bool platform_take_message(PlatformMessage* message) {
     // In the background the game stands still: no frame runs until the
     // window is back, and then play goes on from the same frame.
     // The options menu is drawn again after whatever may have changed it.
-    if (paused && sdl_overlay_is_open()) sdl_present_again();
+    if (paused && (sdl_overlay_is_open() || redraw_wanted)) sdl_present_again();
+    redraw_wanted = false;
     sdl_event_log_paused(paused);  // once the menu is on the screen
     while (paused) {
         if (sdl_quit_signalled()) return platform_take_message(message);
         sdl_present_owed();
+        if (sdl_wayland_surface_rescaled()) sdl_present_again();
         if (!SDL_WaitEventTimeout(&event, 100)) continue;
         if (handle_event(event, message)) return true;
-        if (sdl_overlay_is_open()) sdl_present_again();
+        if (sdl_overlay_is_open() || redraw_wanted) sdl_present_again();
+        redraw_wanted = false;
         sdl_event_log_paused(paused);
     }
     return false;

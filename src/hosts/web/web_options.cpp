@@ -51,6 +51,7 @@ MenuFeatures page_features() {
         features.default_buttons[key] = {game_keys[key].pad_button};
     }
     features.reserved_keys.assign(std::begin(page_reserved_codes), std::end(page_reserved_codes));
+    features.records = web_records_kept();
     return features;
 }
 
@@ -71,6 +72,8 @@ const PixelFont* web_overlay_font() {
 }
 
 CaptionMode web_caption_mode() { return page_values().captions; }
+
+const std::string& web_text() { return text_buffer; }
 
 // Room for text of `size` bytes (settings, a key's name), which the page writes there.
 WEB_EXPORT("web_text_buffer") char* web_text_buffer(uint32_t size) {
@@ -106,6 +109,7 @@ WEB_EXPORT("web_option_pause") int web_option_pause() { return page_values().pau
 // Opens the menu over the game: 1, or 0 when it cannot be shown (no font).
 WEB_EXPORT("web_menu_open") int web_menu_open() {
     if (!web_overlay_font()) return 0;
+    web_records_show(&page_values().records, &page_values().best_round_kept);
     if (!menu) menu = open_options_menu(page_values(), page_features(), game_language() == language_english);
     return 1;
 }

@@ -1085,7 +1085,12 @@ def test_records(driver, root, base, args, port):
     closing = closing_line(kept.get("best") or "")
     check("records: the kept recording closes on the round's last picture",
           closing and run["hashes"][closing[0]] == closing[1], closing)
-    before = kept
+    run_script(driver, base, "won_round.script&records=1")  # the same round again, on a new load
+    driver.execute_async_script("kuzari.records_kept().then(arguments[0], arguments[0]);")
+    again = kept_records(driver)
+    check("records: a second load counts on from the kept records, the first best round kept",
+          "ja rounds 2\n" in (again["records"] or "") and again["best"] == kept["best"], again.get("records"))
+    before = kept = again
 
     driver.get(f"{base}/index.html?lang=ja")
     wait_for(driver, "window.kuzari && kuzari.state === 'running' && kuzari.frames_drawn > 30")

@@ -54,6 +54,7 @@ export function make_records(page) {
     let game = null;
     let best = { ja: null, en: null }; // the best rounds kept, once read
     let writing = Promise.resolve();   // each change kept after the one before
+    let latest = null;                 // the records text last taken, which the next game begins from
     const said = new Set();            // what the player was told, once a visit
 
     function tell(text) {
@@ -80,6 +81,7 @@ export function make_records(page) {
         .then(tell_module);
 
     function keep(taken, records_text, edition, round) {
+        if (taken & TAKEN_RECORDS) latest = records_text; // "play again" before it is written loses nothing
         writing = writing.then(async () => {
             if (taken & TAKEN_BEST_ROUND) {
                 try {
@@ -104,9 +106,9 @@ export function make_records(page) {
         start(new_game) {
             game = new_game;
             if (page.count_scripts) game.exports.web_records_count_scripts();
-            let text = null;
+            let text = latest;
             try {
-                text = localStorage.getItem(RECORDS_KEY);
+                text ??= localStorage.getItem(RECORDS_KEY);
             } catch (error) {
                 tell(`${page.texts().records_not_kept} (${error})`);
                 return;

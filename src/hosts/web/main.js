@@ -105,8 +105,8 @@ function fail(error, game) {
 }
 
 // A game that has ended (Escape, or the end of a round's play) offers its
-// recording beside "play again", for a bug report.
-// The best round of the game's edition, when the browser keeps one, beside it.
+// recording beside "play again", for a bug report, and the best round of its
+// edition when the browser keeps one.
 function offer_recording(game) {
     const recording = game_recording(game);
     if (recording) document.getElementById('again').before(recording_link('save-recording', '', recording, texts.save));

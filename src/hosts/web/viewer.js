@@ -46,7 +46,6 @@ export function make_viewer(screen, sound, texts) {
     for (const [action, shape] of ROW) {
         const button = document.createElement('button');
         Object.assign(button, { type: 'button', textContent: shape });
-        button.dataset.action = action;
         button.addEventListener('pointerdown', event => {
             event.preventDefault();
             event.stopPropagation(); // the game's touch controls are not the viewer's
@@ -94,14 +93,14 @@ export function make_viewer(screen, sound, texts) {
         band.hidden = !(now & WATCHED) || (!(now & IN_USE) && performance.now() > shown_until);
         row.hidden = band.hidden || !touch_screen();
         if (band.hidden) return;
-        const pointer = game.exports.web_viewer_band();
-        if (!pointer) return;
-        const height = game.exports.web_viewer_band_height();
         const r = screen.getBoundingClientRect();
         // The row under the picture when there is room, else over its bottom.
         const row_height = Math.max(44, r.height / 8);
         Object.assign(row.style, { left: `${r.left}px`, width: `${r.width}px`, height: `${row_height}px`,
             top: `${r.bottom + row_height + 8 <= innerHeight ? r.bottom + 4 : r.bottom - row_height - 4}px` });
+        const pointer = game.exports.web_viewer_band();
+        if (!pointer) return;
+        const height = game.exports.web_viewer_band_height();
         band.height = height;
         Object.assign(band.style, { left: `${r.left}px`, top: `${r.top}px`, width: `${r.width}px`,
             height: `${r.height * height / HEIGHT}px` });

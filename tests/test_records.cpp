@@ -72,6 +72,22 @@ TEST(Records, RoundsCountPerEditionAndTheMostFoodIsTheBest) {
     EXPECT_EQ(again.english.best_rank, no_rank);
 }
 
+TEST(Records, ABestRoundIsKeptAsItsRankIsTakenAndAgainOnceItStands) {
+    Records records;
+    bool best = false;
+    EXPECT_EQ(records_after_event(&records, &best, round_event_none, false, 0, 0), write_nothing);
+    EXPECT_EQ(records_after_event(&records, &best, round_event_won, false, 2, 3000), write_records | write_best_round);
+    EXPECT_EQ(records_after_event(&records, &best, round_event_rank_stood, false, 2, 3000), write_best_round);
+    EXPECT_EQ(records_after_event(&records, &best, round_event_rank_stood, false, 2, 3000), write_nothing)
+        << "once a round";
+    EXPECT_EQ(records_after_event(&records, &best, round_event_won, false, 1, 2000), write_records)
+        << "a lesser round is counted, its recording not kept";
+    EXPECT_EQ(records_after_event(&records, &best, round_event_rank_stood, false, 1, 2000), write_nothing);
+    EXPECT_EQ(records_after_event(&records, &best, round_event_lost, false, 0, 0), write_records);
+    EXPECT_EQ(records.japanese.rounds, 3u);
+    EXPECT_EQ(records.japanese.most_food, 3000);
+}
+
 TEST(Records, NumbersAboveASmallMaximumAreRefused) {
     uint64_t value = 0;
     EXPECT_FALSE(parse_decimal("4", 3, &value));

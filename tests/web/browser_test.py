@@ -13,9 +13,11 @@ test mode; the page's dialog for a missing file, holding the game
 until it is closed; damaged files and a MIDI file the build did not record
 behaving as they do in kuzari-replay; the recordings' lengths; full screen,
 a hidden page standing still, the recording saved once the game is over and
-?playback= of it, and watching one with pause, step, speeds and seeks; the
-options over the game, kept across loads, and the voices' captions; on a
-phone the options in rows for fingers, and its vibration as bowls empty;
+?playback= of it, and watching one with pause, step, speeds and seeks by
+keys, an emulated pad and touch; the player's records and best round kept in
+the browser; the options over the game, kept across loads, and the voices'
+captions; on a phone the options in rows for fingers, and its vibration as
+bowls empty;
 the web app manifest and its icons; the service worker's offline play and new
 builds; the frames standing still while a file the game opens is held back.
 
@@ -1110,6 +1112,186 @@ def test_viewer(driver, root, base, args):
     (root / "scripts" / "watched.txt").unlink()
 
 
+KEPT_RECORDS = """
+const done = arguments[arguments.length - 1];
+import('/modules/records.js').then(({ read_best_round }) => read_best_round(arguments[0])).then(
+    best => done({records: localStorage.getItem('kuzari.records'), best}), error => done({error: String(error)}));
+"""
+
+
+def kept_records(driver, edition="ja"):
+    return driver.execute_async_script(KEPT_RECORDS, edition)
+
+
+def verify(args, recording):
+    """kuzari-replay --verify's line and status on a recording."""
+    with tempfile.NamedTemporaryFile("w", suffix=".txt") as file:
+        file.write(recording or "")
+        file.flush()
+        run = subprocess.run([args.replay, "--verify", "--data", str(args.data), file.name],
+                             capture_output=True, text=True)
+    return run.stdout + run.stderr, run.returncode
+
+
+def test_records(driver, root, base, args, port):
+    """A won round played through test mode as live play updates the records
+    and keeps its recording, which kuzari-replay verifies; the Records page's
+    "Watch the best round" plays it in the viewer to its closing picture and
+    changes no record; the cover then offers it to save; a damaged records
+    text is set aside with a line on the page."""
+    def clear():
+        driver.execute_cdp_cmd("Storage.clearDataForOrigin", {
+            "origin": f"http://127.0.0.1:{port}", "storageTypes": "local_storage,indexeddb"})
+
+    clear()
+    run = run_script(driver, base, "won_round.script&records=1")
+    driver.execute_async_script("kuzari.records_kept().then(arguments[0], arguments[0]);")
+    kept = kept_records(driver)
+    verdict, status = verify(args, kept.get("best"))
+    figures_said = re.search(r"rank (\d+) of 3 and (\d+) food left", verdict)
+    check("records: a round played as live play is verified as kept", run["state"] == "over" and status == 0,
+          (run["state"], verdict, kept))
+    want = (f"ja rounds 1\nja perfect 0\nja best-rank {figures_said[1]}\nja most-food {figures_said[2]}\n"
+            if figures_said else None)
+    check("records: the round's rank and food left are the records", want and kept["records"].endswith(want),
+          (kept.get("records"), verdict))
+    closing = closing_line(kept.get("best") or "")
+    check("records: the kept recording closes on the round's last picture",
+          closing and run["hashes"][closing[0]] == closing[1], closing)
+    run_script(driver, base, "won_round.script&records=1")  # the same round again, on a new load
+    driver.execute_async_script("kuzari.records_kept().then(arguments[0], arguments[0]);")
+    again = kept_records(driver)
+    check("records: a second load counts on from the kept records, the first best round kept",
+          "ja rounds 2\n" in (again["records"] or "") and again["best"] == kept["best"], again.get("records"))
+    before = kept = again
+
+    driver.get(f"{base}/index.html?lang=ja")
+    wait_for(driver, "window.kuzari && kuzari.state === 'running' && kuzari.frames_drawn > 30")
+    for key in (Keys.F1, Keys.ARROW_UP, Keys.ARROW_UP, Keys.ENTER, Keys.ENTER):  # Records, then Watch
+        press(driver, key)
+    watching = wait_until(driver, "location.search === '?best=ja' && window.kuzari && kuzari.state === 'running'"
+                          " && kuzari.viewer_frame?.() > 30")
+    check("records: \"Watch the best round\" opens it in the viewer", watching,
+          driver.execute_script("return location.href;"))
+    for _ in range(4):
+        press(driver, "=")  # to unpaced
+    over = wait_until(driver, "kuzari.state === 'over'", timeout=180)
+    trace = replay_trace(args.replay, args.data, kept["best"] or "")
+    picture, _ = canvas_picture_hash(driver)
+    check("records: the best round watched ends on its closing picture", over and picture == trace[-1]["fb"],
+          (picture, trace[-1]["fb"]))
+    link = wait_until(driver, "document.getElementById('save-best')?.href")
+    saved = driver.execute_async_script(
+        "fetch(arguments[0]).then(r => r.text()).then(arguments[1], e => arguments[1](String(e)));", link) if link else None
+    check("records: the cover offers the best round to save", saved == kept["best"], link)
+    check("records: watching it changed no record", kept_records(driver) == before, kept_records(driver))
+
+    driver.execute_script("localStorage.setItem('kuzari.records', 'ja rounds many\\n');")
+    driver.get(f"{base}/index.html?lang=ja")
+    note = wait_until(driver, "!document.getElementById('page-note')?.hidden &&"
+                      " document.getElementById('page-note').textContent")
+    check("records: a damaged records text is set aside and said",
+          driver.execute_script("return localStorage.getItem('kuzari.records.damaged');") == "ja rounds many\n"
+          and driver.execute_script("return localStorage.getItem('kuzari.records');") is None
+          and "kuzari.records.damaged" in (note or ""), note)
+    check_console(driver)
+    clear()
+
+
+def refreshes(driver, count=2):
+    """Waits for the page's display refreshes: what it reads once a refresh has been read."""
+    driver.execute_async_script(
+        "const done = arguments[0]; let n = %d; const go = () => --n ? requestAnimationFrame(go) : done();"
+        " requestAnimationFrame(go);" % count)
+
+
+def watched_perfect_round(driver, root, base, args):
+    """The perfect round played back on the page, 60 frames in; kuzari-replay's trace of it."""
+    script = SCRIPTS["perfect"].read_text()
+    trace = replay_trace(args.replay, args.data, script)
+    recording = "# seed 1\n# lang ja\n" + "".join(
+        line + "\n" for line in script.splitlines() if line and not line.startswith("#"))
+    (root / "scripts" / "watched.txt").write_text(recording + f"# frame {trace[-1]['frame']} fb {trace[-1]['fb']}\n")
+    driver.get(f"{base}/index.html?lang=ja&playback=/scripts/watched.txt")
+    wait_for(driver, "window.kuzari && kuzari.state === 'running' && kuzari.viewer_frame() > 60")
+    return trace
+
+
+def test_viewer_controls(driver, root, base, args):
+    """The viewer steered by an emulated pad's buttons (the desktop's) and by
+    the touch row on an emulated phone: pause, a step, seeks and the speeds,
+    each step and seek leaving kuzari-replay's picture of its frame."""
+    def reached(frame, what):
+        at = wait_until(driver, f"kuzari.viewer_frame() === {frame}", timeout=30)
+        refreshes(driver)
+        picture, _ = canvas_picture_hash(driver)
+        check(f"the viewer by {what} shows kuzari-replay's picture of frame {frame}",
+              at and picture == trace[frame]["fb"], (driver.execute_script("return kuzari.viewer_frame();"), picture))
+
+    with emulated_pad(driver):
+        trace = watched_perfect_round(driver, root, base, args)
+
+        def button(index):
+            driver.execute_script(f"test_pad.buttons[{index}].pressed = true;")
+            refreshes(driver)
+            driver.execute_script(f"test_pad.buttons[{index}].pressed = false;")
+            refreshes(driver)
+
+        button(0)  # A
+        check("the viewer: the pad's A pauses", wait_until(driver, "kuzari.viewer_state() & 2", timeout=10))
+        paused = driver.execute_script("return kuzari.viewer_frame();")
+        button(1)  # B
+        reached(paused + 1, "the pad's B (one frame forward)")
+        button(15)  # d-pad right
+        reached(paused + 1 + 588, "the pad's d-pad right (ten seconds forward)")
+        button(14)  # d-pad left
+        reached(paused + 1, "the pad's d-pad left (ten seconds back)")
+        button(8)  # Back
+        reached(1, "the pad's Back (to the start)")
+        button(0)
+        button(5)  # the right shoulder: off the game's pace, the band up
+        faster = wait_until(driver, "!(kuzari.viewer_state() & 2) && kuzari.viewer_state() & 8", timeout=10)
+        button(4)  # the left shoulder: back to it
+        check("the viewer: the pad's A goes on, its shoulders go faster and back",
+              faster and wait_until(driver, "!(kuzari.viewer_state() & 8)", timeout=10))
+    check_console(driver)
+
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    try:
+        emulate_phone(driver, 844, 390)
+        trace = watched_perfect_round(driver, root, base, args)
+        wait_for_viewport(driver, 844, 390)
+        picture = driver.execute_script(
+            "const r = document.getElementById('screen').getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom];")
+
+        def tap(point):
+            touch(driver, "touchStart", [(0, point)])
+            touch(driver, "touchEnd")
+            refreshes(driver)
+
+        tap(centre(picture))
+        row = wait_until(driver, "!document.getElementById('viewer-controls').hidden && [...document.querySelectorAll("
+                         "'#viewer-controls button')].map(b => { const r = b.getBoundingClientRect();"
+                         " return [r.left, r.top, r.right, r.bottom]; })", timeout=10)
+        check("the viewer: a tap brings up its touch row, inside the screen",
+              row and len(row) == 7 and all(0 <= b[0] and b[2] <= 844 and 0 <= b[1] and b[3] <= 390 for b in row), row)
+        if row:
+            tap(centre(row[3]))  # pause
+            check("the viewer: the touch row pauses", wait_until(driver, "kuzari.viewer_state() & 2", timeout=10))
+            paused = driver.execute_script("return kuzari.viewer_frame();")
+            tap(centre(row[4]))  # one frame forward
+            reached(paused + 1, "the touch row's step")
+            tap(centre(row[6]))  # ten seconds forward
+            reached(paused + 1 + 588, "the touch row's ten seconds forward")
+            tap(centre(row[0]))  # to the start
+            reached(1, "the touch row's to the start")
+        check_console(driver)
+    finally:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        (root / "scripts" / "watched.txt").unlink(missing_ok=True)
+
+
 OVERLAYS = """
 const menu = document.getElementById('options'), band = document.getElementById('captions');
 const inked = c => {
@@ -1675,7 +1857,7 @@ def main():
     parser.add_argument("--figures", help="writes the figures measured here as JSON")
     parser.add_argument("--screenshot", help="saves the live title's screenshot")
     parser.add_argument("--only", action="append", help="runs only this group (replays, live, music, data,"
-                        " gamepad, crash, page, touch, figures, sound, options, install, offline, held, viewer, phone); may be repeated")
+                        " gamepad, crash, page, touch, figures, sound, options, install, offline, held, viewer, phone, records, viewer-controls); may be repeated")
     parser.add_argument("--screenshot-touch", help="saves a screenshot of the touch controls in a round at a phone's size")
     args = parser.parse_args()
     args.site = args.site.resolve()
@@ -1718,6 +1900,8 @@ def main():
                 "held": lambda: test_held(root, driver, args),
                 "viewer": lambda: test_viewer(driver, root, base, args),
                 "phone": lambda: test_phone(driver, root, base, args),
+                "records": lambda: test_records(driver, root, base, args, port),
+                "viewer-controls": lambda: test_viewer_controls(driver, root, base, args),
             }
             for name, test in groups.items():
                 if args.only and name not in args.only:

@@ -122,21 +122,15 @@ bool sdl_watch_best_round() {
 
 void sdl_records_frame(const uint16_t* pixels, int width, int height, int pitch) {
     if (!keeping) return;
-    const RoundEvent event = watch_round(&watch);
-    if (event == round_event_none) return;
-    if (event == round_event_rank_stood) {
-        if (best_to_keep) keep_best_round(pixels, width, height, pitch);
-        best_to_keep = false;
-        return;
-    }
-    const bool won = event == round_event_won;
-    best_to_keep = add_round(&records, english, won, round_rank(), round_food_left());
+    const int write = records_after_event(&records, &best_to_keep, watch_round(&watch), english, round_rank(),
+                                          round_food_left());
+    if (write == write_nothing) return;
     make_folders(folder);
     // The recording first: records that name a best round have it beside them.
-    if (best_to_keep) {
-        keep_best_round(pixels, width, height, pitch);
+    if (write & write_best_round) keep_best_round(pixels, width, height, pitch);
+    if (!(write & write_records)) return;
+    if (write & write_best_round)
         std::fprintf(stderr, "kuzari: a best round (rank %d, %d food left), its recording kept in %s\n",
                      round_rank(), round_food_left(), best_path().c_str());
-    }
     write_or_say(records_path(), records_text(records), "the records");
 }

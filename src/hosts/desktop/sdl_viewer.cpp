@@ -35,20 +35,6 @@ const ViewerKey viewer_keys[] = {
     {SDLK_LEFT, playback_back},        {SDLK_RIGHT, playback_forward},
 };
 
-struct ViewerButton {
-    SDL_GameControllerButton button;
-    PlaybackAction action;
-};
-const ViewerButton viewer_buttons[] = {
-    {SDL_CONTROLLER_BUTTON_A, playback_pause},
-    {SDL_CONTROLLER_BUTTON_B, playback_step},
-    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, playback_slower},
-    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, playback_faster},
-    {SDL_CONTROLLER_BUTTON_BACK, playback_to_start},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, playback_back},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, playback_forward},
-};
-
 uint64_t frames_run() { return input_feed.script.frames_run; }
 
 // Where a pause, a step or a seek left the playback, for whoever looks for
@@ -93,11 +79,11 @@ bool sdl_viewer_event(const SDL_Event& event) {
                 return true;
             }
     } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
-        for (const ViewerButton& button : viewer_buttons)
-            if (event.cbutton.button == button.button) {
-                act(button.action);
-                return true;
-            }
+        const int action = playback_button_action(
+            SDL_GameControllerGetStringForButton(SDL_GameControllerButton(event.cbutton.button)));
+        if (action < 0) return false;
+        act(PlaybackAction(action));
+        return true;
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #include "hosts/shared/playback_control.h"
 
+#include <cstring>
+
 namespace {
 
 struct SpeedName {
@@ -30,7 +32,23 @@ constexpr uint64_t frame_quarters = 17 * 4;  // the game runs a frame once 17 ms
 
 bool runs_unpaced(const PlaybackControl& control) { return control.seeking || control.speed == speed_unpaced; }
 
+struct PlaybackButton {
+    const char* name;
+    PlaybackAction action;
+};
+const PlaybackButton playback_buttons[] = {
+    {"a", playback_pause},          {"b", playback_step},      {"leftshoulder", playback_slower},
+    {"rightshoulder", playback_faster}, {"back", playback_to_start}, {"dpleft", playback_back},
+    {"dpright", playback_forward},
+};
+
 }  // namespace
+
+int playback_button_action(const char* name) {
+    for (const PlaybackButton& button : playback_buttons)
+        if (name && std::strcmp(name, button.name) == 0) return button.action;
+    return -1;
+}
 
 bool parse_playback_speed(const std::string& text, PlaybackSpeed* speed) {
     for (const SpeedName& name : speed_names)

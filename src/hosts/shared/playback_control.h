@@ -24,6 +24,10 @@ enum PlaybackAction : int32_t {
     playback_forward,   // ten seconds forward
 };
 
+// The pad's buttons that steer the viewer on every host, by the names of
+// game_keys.h's standard pad buttons: the action of the one named, or -1.
+int playback_button_action(const char* name);
+
 // The game's 58.8 frames a second, rounded: ten seconds of it.
 constexpr uint64_t playback_seek_frames = 588;
 

@@ -4,6 +4,7 @@
 
 #include "core/shown_text.h"
 #include "hosts/shared/input_script.h"
+#include "hosts/shared/round_watch.h"
 
 namespace {
 
@@ -53,6 +54,18 @@ bool add_round(Records* records, bool english, bool won, int32_t rank, int32_t f
     mine.best_rank = rank;
     mine.most_food = food_left;
     return true;
+}
+
+int records_after_event(Records* records, bool* best_to_keep, int event, bool english, int32_t rank,
+                        int32_t food_left) {
+    if (event == round_event_none) return write_nothing;
+    if (event == round_event_rank_stood) {
+        const bool again = *best_to_keep;
+        *best_to_keep = false;
+        return again ? write_best_round : write_nothing;
+    }
+    *best_to_keep = add_round(records, english, event == round_event_won, rank, food_left);
+    return write_records | (*best_to_keep ? write_best_round : write_nothing);
 }
 
 std::string records_text(const Records& records) {

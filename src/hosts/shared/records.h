@@ -27,6 +27,17 @@ EditionRecords& edition_records(Records* records, bool english);
 // kept.
 bool add_round(Records* records, bool english, bool won, int32_t rank, int32_t food_left);
 
+// What a host writes after a frame: the records text, the recording of the
+// game so far as the edition's best round; either, both or neither.
+enum RecordsWrite { write_nothing = 0, write_records = 1, write_best_round = 2 };
+
+// A round's event (a RoundEvent of round_watch.h) with the round's rank and
+// food left brings the records up to date. A best round's recording is kept
+// as its rank is taken and again once the rank has stood, so that it plays to
+// the ranking's end; `best_to_keep` carries that between the two.
+int records_after_event(Records* records, bool* best_to_keep, int event, bool english, int32_t rank,
+                        int32_t food_left);
+
 std::string records_text(const Records& records);
 // False, with `error` naming the line and what is wrong in it (its text
 // shown safely), for anything records_text would not write.

@@ -22,6 +22,7 @@ import { make_back_button } from './back_button.js';
 import { PlaybackError, fetch_recording, use_recording } from './playback.js';
 import { read_kept_options, kept_language, make_options } from './options.js';
 import { make_viewer } from './viewer.js';
+import { make_records } from './records.js';
 
 performance.mark('kuzari-script'); // the phone benchmark's milestones, as User Timing marks
 const parameters = read_parameters();
@@ -38,11 +39,14 @@ function use_language(english) {
     document.getElementById('over-text').textContent = texts.over;
     document.getElementById('again').textContent = texts.again;
     document.getElementById('save-recording')?.replaceChildren(texts.save);
+    document.getElementById('save-best')?.replaceChildren(texts.save_best);
     label_fullscreen?.();
     label_turn_hint?.();
     options?.relabel();
+    viewer?.relabel();
 }
 let options = null;
+let viewer = null;
 let label_fullscreen = null;
 let label_turn_hint = null;
 use_language(parameters.english);
@@ -61,15 +65,24 @@ const input = make_input(sound);
 make_touch(input, document.getElementById('screen'));
 const title_taps = make_title_taps(input, document.getElementById('screen'));
 const hint_words = make_hint_words(document.getElementById('screen'), input.device);
+const tell = make_page_note();
+// A test's replay keeps no records unless it stands for live play.
+const records = parameters.replay_url && !parameters.records_from_script ? null
+    : make_records({ texts: () => texts, tell, count_scripts: parameters.records_from_script });
+if (records) figures.records_kept = () => records.kept();
+// "Watch the best round": the page again, watching it in the viewer.
+const watch_best_round = edition => location.assign(`?${new URLSearchParams({ best: edition })}`);
 options = parameters.replay_url ? null : make_options({
-    screen: document.getElementById('screen'), sound, input, texts: () => texts, kept, tell: make_page_note() });
+    screen: document.getElementById('screen'), sound, input, texts: () => texts, kept, tell, watch_best_round });
 if (options) make_back_button(options);
 const tests = test_mode?.make_test_mode(figures, sound);
 if (test_mode) sound.wake(); // the tests hear every frame's sound from the first
-const viewer = parameters.playback_url ? make_viewer(document.getElementById('screen'), sound) : null;
-if (viewer) figures.viewer_frame = viewer.frame;
+const watched = parameters.playback_url ?? (parameters.best_round && `best-${parameters.best_round}`);
+viewer = watched ? make_viewer(document.getElementById('screen'), sound, () => texts) : null;
+if (viewer) Object.assign(figures, { viewer_frame: viewer.frame, viewer_state: viewer.state });
 
 function draw(game) {
+    records?.take();
     viewer?.draw();
     if (!screen.draw(game.memory)) return;
     if (figures.frames_drawn++ > 0) return;
@@ -92,11 +105,27 @@ function fail(error, game) {
 }
 
 // A game that has ended (Escape, or the end of a round's play) offers its
-// recording beside "play again", for a bug report.
+// recording beside "play again", for a bug report, and the best round of its
+// edition when the browser keeps one.
 function offer_recording(game) {
     const recording = game_recording(game);
     if (recording) document.getElementById('again').before(recording_link('save-recording', '', recording, texts.save));
     else document.getElementById('save-recording')?.remove();
+    if (!records || !game.started) return;
+    records.take();
+    const edition = game.exports.web_english() === 1 ? 'en' : 'ja';
+    records.kept().then(() => records.best_round(edition)).then(best => {
+        if (best && !document.getElementById('over').hidden)
+            document.getElementById('again').before(recording_link('save-best', `best-${edition}-`, best, texts.save_best));
+        else document.getElementById('save-best')?.remove();
+    });
+}
+
+// The best round kept in the browser, as a recording's bytes.
+async function kept_best_round(edition) {
+    const text = await records.best_round(edition);
+    if (!text) throw new PlaybackError(`${watched}: ${texts.no_best}`);
+    return new TextEncoder().encode(text);
 }
 
 // A recording that cannot be played says why, in place of the game.
@@ -112,7 +141,7 @@ function refuse_playback(error) {
 function playback(bytes) {
     return game => {
         if (!bytes) return;
-        const english = use_recording(game, bytes, parameters.playback_url);
+        const english = use_recording(game, bytes, watched);
         bytes = null;
         if (english !== figures.english) use_language(figures.english = english);
     };
@@ -131,7 +160,8 @@ function keep_site() {
 
 async function main() {
     try {
-        const recorded = parameters.playback_url ? fetch_recording(parameters.playback_url) : null;
+        const recorded = parameters.playback_url ? fetch_recording(parameters.playback_url)
+            : parameters.best_round ? kept_best_round(parameters.best_round) : null;
         recorded?.catch(() => {}); // its refusal is shown once the game has loaded
         const loaded = await load(sound);
         performance.mark('kuzari-loaded');
@@ -143,6 +173,7 @@ async function main() {
                 frame_finished: tests?.frame_finished,
             });
             options?.start(game);
+            records?.start(game);
             title_taps.start(game);
             hint_words.start(game);
             performance.mark('kuzari-game-made');

@@ -21,7 +21,7 @@ const REPEAT_FIRST_MS = 400, REPEAT_MS = 120; // a direction held on the pad
 // The module's MenuInput, MenuRequest and MenuAction: which keys and buttons
 // are the menu's, and what they do, is the module's to say (web_menu_press).
 const INPUT = { up: 0, down: 1, left: 2, right: 3, confirm: 4, back: 5 };
-const REQUEST_RESUME = 1, REQUEST_QUIT = 2;
+const REQUEST_RESUME = 1, REQUEST_QUIT = 2, REQUEST_WATCH_BEST_ROUND = 3;
 const ACTION = { pass: 0, open: 1, close: 2, input: 3, capture: 4, swallow: 5 };
 
 const STYLE = `
@@ -82,7 +82,8 @@ const lines_of = kept => Object.entries(kept).flatMap(([section, keys]) =>
         .map(([key, value]) => `${section}\t${key}\t${value}\n`) : []).join('');
 
 // page: { screen (the game's canvas), sound, input, texts() (the page's words
-// now), kept (read_kept_options's), tell(text) (a line for the player) }.
+// now), kept (read_kept_options's), tell(text) (a line for the player),
+// watch_best_round(edition) (the Records page's "Watch the best round") }.
 export function make_options(page) {
     const { screen, sound, input } = page;
     const kept = page.kept;
@@ -248,7 +249,10 @@ export function make_options(page) {
     function after(request) {
         take_changes();
         if (request === REQUEST_RESUME || request === REQUEST_QUIT) close(request);
-        else draw_menu();
+        else if (request === REQUEST_WATCH_BEST_ROUND) {
+            close(REQUEST_RESUME);
+            page.watch_best_round?.(game.exports.web_english() === 1 ? 'en' : 'ja');
+        } else draw_menu();
     }
 
     function menu_input(which) {

@@ -14,6 +14,13 @@ export function page_texts(english) {
         options: 'Options (F1)',
         options_not_kept: 'The browser cannot keep the options.',
         options_refused: 'Some of the kept options were not understood; they are back to their defaults.',
+        records_damaged: 'The kept records were damaged and begin anew; the old ones are set aside as',
+        records_not_kept: 'The browser cannot keep the records.',
+        best_not_kept: 'The browser cannot keep the best round\'s recording.',
+        save_best: 'Save the recording of your best round',
+        no_best: 'this browser keeps no best round of that edition',
+        viewer: ['Back to the start', 'Ten seconds back', 'Slower', 'Pause or go on', 'One frame forward', 'Faster',
+            'Ten seconds forward'],
     } : {
         sound: 'キーを押すかクリックすると音が出ます。',
         sound_touch: 'タップすると音が出ます。',
@@ -28,5 +35,11 @@ export function page_texts(english) {
         options: 'オプション (F1)',
         options_not_kept: 'ブラウザに設定を保存できません。',
         options_refused: '保存された設定の一部を読めなかったため、初期値に戻しました。',
+        records_damaged: '保存された記録が壊れていたため、新しく始めます。古い記録の退避先:',
+        records_not_kept: 'ブラウザに記録を保存できません。',
+        best_not_kept: 'ブラウザにベストラウンドの記録を保存できません。',
+        save_best: 'ベストラウンドの記録を保存する',
+        no_best: 'このブラウザにはその版のベストラウンドがありません',
+        viewer: ['最初に戻る', '10秒戻る', '遅く', '一時停止・再開', '1コマ進む', '速く', '10秒進む'],
     };
 }

@@ -23,8 +23,10 @@ void platform_present(const void* pixels, int pitch) {
     }
     // Live play is always recorded, so that a crash can hand the player a
     // recording for a bug report; a traced run records every frame itself.
-    if (!web_tracing())
+    if (!web_tracing()) {
         feed_frame_shown(picture_hash(static_cast<const uint16_t*>(pixels), picture_width, picture_height, pitch / 2));
+        web_records_frame();  // a best round's recording closes on this frame
+    }
     web_frame_shown();
 }
 

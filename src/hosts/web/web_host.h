@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/platform.h"
 #include "hosts/shared/captions.h"
@@ -85,10 +86,20 @@ bool web_viewer_shows_frame();
 void web_viewer_before_step();
 
 // The options (web_options.cpp): the overlay's font, null when it cannot be
-// read; the captions' mode; the values kept (the keys and pad buttons).
+// read; the captions' mode; the values kept (the keys and pad buttons); the
+// text the page last wrote into the buffer.
 const PixelFont* web_overlay_font();
 CaptionMode web_caption_mode();
 const MenuValues& web_menu_values();
+const std::string& web_text();
+
+// The player's records (web_records.cpp): whether they are kept (a page
+// that could read them); the running edition's, with whether its best round
+// is there to watch; after every frame, a round that ended updates them.
+struct EditionRecords;
+bool web_records_kept();
+void web_records_show(EditionRecords* records, bool* best_round_kept);
+void web_records_frame();
 
 // The captions (web_captions.cpp): the game asked for a voice; a slot's clip
 // was bound (its samples' format) or started.

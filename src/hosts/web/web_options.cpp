@@ -52,6 +52,7 @@ MenuFeatures page_features() {
         features.default_buttons[key] = {game_keys[key].pad_button};
     }
     features.reserved_keys.assign(std::begin(page_reserved_codes), std::end(page_reserved_codes));
+    features.records = web_records_kept();
     return features;
 }
 
@@ -74,6 +75,7 @@ const PixelFont* web_overlay_font() {
 CaptionMode web_caption_mode() { return page_values().captions; }
 
 const MenuValues& web_menu_values() { return page_values(); }
+const std::string& web_text() { return text_buffer; }
 
 // Room for text of `size` bytes (settings, a key's name), which the page writes there.
 WEB_EXPORT("web_text_buffer") char* web_text_buffer(uint32_t size) {
@@ -112,6 +114,7 @@ WEB_EXPORT("web_option_vibration") int web_option_vibration() { return page_valu
 // the menu has the row that turns it off.
 WEB_EXPORT("web_menu_open") int web_menu_open(int touch, int vibration) {
     if (!web_overlay_font()) return 0;
+    web_records_show(&page_values().records, &page_values().best_round_kept);
     if (!menu) {
         MenuFeatures features = page_features();
         features.touch = touch != 0;

@@ -20,6 +20,7 @@ void report_frame(bool presented, uint64_t hash) {
 void trace_frame(bool presented) {
     const uint64_t hash = back_buffer_hash();
     feed_frame_shown(hash);
+    web_records_frame();
     report_frame(presented, hash);
 }
 

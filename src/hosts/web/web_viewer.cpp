@@ -7,6 +7,7 @@
 
 #include "core/data_file.h"
 #include "hosts/shared/captions.h"
+#include "hosts/shared/game_keys.h"
 #include "hosts/shared/input_feed.h"
 #include "hosts/shared/playback_band.h"
 #include "hosts/shared/playback_control.h"
@@ -56,6 +57,11 @@ WEB_EXPORT("web_viewer_act") int web_viewer_act(int action) {
     if (!watching || action < playback_pause || action > playback_forward) return 0;
     playback_act(&viewer, PlaybackAction(action), frames_run(), input_feed.script.frames);
     return 1;
+}
+
+// The PlaybackAction of the standard mapping's button `index`, or -1.
+WEB_EXPORT("web_viewer_button") int web_viewer_button(int index) {
+    return index >= 0 && index < standard_pad_button_count ? playback_button_action(standard_pad_buttons[index]) : -1;
 }
 
 // Bit 0: a recording is watched; 1: it stands still (paused, nothing to

@@ -162,24 +162,10 @@ void set_english(OptionsMenu* menu, bool english) {
     note(menu, setting_lang, english ? "en" : "ja");
 }
 
-void set_fullscreen(OptionsMenu* menu, bool fullscreen) {
-    menu->values.fullscreen = fullscreen;
-    note(menu, setting_fullscreen, yes_no(fullscreen));
-}
-
-void set_mute(OptionsMenu* menu, bool mute) {
-    menu->values.mute = mute;
-    note(menu, setting_mute, yes_no(mute));
-}
-
-void set_pause_in_background(OptionsMenu* menu, bool pause) {
-    menu->values.pause_in_background = pause;
-    note(menu, setting_pause_in_background, yes_no(pause));
-}
-
-void set_vibration(OptionsMenu* menu, bool vibration) {
-    menu->values.vibration = vibration;
-    note(menu, setting_vibration, yes_no(vibration));
+// A yes/no row turned over: the value, and the line kept for it.
+void flip(OptionsMenu* menu, bool MenuValues::*value, SettingName setting) {
+    menu->values.*value = !(menu->values.*value);
+    note(menu, setting, yes_no(menu->values.*value));
 }
 
 void step_scale(OptionsMenu* menu, int direction) {
@@ -197,13 +183,15 @@ bool change_value(OptionsMenu* menu, const MenuRow& row, int direction) {
     case row_volume: step_percent(menu, &v.volume, direction, setting_volume); return true;
     case row_music: step_percent(menu, &v.music_volume, direction, setting_music_volume); return true;
     case row_effects: step_percent(menu, &v.effects_volume, direction, setting_effects_volume); return true;
-    case row_mute: set_mute(menu, !v.mute); return true;
+    case row_mute: flip(menu, &MenuValues::mute, setting_mute); return true;
     case row_captions: set_captions(menu, direction); return true;
     case row_language: set_english(menu, !v.english); return true;
-    case row_screen: set_fullscreen(menu, !v.fullscreen); return true;
+    case row_screen: flip(menu, &MenuValues::fullscreen, setting_fullscreen); return true;
     case row_scale: step_scale(menu, direction); return true;
-    case row_pause_in_background: set_pause_in_background(menu, !v.pause_in_background); return true;
-    case row_vibration: set_vibration(menu, !v.vibration); return true;
+    case row_pause_in_background:
+        flip(menu, &MenuValues::pause_in_background, setting_pause_in_background);
+        return true;
+    case row_vibration: flip(menu, &MenuValues::vibration, setting_vibration); return true;
     default: return false;
     }
 }

@@ -7,17 +7,18 @@
 #   scripts/fresh_root.sh play       scripts/setup.sh play, the game built, and the
 #                                    Debian package made with cpack
 #   scripts/fresh_root.sh test       scripts/test.sh, the whole suite
+#   scripts/fresh_root.sh cross      scripts/cross.sh arm64, the whole arm64 suite under qemu
 # Each step's time is printed and kept in log/fresh-times.tsv. Needs root (debootstrap
-# and chroot) and a Debian mirror; the root is made anew under build-fresh/ each run
+# and chroot) and a Debian mirror; the root is made anew under build-fresh/KIND each run
 # and removed afterwards unless KUZARI_KEEP_ROOT is set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 kind=${1:-headless}
-case "$kind" in headless|play|test) ;; *) echo "usage: scripts/fresh_root.sh headless|play|test" >&2; exit 2 ;; esac
+case "$kind" in headless|play|test|cross) ;; *) echo "usage: scripts/fresh_root.sh headless|play|test|cross" >&2; exit 2 ;; esac
 [ "$(id -u)" -eq 0 ] || { echo "fresh_root.sh: debootstrap and chroot need root" >&2; exit 2; }
 
-root=$PWD/build-fresh/root
+root=$PWD/build-fresh/$kind  # a root for each kind, so that two can run at once
 mounted=()
 cleanup() {
   local at
@@ -58,6 +59,10 @@ case "$kind" in
     inside build "building the game as the README's install does..." \
       "cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DKUZARI_TESTS=OFF && cmake --build build-release -j$(nproc)"
     inside package "making the Debian package..." "cd build-release && cpack && ls kuzari_*.deb"
+    ;;
+  cross)
+    inside cross "running scripts/cross.sh arm64 in the fresh root..." "scripts/cross.sh arm64"
+    tail -n 3 "$log_dir/fresh-cross.log"
     ;;
   test)
     inside test "running scripts/test.sh in the fresh root..." "CI=true scripts/test.sh"

@@ -111,6 +111,22 @@ count_summary() {
   failed=$((failed + $(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$summary")))
 }
 
+# run_summed LOG TIME WHAT STAGE COMMAND...: runs COMMAND into LOG, its time
+# kept as TIME, and counts its closing "WHAT: N passed, N failed" line; when it
+# fails, STAGE is named and its failing checks (or the log's end) shown.
+run_summed() {
+  local log=$1 time=$2 what=$3 stage=$4 status=0 began=$SECONDS summary
+  shift 4
+  with_progress "$log" "$@" || status=$?
+  note_time "$time" $((SECONDS - began))
+  count_summary "$log" "$what"
+  echo "  ${summary:-no summary in $log}"
+  [ "$status" -ne 0 ] || return 0
+  failed_stages+=("$stage")
+  grep -E '^FAIL' "$log" >&2 || tail -n 30 "$log" | sed 's/^/  | /' >&2
+  echo "  the whole run: $log" >&2
+}
+
 # run_web: builds the site (scripts/web.sh) and runs the browser tests, which
 # hold the page against the ordinary build's kuzari-replay.
 run_web() {
@@ -118,36 +134,16 @@ run_web() {
     failed_stages+=("web build")
     return
   fi
-  local log="$log_dir/browser-tests.log" status=0 began=$SECONDS
   echo "running the browser tests..."
-  with_progress "$log" /usr/bin/python3 tests/web/browser_test.py --site build-web/site \
-    --replay build/kuzari-replay --figures "$log_dir/web-figures.json" || status=$?
-  note_time browser-tests $((SECONDS - began))
-  local summary
-  count_summary "$log" "browser tests"
-  echo "  ${summary:-no summary from the browser tests}"
-  if [ "$status" -ne 0 ]; then
-    failed_stages+=("browser tests")
-    grep -E '^FAIL' "$log" >&2
-    [ -n "$summary" ] || tail -n 30 "$log" | sed 's/^/  | /' >&2
-    echo "  the whole run: $log" >&2
-  fi
+  run_summed "$log_dir/browser-tests.log" browser-tests "browser tests" "browser tests" \
+    /usr/bin/python3 tests/web/browser_test.py --site build-web/site \
+    --replay build/kuzari-replay --figures "$log_dir/web-figures.json"
 }
 
 # The arm64 build's traces against this machine's, on the committed scripts.
 run_cross() {
-  local log="$log_dir/cross-arm64.log" status=0 began=$SECONDS
   echo "comparing an arm64 build's traces under qemu with this machine's..."
-  with_progress "$log" scripts/cross.sh arm64 --quick || status=$?
-  note_time cross-arm64 $((SECONDS - began))
-  local summary
-  count_summary "$log" "tests"
-  echo "  arm64 ${summary:-: no summary from scripts/cross.sh}"
-  if [ "$status" -ne 0 ]; then
-    failed_stages+=("arm64 traces")
-    tail -n 20 "$log" | sed 's/^/  | /' >&2
-    echo "  the whole run: $log" >&2
-  fi
+  run_summed "$log_dir/cross-arm64.log" cross-arm64 tests "arm64 traces" scripts/cross.sh arm64 --quick
 }
 
 # web.sh's closing hint about serving the site is for people building it by hand.
